@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QStringList>
+
+// Each command takes its own arguments (after the command word) and returns the exit code.
+int runRefreshBench(const QStringList &args);
+int runPreviewBench(const QStringList &args);

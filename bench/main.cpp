@@ -1,0 +1,23 @@
+#include "benchcommands.h"
+
+#include <QApplication>
+#include <QTextStream>
+
+int main(int argc, char *argv[])
+{
+    // The preview bench draws text, so a GUI application is needed even offscreen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+
+    QStringList args = app.arguments().mid(1);
+    const QString command = args.isEmpty() ? QString() : args.takeFirst();
+    if (command == u"refresh")
+        return runRefreshBench(args);
+    if (command == u"preview")
+        return runPreviewBench(args);
+
+    QTextStream(stderr) << "usage: quillmark-bench refresh DIR [RUNS]\n"
+                           "       quillmark-bench preview DIR [RUNS]\n";
+    return 2;
+}
