@@ -1,0 +1,97 @@
+#pragma once
+
+#include "app/runstate.h"
+#include "app/tooltip.h"
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include <array>
+
+class QAction;
+class QLabel;
+class QPushButton;
+class QToolButton;
+
+namespace qm {
+
+class FolderBrowserView;
+class PreviewArea;
+class Questions;
+class SettingsStore;
+class WindowWriterHost;
+
+/// The main window: composes the folder browser, the preview area and the commands, and
+/// owns the run's shared state. The parts do the work; this class wires them.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    MainWindow(SettingsStore &store, Questions &questions, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    /// Prepares the window in its load order: settings, command state, lists.
+    void load();
+
+    RunState &state() { return m_state; }
+    const RunState &state() const { return m_state; }
+
+    struct Commands
+    {
+        QAction *preview = nullptr;
+        QAction *save = nullptr;
+        QAction *pageSetup = nullptr;
+        QAction *print = nullptr;
+        QAction *copy = nullptr;
+        QAction *selectAll = nullptr;
+        QAction *help = nullptr;
+        QAction *about = nullptr;
+    };
+    const Commands &commands() const { return m_commands; }
+    QToolButton *toolButton(ToolButton button) const;
+    QLabel *toolTipPanel() const { return m_toolTip; }
+    QTimer *toolTipTimer() { return &m_toolTipTimer; }
+    QWidget *toolBar() const { return m_toolBar; }
+    QPushButton *exitButton() const { return m_exit; }
+    FolderBrowserView *browser() const { return m_browser; }
+    PreviewArea *previewArea() const { return m_preview; }
+
+    /// The Preview command.
+    void preview();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createCommands();
+    void createToolBar();
+    void createMenus();
+    void createToolTip();
+    void setListedState();
+    void onRefreshed();
+    void showToolTip();
+    void hideToolTip();
+    void hideToolTipPanel();
+    void showHelp();
+    void showAbout();
+
+    SettingsStore &m_store;
+    Questions &m_questions;
+    RunState m_state;
+
+    QWidget *m_client = nullptr;
+    QWidget *m_toolBar = nullptr;
+    std::array<QToolButton *, 6> m_buttons{};
+    QLabel *m_toolTip = nullptr;
+    QPushButton *m_exit = nullptr;
+    FolderBrowserView *m_browser = nullptr;
+    PreviewArea *m_preview = nullptr;
+    WindowWriterHost *m_writerHost = nullptr;
+    Commands m_commands;
+
+    ToolTipLogic m_tipLogic;
+    QTimer m_toolTipTimer;
+};
+
+} // namespace qm

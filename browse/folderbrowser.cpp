@@ -1,0 +1,129 @@
+#include "browse/folderbrowser.h"
+
+#include "browse/nameorder.h"
+#include "platform/drives.h"
+#include "platform/filenames.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <limits>
+
+namespace qm {
+
+QString folderPrefix(const QString &path)
+{
+    if (path.endsWith(u'/'))
+        return path;
+    return path + u'/';
+}
+
+FolderBrowser::FolderBrowser()
+    : m_folderPath(cleanFolderPath(QFile::encodeName(defaultFolder())))
+{
+}
+
+void FolderBrowser::setFolder(const QString &path)
+{
+    setFolderPath(QFile::encodeName(path));
+}
+
+void FolderBrowser::setFolderPath(const QByteArray &nativePath)
+{
+    m_folderPath = cleanFolderPath(nativePath);
+}
+
+QString FolderBrowser::folder() const
+{
+    return QFile::decodeName(m_folderPath);
+}
+
+QString FolderBrowser::drive() const
+{
+    return driveOf(folder());
+}
+
+void FolderBrowser::setPattern(const QString &text)
+{
+    m_patternText = text;
+    m_pattern = PatternMatcher(text);
+}
+
+RefreshResult FolderBrowser::refresh()
+{
+    m_result = RefreshResult();
+    FolderHandle handle = FolderHandle::open(m_folderPath);
+    if (!handle.isOpen() && (handle.error() == ENOENT || handle.error() == ENOTDIR)) {
+        const QByteArray parent = nearestExistingFolderPath(m_folderPath);
+        m_result.fellBack = parent != m_folderPath;
+        m_folderPath = parent;
+        handle = FolderHandle::open(m_folderPath);
+    }
+
+    FolderListing listing;
+    if (handle.isOpen())
+        listing = handle.list(m_pattern);
+    else
+        listing.error = handle.error();
+    m_result.error = listing.error;
+
+    std::vector<FileEntry> &files = listing.files;
+    const AttributeSwitches switches = m_switches;
+    std::erase_if(files, [&switches](const FileEntry &file) {
+        return !attributesMatch(file.attributes, switches);
+    });
+    sortByName(files);
+
+    quint64 total = 0;
+    for (const FileEntry &file : files) {
+        if (!file.statOk || file.stat.size <= 0)
+            continue;
+        const auto size = quint64(file.stat.size);
+        total = size > std::numeric_limits<quint64>::max() - total
+            ? std::numeric_limits<quint64>::max()
+            : total + size;
+    }
+    m_result.fileCount = qint64(files.size());
+    m_result.byteTotal = total;
+
+    sortByName(listing.folders);
+    fillFolderList(QFile::encodeName(driveOf(folder())), std::move(listing.folders));
+    m_files.reset(std::move(files), std::move(handle), m_folderPath);
+    return m_result;
+}
+
+void FolderBrowser::fillFolderList(const QByteArray &driveRoot, std::vector<QByteArray> subFolders)
+{
+    std::vector<FolderItem> items;
+    items.reserve(subFolders.size() + 8);
+
+    QByteArray root = driveRoot;
+    const bool underRoot
+        = root == "/" || m_folderPath == root || m_folderPath.startsWith(root + '/');
+    if (!underRoot)
+        root = "/";
+    items.push_back(FolderItem { root, displayName(root), 0, true });
+
+    QByteArray path = root;
+    const QByteArray rest = m_folderPath.mid(root.size());
+    for (const QByteArray &component : rest.split('/')) {
+        if (component.isEmpty())
+            continue;
+        if (!path.endsWith('/'))
+            path += '/';
+        path += component;
+        items.push_back(FolderItem { path, displayName(component), int(items.size()), true });
+    }
+
+    const int currentRow = int(items.size()) - 1;
+    const int childDepth = int(items.size());
+    const QByteArray prefix = m_folderPath.endsWith('/') ? m_folderPath : m_folderPath + '/';
+    for (QByteArray &name : subFolders) {
+        QString label = displayName(name);
+        items.push_back(FolderItem { prefix + name, std::move(label), childDepth, false });
+    }
+    m_folders.reset(std::move(items), currentRow);
+}
+
+} // namespace qm

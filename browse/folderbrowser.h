@@ -1,0 +1,69 @@
+#pragma once
+
+#include "browse/filelistmodel.h"
+#include "browse/folderlistmodel.h"
+#include "platform/attributes.h"
+#include "platform/wildcard.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace qm {
+
+/// \a path with "/" appended unless it already ends in one ("/" stays "/").
+QString folderPrefix(const QString &path);
+
+/// What the last refresh found.
+struct RefreshResult
+{
+    qint64 fileCount = 0;
+    quint64 byteTotal = 0; // saturates instead of wrapping
+    int error = 0; // errno when the folder could not be read; 0 when it could
+    bool fellBack = false; // the folder had gone and its nearest existing parent was listed
+};
+
+/// The folder browser without its widgets: the current folder, the pattern and the attribute
+/// switches, and the two lists they produce. Nothing is cached: every refresh reads the
+/// folder afresh.
+class FolderBrowser
+{
+public:
+    FolderBrowser();
+
+    /// Sets the folder shown by the next refresh (made absolute and clean).
+    void setFolder(const QString &path);
+    void setFolderPath(const QByteArray &nativePath);
+    QString folder() const;
+    QByteArray folderPath() const { return m_folderPath; }
+    /// The drive (mount root) that holds the current folder.
+    QString drive() const;
+
+    void setPattern(const QString &text);
+    QString pattern() const { return m_patternText; }
+    void setSwitches(const AttributeSwitches &switches) { m_switches = switches; }
+    AttributeSwitches switches() const { return m_switches; }
+
+    /// Lists the folder once, keeps the files that pass the pattern and the switches, sorts
+    /// both lists, fills the two models and sums the sizes. A folder that has gone is
+    /// replaced by its nearest existing parent first.
+    RefreshResult refresh();
+    const RefreshResult &lastResult() const { return m_result; }
+
+    FileListModel &files() { return m_files; }
+    const FileListModel &files() const { return m_files; }
+    FolderListModel &folders() { return m_folders; }
+    const FolderListModel &folders() const { return m_folders; }
+
+private:
+    void fillFolderList(const QByteArray &driveRoot, std::vector<QByteArray> subFolders);
+
+    QByteArray m_folderPath;
+    QString m_patternText;
+    PatternMatcher m_pattern;
+    AttributeSwitches m_switches;
+    RefreshResult m_result;
+    FileListModel m_files;
+    FolderListModel m_folders;
+};
+
+} // namespace qm

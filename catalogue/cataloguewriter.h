@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QColor>
+
+namespace qm {
+
+class CatalogueSource;
+class OutputTarget;
+class PreviewViewport;
+class PrintHooks;
+class WriterHost;
+struct RunState;
+
+/// Writes the catalogue of the file list on the preview picture or, with state.printMode
+/// on, on the printer: one line per file, three columns, the meter running.
+class CatalogueWriter
+{
+public:
+    static inline const QColor MeterBar = QColor(128, 0, 128);
+    static inline const QColor MeterBackground = QColor(192, 192, 192);
+
+    CatalogueWriter(RunState &state, const CatalogueSource &source, PreviewViewport &viewport,
+                    WriterHost &host);
+
+    /// An empty list only clears the preview and changes nothing else. Otherwise the
+    /// selection is dropped (preview only), the geometry is measured, every line of the list
+    /// (or of the range the print hooks choose) is written, and PreviewReady ends on.
+    /// The pointer, status text and meter are restored on every way out.
+    void writePreview(OutputTarget &target, PrintHooks *hooks = nullptr);
+
+private:
+    RunState &m_state;
+    const CatalogueSource &m_source;
+    PreviewViewport &m_viewport;
+    WriterHost &m_host;
+};
+
+} // namespace qm

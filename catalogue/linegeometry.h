@@ -1,0 +1,56 @@
+#pragma once
+
+#include "catalogue/linemetrics.h"
+
+#include <QString>
+#include <QStringView>
+
+namespace qm {
+
+class CatalogueSource;
+class DateTimeFormatter;
+class OutputTarget;
+class PreviewViewport;
+struct RunState;
+
+/// Measured to find the average character width (divided by one more than its 65
+/// characters) and the line height.
+inline constexpr QStringView MetricsSample
+    = u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789/; ";
+
+/// Puts the catalogue font and colour on \a target and measures columnGap, lineHeight and
+/// lineLeft into state.metrics.
+void lineParameters(OutputTarget &target, RunState &state);
+
+/// lineParameters(), then the print area, the column widths and the page count; on the
+/// preview also the picture's size and the scroll ranges, on the printer the origin at the
+/// top-left corner of the margins. \a entryCount is the length of the whole file list.
+void pageParameters(OutputTarget &target, RunState &state, qint64 entryCount,
+                    PreviewViewport &viewport);
+
+/// Pages needed for \a depth twips of lines on pages of \a printHeight: the quotient,
+/// plus one when it is not whole. A page that holds no depth gets one line per page.
+qint64 pageCount(qint64 depth, qint64 printHeight, qint64 lines);
+
+/// The six truncation limits from the column widths and the column gap.
+void setTruncationLimits(LineMetrics &metrics);
+
+/// \a text as it fits a column: unchanged unless its width, taken to a whole twip, exceeds
+/// \a limit; otherwise characters come off its end (at least one) until it is narrower than
+/// \a fit or nothing is left, and \a tail is appended.
+QString cutAtEnd(const QString &text, const OutputTarget &target, int limit, int fit,
+                 QStringView tail);
+
+/// The same, taking characters off the front and putting \a head before what is left, so
+/// the rightmost characters stay.
+QString cutAtStart(const QString &text, const OutputTarget &target, int limit, int fit,
+                   QStringView head);
+
+/// Writes the catalogue line of entry \a index at y = metrics.lineTop: the name from the
+/// left edge, the grouped size right-aligned on the size column's right edge, the date and
+/// time right-aligned on the date column's. A file that cannot be read now shows an empty
+/// size and the empty date form.
+void displayLine(qint64 index, OutputTarget &target, const CatalogueSource &source,
+                 const LineMetrics &metrics, DateTimeFormatter &dates);
+
+} // namespace qm

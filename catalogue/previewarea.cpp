@@ -1,0 +1,197 @@
+#include "catalogue/previewarea.h"
+
+#include "catalogue/linemetrics.h"
+#include "platform/numbers.h"
+#include "platform/twips.h"
+
+#include <QFrame>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <limits>
+
+namespace qm {
+
+/// The viewing window: paints the part of the picture it exposes and reports the mouse.
+class PreviewView : public QFrame
+{
+public:
+    PreviewView(PreviewArea &area, QWidget *parent)
+        : QFrame(parent)
+        , m_area(area)
+    {
+        setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        setLineWidth(2);
+        setMouseTracking(true);
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        {
+            QPainter painter(this);
+            const QRect inside = contentsRect();
+            const QRect exposed = event->rect() & inside;
+            painter.fillRect(exposed, Qt::white);
+            painter.setClipRect(exposed);
+            painter.translate(inside.topLeft());
+            m_area.m_picture.paint(painter, exposed.translated(-inside.topLeft()));
+        }
+        QFrame::paintEvent(event);
+    }
+
+    void mouseMoveEvent(QMouseEvent *event) override
+    {
+        if (contentsRect().contains(event->position().toPoint()))
+            emit m_area.pictureMouseMoved();
+        QFrame::mouseMoveEvent(event);
+    }
+
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        const QPointF at = event->position();
+        if (contentsRect().contains(at.toPoint())) {
+            const double y
+                = pixelsToTwips(at.y() - contentsRect().top()) - double(m_area.m_picture.top());
+            emit m_area.picturePressed(y, event->button(), event->modifiers());
+        }
+        QFrame::mousePressEvent(event);
+    }
+
+private:
+    PreviewArea &m_area;
+};
+
+namespace {
+
+int toScrollValue(qint64 value)
+{
+    return int(std::clamp<qint64>(value, std::numeric_limits<int>::min(),
+                                  std::numeric_limits<int>::max()));
+}
+
+qint64 toTwips(int pixels)
+{
+    return roundHalfEven(pixelsToTwips(pixels));
+}
+
+} // namespace
+
+PreviewArea::PreviewArea(QWidget *parent, const LineMetrics &metrics)
+    : QObject(parent)
+    , m_metrics(metrics)
+{
+    m_view = new PreviewView(*this, parent);
+    m_view->setObjectName(QStringLiteral("Picture1"));
+    m_view->setGeometry(twipsRect(0, 480, 7575, 2415));
+
+    m_vertical = new QScrollBar(Qt::Vertical, parent);
+    m_vertical->setObjectName(QStringLiteral("VScroll1"));
+    m_vertical->setGeometry(twipsRect(7560, 480, 255, 2415));
+    m_horizontal = new QScrollBar(Qt::Horizontal, parent);
+    m_horizontal->setObjectName(QStringLiteral("HScroll1"));
+    m_horizontal->setGeometry(twipsRect(30, 2880, 7785, 255));
+    // Until the first preview sets them, the bars have the ranges of a fresh scroll bar.
+    for (QScrollBar *scrollBar : { m_vertical, m_horizontal }) {
+        scrollBar->setRange(0, 32767);
+        scrollBar->setPageStep(1);
+        scrollBar->setSingleStep(1);
+    }
+
+    connect(m_horizontal, &QScrollBar::valueChanged, this, &PreviewArea::scrollHorizontally);
+    connect(m_horizontal, &QScrollBar::sliderMoved, this, &PreviewArea::scrollHorizontally);
+    connect(m_vertical, &QScrollBar::valueChanged, this, &PreviewArea::scrollVertically);
+    connect(m_vertical, &QScrollBar::sliderMoved, this, &PreviewArea::scrollVertically);
+
+    m_picture.setUpdateHandler([this] { m_view->update(); });
+    m_picture.setRefreshHandler([this] { m_view->repaint(); });
+}
+
+PreviewArea::~PreviewArea()
+{
+    // The widgets belong to the parent and may outlive this object for a moment.
+    m_picture.setUpdateHandler({});
+    m_picture.setRefreshHandler({});
+}
+
+QWidget *PreviewArea::view() const
+{
+    return m_view;
+}
+
+void PreviewArea::emptyPicture()
+{
+    qm::emptyPicture(m_picture, *this);
+}
+
+void PreviewArea::resetScroll()
+{
+    m_vertical->setValue(m_vertical->minimum());
+    scrollVertically();
+    m_horizontal->setValue(m_horizontal->minimum());
+    scrollHorizontally();
+}
+
+void PreviewArea::scrollHorizontally()
+{
+    m_picture.setLeft(
+        scrolledPosition(m_horizontal->value(), m_metrics.columnGap, m_picture.scaleWidth()));
+}
+
+void PreviewArea::scrollVertically()
+{
+    m_picture.setTop(
+        scrolledPosition(m_vertical->value(), m_metrics.lineHeight, m_picture.scaleHeight()));
+}
+
+qint64 PreviewArea::viewWidth() const
+{
+    return toTwips(m_view->width());
+}
+
+qint64 PreviewArea::viewHeight() const
+{
+    return toTwips(m_view->height());
+}
+
+qint64 PreviewArea::viewScaleWidth() const
+{
+    return toTwips(m_view->contentsRect().width());
+}
+
+qint64 PreviewArea::viewScaleHeight() const
+{
+    return toTwips(m_view->contentsRect().height());
+}
+
+QScrollBar *PreviewArea::bar(Qt::Orientation orientation) const
+{
+    return orientation == Qt::Horizontal ? m_horizontal : m_vertical;
+}
+
+void PreviewArea::setScrollMaximum(Qt::Orientation orientation, qint64 maximum)
+{
+    bar(orientation)->setMaximum(toScrollValue(maximum));
+}
+
+qint64 PreviewArea::scrollMaximum(Qt::Orientation orientation) const
+{
+    return bar(orientation)->maximum();
+}
+
+void PreviewArea::setScrollMinimum(Qt::Orientation orientation, qint64 minimum)
+{
+    bar(orientation)->setMinimum(toScrollValue(minimum));
+}
+
+void PreviewArea::setScrollSteps(Qt::Orientation orientation, qint64 pageStep, qint64 singleStep)
+{
+    bar(orientation)->setPageStep(toScrollValue(pageStep));
+    bar(orientation)->setSingleStep(toScrollValue(singleStep));
+}
+
+} // namespace qm

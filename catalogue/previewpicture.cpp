@@ -1,0 +1,400 @@
+#include "catalogue/previewpicture.h"
+
+#include "platform/colour.h"
+#include "platform/twips.h"
+#include "platform/uifonts.h"
+
+#include <QPainter>
+#include <QRect>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+using namespace Qt::StringLiterals;
+
+namespace qm {
+
+namespace {
+
+// Font sizes the font system can render; a stored size outside them is brought inside.
+constexpr double SmallestPoints = 1.0;
+constexpr double LargestPoints = 2048.0;
+
+constexpr size_t MaxStyles = std::numeric_limits<quint16>::max();
+constexpr size_t MaxTextBytes = std::numeric_limits<quint16>::max();
+
+template<class Vector> void makeRoom(Vector &vector, size_t extra)
+{
+    // Grow by half rather than double: a million-line preview should not hold twice the
+    // memory it needs.
+    if (vector.size() + extra > vector.capacity())
+        vector.reserve(
+            std::max(vector.size() + extra, vector.capacity() + vector.capacity() / 2 + 64));
+}
+
+void encodeUtf8(const QString &text, QByteArray &out)
+{
+    out.resize(text.size());
+    char *bytes = out.data();
+    const ushort *chars = text.utf16();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (chars[i] >= 0x80) {
+            out = text.toUtf8();
+            return;
+        }
+        bytes[i] = char(chars[i]);
+    }
+}
+
+// The longest start of a UTF-8 text within \a limit bytes that does not split a character.
+qsizetype utf8Prefix(const QByteArray &bytes, qsizetype limit)
+{
+    if (bytes.size() <= limit)
+        return bytes.size();
+    qsizetype end = limit;
+    while (end > 0 && (uchar(bytes.at(end)) & 0xC0) == 0x80)
+        --end;
+    return end;
+}
+
+} // namespace
+
+PreviewPicture::PreviewPicture()
+    : m_twipsPerPixel(screenTwipsPerPixel())
+    , m_fontName(u"MS Sans Serif"_s)
+    , m_fontSize(8.25)
+{
+}
+
+void PreviewPicture::setLeft(qint64 twips)
+{
+    if (m_left == twips)
+        return;
+    m_left = twips;
+    changed();
+}
+
+void PreviewPicture::setTop(qint64 twips)
+{
+    if (m_top == twips)
+        return;
+    m_top = twips;
+    changed();
+}
+
+PreviewPicture::Item PreviewPicture::item(qint64 index) const
+{
+    Item out;
+    if (index < 0 || index >= itemCount())
+        return out;
+    const Record &record = m_records[size_t(index)];
+    const Style &style = m_styles[record.style];
+    out.x = record.x;
+    out.y = m_ys[size_t(index)];
+    out.text = textOf(record);
+    out.font = style.font;
+    out.colour = style.colour;
+    return out;
+}
+
+std::pair<size_t, size_t> PreviewPicture::rowRange(const QRect &exposedPixels) const
+{
+    const double top = exposedPixels.top() * m_twipsPerPixel - double(m_top) + m_scaleTop;
+    const double bottom
+        = (exposedPixels.bottom() + 1) * m_twipsPerPixel - double(m_top) + m_scaleTop;
+    const auto first = std::lower_bound(m_ys.begin(), m_ys.end(), top - m_tallest);
+    const auto last = std::lower_bound(first, m_ys.end(), bottom);
+    return { size_t(first - m_ys.begin()), size_t(last - m_ys.begin()) };
+}
+
+std::vector<qint64> PreviewPicture::itemsIn(const QRect &exposedPixels) const
+{
+    std::vector<qint64> out;
+    if (exposedPixels.isEmpty())
+        return out;
+    const double top = exposedPixels.top() * m_twipsPerPixel - double(m_top) + m_scaleTop;
+    const double right
+        = (exposedPixels.right() + 1) * m_twipsPerPixel - double(m_left) + m_scaleLeft;
+    const auto [first, last] = rowRange(exposedPixels);
+    for (size_t i = first; i < last; ++i) {
+        const Record &record = m_records[i];
+        if (m_ys[i] + m_styles[record.style].heightTwips <= top || record.x >= right)
+            continue;
+        out.push_back(qint64(i));
+    }
+    return out;
+}
+
+void PreviewPicture::paint(QPainter &painter, const QRect &exposedPixels) const
+{
+    m_updatePending = false;
+    int painted = -1;
+    for (const qint64 index : itemsIn(exposedPixels)) {
+        const Record &record = m_records[size_t(index)];
+        const Style &style = m_styles[record.style];
+        if (record.style != painted) {
+            painter.setFont(style.font);
+            painter.setPen(style.colour);
+            painted = record.style;
+        }
+        const double x = (record.x - m_scaleLeft + double(m_left)) / m_twipsPerPixel;
+        const double y = (m_ys[size_t(index)] - m_scaleTop + double(m_top)) / m_twipsPerPixel;
+        painter.drawText(QPointF(x, y + style.ascentPixels), textOf(record));
+    }
+}
+
+qint64 PreviewPicture::memoryBytes() const
+{
+    return qint64(sizeof(*this)) + qint64(m_ys.capacity() * sizeof(double))
+        + qint64(m_records.capacity() * sizeof(Record)) + qint64(m_text.capacity())
+        + qint64(m_styles.capacity() * sizeof(Style));
+}
+
+void PreviewPicture::setFontName(const QString &name)
+{
+    m_fontName = name;
+    m_font.reset();
+    m_metrics.reset();
+    m_style = -1;
+}
+
+void PreviewPicture::setFontSize(double points)
+{
+    m_fontSize = points;
+    m_font.reset();
+    m_metrics.reset();
+    m_style = -1;
+}
+
+void PreviewPicture::setFontBold(bool on)
+{
+    m_bold = on;
+    m_font.reset();
+    m_metrics.reset();
+    m_style = -1;
+}
+
+void PreviewPicture::setFontItalic(bool on)
+{
+    m_italic = on;
+    m_font.reset();
+    m_metrics.reset();
+    m_style = -1;
+}
+
+void PreviewPicture::setFontUnderline(bool on)
+{
+    m_underline = on;
+    m_font.reset();
+    m_metrics.reset();
+    m_style = -1;
+}
+
+void PreviewPicture::setFontStrikethru(bool on)
+{
+    m_strikethru = on;
+    m_font.reset();
+    m_metrics.reset();
+    m_style = -1;
+}
+
+void PreviewPicture::setForeColor(qint32 colour)
+{
+    m_colour = colour;
+    m_style = -1;
+}
+
+const QFontMetricsF &PreviewPicture::metrics() const
+{
+    if (!m_metrics) {
+        if (!m_font) {
+            const double points = std::isfinite(m_fontSize)
+                ? std::clamp(m_fontSize, SmallestPoints, LargestPoints)
+                : SmallestPoints;
+            QFont font = designFont(m_fontName, points, m_bold);
+            font.setItalic(m_italic);
+            font.setUnderline(m_underline);
+            font.setStrikeOut(m_strikethru);
+            m_font = font;
+        }
+        m_metrics.emplace(*m_font);
+    }
+    return *m_metrics;
+}
+
+double PreviewPicture::textWidth(const QString &text) const
+{
+    return metrics().horizontalAdvance(text) * m_twipsPerPixel;
+}
+
+double PreviewPicture::textHeight(const QString &) const
+{
+    return metrics().height() * m_twipsPerPixel;
+}
+
+quint16 PreviewPicture::currentStyle()
+{
+    if (m_style >= 0)
+        return quint16(m_style);
+    const QFontMetricsF &fm = metrics();
+    const auto found = std::find_if(m_styles.begin(), m_styles.end(), [&](const Style &style) {
+        return style.bgr == m_colour && style.font == *m_font;
+    });
+    if (found != m_styles.end()) {
+        m_style = int(found - m_styles.begin());
+    } else {
+        Style style;
+        style.font = *m_font;
+        style.bgr = m_colour;
+        style.colour = colourFromBgr(m_colour);
+        style.heightTwips = fm.height() * m_twipsPerPixel;
+        style.ascentPixels = fm.ascent();
+        // A table this full cannot come from a catalogue; the newest style takes the last
+        // place rather than overflowing the index.
+        if (m_styles.size() >= MaxStyles)
+            m_styles.back() = style;
+        else
+            m_styles.push_back(style);
+        m_style = int(m_styles.size() - 1);
+    }
+    m_tallest = std::max(m_tallest, m_styles[size_t(m_style)].heightTwips);
+    return quint16(m_style);
+}
+
+QString PreviewPicture::textOf(const Record &record) const
+{
+    return QString::fromUtf8(m_text.data() + record.offset, record.length);
+}
+
+void PreviewPicture::storeText(Record &record, const QString &text)
+{
+    QByteArray bytes;
+    encodeUtf8(text, bytes);
+    const qsizetype length = utf8Prefix(bytes, qsizetype(MaxTextBytes));
+
+    if (record.length > 0 && length == record.length
+        && std::memcmp(m_text.data() + record.offset, bytes.constData(), size_t(length)) == 0)
+        return; // the same text again: only its style changes
+    if (length <= record.length) {
+        // Fits where the old text stood.
+        std::memcpy(m_text.data() + record.offset, bytes.constData(), size_t(length));
+        m_garbage += record.length - length;
+        record.length = quint16(length);
+        return;
+    }
+    m_garbage += record.length;
+    if (m_garbage > (1 << 20) && m_garbage > qint64(m_text.size() / 2))
+        compactText();
+    if (m_text.size() + size_t(length) > std::numeric_limits<quint32>::max()) {
+        record.length = 0; // beyond what the arena can address: shown empty
+        return;
+    }
+    makeRoom(m_text, size_t(length));
+    record.offset = quint32(m_text.size());
+    record.length = quint16(length);
+    m_text.insert(m_text.end(), bytes.constData(), bytes.constData() + length);
+}
+
+void PreviewPicture::compactText()
+{
+    std::vector<char> packed;
+    packed.reserve(m_text.size() - size_t(m_garbage) + 64);
+    for (Record &record : m_records) {
+        const quint32 offset = quint32(packed.size());
+        packed.insert(packed.end(), m_text.begin() + record.offset,
+                      m_text.begin() + record.offset + record.length);
+        record.offset = offset;
+    }
+    m_text.swap(packed);
+    m_garbage = 0;
+}
+
+void PreviewPicture::record(double x, double y, const QString &text)
+{
+    Record record { float(x), 0, 0, currentStyle() };
+    size_t at = m_ys.size();
+    const bool atEnd
+        = m_ys.empty() || y > m_ys.back() || (y == m_ys.back() && record.x > m_records.back().x);
+    if (!atEnd) {
+        at = size_t(std::lower_bound(m_ys.begin(), m_ys.end(), y) - m_ys.begin());
+        while (at < m_ys.size() && m_ys[at] == y && m_records[at].x < record.x)
+            ++at;
+        if (at < m_ys.size() && m_ys[at] == y && m_records[at].x == record.x) {
+            m_records[at].style = record.style;
+            storeText(m_records[at], text);
+            changed();
+            return;
+        }
+    }
+    storeText(record, text);
+    makeRoom(m_ys, 1);
+    makeRoom(m_records, 1);
+    m_ys.insert(m_ys.begin() + qptrdiff(at), y);
+    m_records.insert(m_records.begin() + qptrdiff(at), record);
+    changed();
+}
+
+void PreviewPicture::print(const QString &text)
+{
+    if (!text.isEmpty())
+        record(m_x, m_y, text);
+    m_x = m_scaleLeft;
+    m_y += textHeight(text);
+}
+
+void PreviewPicture::setWidth(qint64 twips)
+{
+    m_width = std::max<qint64>(twips, 0);
+    changed();
+}
+
+void PreviewPicture::setHeight(qint64 twips)
+{
+    m_height = std::max<qint64>(twips, 0);
+    changed();
+}
+
+void PreviewPicture::setScaleLeft(double twips)
+{
+    m_scaleLeft = twips;
+    changed();
+}
+
+void PreviewPicture::setScaleTop(double twips)
+{
+    m_scaleTop = twips;
+    changed();
+}
+
+void PreviewPicture::cls()
+{
+    // Give the memory back: the next catalogue may be far shorter.
+    std::vector<double>().swap(m_ys);
+    std::vector<Record>().swap(m_records);
+    std::vector<char>().swap(m_text);
+    m_styles.clear();
+    m_style = -1;
+    m_tallest = 0;
+    m_garbage = 0;
+    m_x = m_scaleLeft;
+    m_y = m_scaleTop;
+    changed();
+}
+
+void PreviewPicture::refresh()
+{
+    if (m_refresh)
+        m_refresh();
+}
+
+void PreviewPicture::changed()
+{
+    if (m_updatePending || !m_update)
+        return;
+    m_updatePending = true;
+    m_update();
+}
+
+} // namespace qm

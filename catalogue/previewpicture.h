@@ -1,0 +1,157 @@
+#pragma once
+
+#include "catalogue/outputtarget.h"
+
+#include <QColor>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+class QPainter;
+class QRect;
+
+namespace qm {
+
+/// The preview's drawing: a recorded list of texts, each with its place (twips) and a style
+/// (font and colour) from a small table, never a bitmap of the whole catalogue. Texts are
+/// kept as UTF-8 in one arena, so a catalogue line costs about a hundred bytes. Drawing a
+/// text where one already stands (same x and y) replaces it, so lines redrawn in another
+/// colour over themselves never pile up. The viewing window paints the visible part at
+/// the picture's Left/Top offset.
+class PreviewPicture : public OutputTarget
+{
+public:
+    /// One recorded text, for inspection.
+    struct Item
+    {
+        double x = 0;
+        double y = 0;
+        QString text;
+        QFont font;
+        QColor colour;
+    };
+
+    PreviewPicture();
+
+    /// Place of the picture's top-left corner inside the viewing window: zero or negative.
+    qint64 left() const { return m_left; }
+    qint64 top() const { return m_top; }
+    void setLeft(qint64 twips);
+    void setTop(qint64 twips);
+
+    /// Called by refresh(): the view repaints at once, so the first screenful is seen while
+    /// the catalogue is still being drawn.
+    void setRefreshHandler(std::function<void()> handler) { m_refresh = std::move(handler); }
+    /// Called once after a change until the next paint(): the view schedules a repaint.
+    void setUpdateHandler(std::function<void()> handler) { m_update = std::move(handler); }
+
+    qint64 itemCount() const { return qint64(m_ys.size()); }
+    Item item(qint64 index) const;
+    /// Items whose line box meets \a exposedPixels, given in pixels of the viewing window's
+    /// inner area, in drawing order. Found by halving on y: the cost does not grow with the
+    /// length of the catalogue.
+    std::vector<qint64> itemsIn(const QRect &exposedPixels) const;
+    /// Paints those items; \a painter's origin is the top-left corner of the inner area.
+    void paint(QPainter &painter, const QRect &exposedPixels) const;
+    /// Bytes held for the recording, reserved space included.
+    qint64 memoryBytes() const;
+
+    void setFontName(const QString &name) override;
+    void setFontSize(double points) override;
+    void setFontBold(bool on) override;
+    void setFontItalic(bool on) override;
+    void setFontUnderline(bool on) override;
+    void setFontStrikethru(bool on) override;
+    bool fontBold() const override { return m_bold; }
+    double fontSize() const override { return m_fontSize; }
+    void setForeColor(qint32 colour) override;
+    qint32 foreColor() const override { return m_colour; }
+
+    double textWidth(const QString &text) const override;
+    double textHeight(const QString &text) const override;
+
+    void setCurrentX(double x) override { m_x = x; }
+    void setCurrentY(double y) override { m_y = y; }
+    double currentX() const override { return m_x; }
+    double currentY() const override { return m_y; }
+    void print(const QString &text) override;
+
+    qint64 width() const override { return m_width; }
+    qint64 height() const override { return m_height; }
+    void setWidth(qint64 twips) override;
+    void setHeight(qint64 twips) override;
+    qint64 scaleWidth() const override { return m_width; } // borderless
+    qint64 scaleHeight() const override { return m_height; }
+    void setScaleLeft(double twips) override;
+    void setScaleTop(double twips) override;
+
+    void cls() override;
+    void refresh() override;
+    void newPage() override { }
+    void endDoc() override { }
+
+private:
+    struct Style
+    {
+        QFont font;
+        QColor colour;
+        qint32 bgr = 0;
+        double heightTwips = 0;
+        double ascentPixels = 0;
+    };
+    // Kept apart from the y values so that the search by y runs over one dense array.
+    struct Record
+    {
+        float x;
+        quint32 offset;
+        quint16 length;
+        quint16 style;
+    };
+
+    const QFontMetricsF &metrics() const;
+    quint16 currentStyle();
+    void record(double x, double y, const QString &text);
+    void storeText(Record &record, const QString &text);
+    void compactText();
+    void changed();
+    std::pair<size_t, size_t> rowRange(const QRect &exposedPixels) const;
+    QString textOf(const Record &record) const;
+
+    double m_twipsPerPixel;
+    std::vector<double> m_ys;
+    std::vector<Record> m_records;
+    std::vector<char> m_text;
+    qint64 m_garbage = 0; // arena bytes no record points to any more
+    std::vector<Style> m_styles;
+    int m_style = -1;
+    double m_tallest = 0; // twips, tallest style in use
+
+    QString m_fontName;
+    double m_fontSize = 0;
+    bool m_bold = false;
+    bool m_italic = false;
+    bool m_underline = false;
+    bool m_strikethru = false;
+    qint32 m_colour = 0;
+    mutable std::optional<QFont> m_font;
+    mutable std::optional<QFontMetricsF> m_metrics;
+
+    double m_x = 0;
+    double m_y = 0;
+    double m_scaleLeft = 0;
+    double m_scaleTop = 0;
+    qint64 m_width = 9855;
+    qint64 m_height = 4095;
+    qint64 m_left = 0;
+    qint64 m_top = 0;
+
+    std::function<void()> m_refresh;
+    std::function<void()> m_update;
+    mutable bool m_updatePending = false;
+};
+
+} // namespace qm

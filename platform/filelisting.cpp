@@ -1,0 +1,229 @@
+#include "platform/filelisting.h"
+
+#include "platform/wildcard.h"
+
+#include <QByteArrayList>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace qm {
+
+namespace {
+
+constexpr int DirectoryFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+
+enum class EntryKind { File, Folder, Gone };
+
+struct EntryInfo
+{
+    EntryKind kind = EntryKind::Gone;
+    FileStat stat;
+    quint8 attributes = 0;
+    bool statOk = true;
+};
+
+/// Opens a path too long for open() one component at a time.
+int openByComponents(const QByteArray &path)
+{
+    int fd = ::open(path.startsWith('/') ? "/" : ".", DirectoryFlags);
+    for (const QByteArray &name : path.split('/')) {
+        if (fd < 0)
+            break;
+        if (name.isEmpty())
+            continue;
+        const int next = ::openat(fd, name.constData(), DirectoryFlags);
+        const int saved = errno;
+        ::close(fd);
+        errno = saved;
+        fd = next;
+    }
+    return fd;
+}
+
+quint8 modeAttributes(mode_t mode)
+{
+    quint8 attributes = 0;
+    if (!S_ISREG(mode))
+        attributes |= AttrSystem;
+    if (!(mode & S_IWUSR))
+        attributes |= AttrReadOnly;
+    return attributes;
+}
+
+FileStat statOf(const struct stat &st)
+{
+    return FileStat { qint64(st.st_size), qint64(st.st_mtim.tv_sec) };
+}
+
+/// Looks at one entry without opening it. A link is followed for its target's kind, size
+/// and time; a link that leads nowhere counts as System with its own size and time.
+EntryInfo inspect(int folderFd, const char *name, unsigned char direntType)
+{
+    EntryInfo info;
+    if (direntType == DT_DIR) {
+        info.kind = EntryKind::Folder;
+        return info;
+    }
+    struct stat st;
+    if (::fstatat(folderFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR)
+            return info; // gone since readdir
+        // Present but not readable: listed, sized 0, known only by its name.
+        info.kind = EntryKind::File;
+        info.statOk = false;
+        return info;
+    }
+    if (S_ISLNK(st.st_mode)) {
+        struct stat target;
+        if (::fstatat(folderFd, name, &target, 0) == 0) {
+            if (S_ISDIR(target.st_mode)) {
+                info.kind = EntryKind::Folder;
+                return info;
+            }
+            info.kind = EntryKind::File;
+            info.stat = statOf(target);
+            info.attributes = modeAttributes(target.st_mode);
+            return info;
+        }
+        info.kind = EntryKind::File;
+        info.stat = statOf(st);
+        info.attributes = AttrSystem;
+        return info;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        info.kind = EntryKind::Folder;
+        return info;
+    }
+    info.kind = EntryKind::File;
+    info.stat = statOf(st);
+    info.attributes = modeAttributes(st.st_mode);
+    return info;
+}
+
+bool isDotOrDotDot(const char *name)
+{
+    return name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0));
+}
+
+} // namespace
+
+FolderHandle::~FolderHandle()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+FolderHandle::FolderHandle(FolderHandle &&other) noexcept
+    : m_fd(other.m_fd)
+    , m_error(other.m_error)
+{
+    other.m_fd = -1;
+}
+
+FolderHandle &FolderHandle::operator=(FolderHandle &&other) noexcept
+{
+    if (this != &other) {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = other.m_fd;
+        m_error = other.m_error;
+        other.m_fd = -1;
+    }
+    return *this;
+}
+
+FolderHandle FolderHandle::open(const QByteArray &nativePath)
+{
+    if (nativePath.isEmpty() || nativePath.contains('\0'))
+        return FolderHandle(-1, ENOENT);
+    int fd = ::open(nativePath.constData(), DirectoryFlags);
+    if (fd < 0 && errno == ENAMETOOLONG)
+        fd = openByComponents(nativePath);
+    return fd >= 0 ? FolderHandle(fd, 0) : FolderHandle(-1, errno);
+}
+
+FolderListing FolderHandle::list(const PatternMatcher &pattern) const
+{
+    FolderListing listing;
+    if (m_fd < 0) {
+        listing.error = m_error ? m_error : EBADF;
+        return listing;
+    }
+    // readdir takes over the descriptor it is given, so it gets a duplicate. (Reopening "."
+    // would need search permission, which a folder readable only by name lacks.)
+    const int listFd = ::fcntl(m_fd, F_DUPFD_CLOEXEC, 0);
+    if (listFd < 0) {
+        listing.error = errno;
+        return listing;
+    }
+    DIR *dir = ::fdopendir(listFd);
+    if (!dir) {
+        listing.error = errno;
+        ::close(listFd);
+        return listing;
+    }
+    // The duplicate shares its reading position with the kept descriptor.
+    ::rewinddir(dir);
+    const bool matchAll = pattern.matchesAll();
+    // A folder's size hints at how many entries it holds; untouched capacity costs nothing.
+    struct stat folderStat;
+    if (::fstat(listFd, &folderStat) == 0 && folderStat.st_size > 0)
+        listing.files.reserve(size_t(std::min<qint64>(folderStat.st_size / 32, 1 << 20)));
+    for (;;) {
+        errno = 0;
+        const struct dirent *entry = ::readdir(dir);
+        if (!entry) {
+            listing.error = errno;
+            break;
+        }
+        const char *name = entry->d_name;
+        if (isDotOrDotDot(name))
+            continue;
+        const QByteArrayView nameView(name, qsizetype(std::strlen(name)));
+        const unsigned char type = entry->d_type;
+        // A name known to be a plain file can be rejected before it costs a stat.
+        const bool knownFile = type != DT_DIR && type != DT_LNK && type != DT_UNKNOWN;
+        if (knownFile && !matchAll && !pattern.matches(nameView))
+            continue;
+        const EntryInfo info = inspect(m_fd, name, type);
+        if (info.kind == EntryKind::Gone)
+            continue;
+        if (info.kind == EntryKind::Folder) {
+            listing.folders.emplace_back(nameView.toByteArray());
+            continue;
+        }
+        if (!knownFile && !matchAll && !pattern.matches(nameView))
+            continue;
+        FileEntry file;
+        file.name = nameView.toByteArray();
+        file.stat = info.stat;
+        file.attributes = info.attributes;
+        file.statOk = info.statOk;
+        if (name[0] == '.')
+            file.attributes |= AttrHidden;
+        listing.files.push_back(std::move(file));
+    }
+    ::closedir(dir);
+    return listing;
+}
+
+std::optional<FileStat> FolderHandle::stat(QByteArrayView name) const
+{
+    if (m_fd < 0 || name.isEmpty() || name.contains('\0') || name.contains('/'))
+        return std::nullopt;
+    const QByteArray terminated = name.toByteArray();
+    const EntryInfo info = inspect(m_fd, terminated.constData(), DT_UNKNOWN);
+    if (info.kind != EntryKind::File || !info.statOk)
+        return std::nullopt;
+    return info.stat;
+}
+
+} // namespace qm

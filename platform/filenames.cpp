@@ -1,0 +1,130 @@
+#include "platform/filenames.h"
+
+namespace qm {
+
+namespace {
+
+void appendHexEscape(QString &out, char kind, char32_t value, int digits)
+{
+    static constexpr char hex[] = "0123456789abcdef";
+    out += QLatin1Char('\\');
+    out += QLatin1Char(kind);
+    for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4)
+        out += QLatin1Char(hex[(value >> shift) & 0xf]);
+}
+
+/// Characters that reorder text or end a line, which a name must never do to an output.
+bool isLayoutControl(char32_t c)
+{
+    if (c == 0x2028 || c == 0x2029) // line and paragraph separators
+        return true;
+    return (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069) || c == 0x200E
+        || c == 0x200F || c == 0x061C;
+}
+
+void appendCodePoint(QString &out, char32_t c)
+{
+    if (c < 0x20 || c == 0x7F) {
+        switch (c) {
+        case U'\n':
+            out += QLatin1String("\\n");
+            return;
+        case U'\t':
+            out += QLatin1String("\\t");
+            return;
+        default:
+            appendHexEscape(out, 'x', c, 2);
+            return;
+        }
+    }
+    if ((c >= 0x80 && c <= 0x9F) || isLayoutControl(c)) {
+        appendHexEscape(out, 'u', c, 4);
+        return;
+    }
+    if (c > 0xFFFF) {
+        out += QChar(QChar::highSurrogate(c));
+        out += QChar(QChar::lowSurrogate(c));
+    } else {
+        out += QChar(char16_t(c));
+    }
+}
+
+/// Length of the valid UTF-8 sequence at \a p (overlong forms, surrogates and values beyond
+/// U+10FFFF are invalid), or 0.
+int utf8Sequence(const unsigned char *p, qsizetype left, char32_t *value)
+{
+    const unsigned char b0 = p[0];
+    int length;
+    char32_t c;
+    char32_t minimum;
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
+        length = 2;
+        c = b0 & 0x1F;
+        minimum = 0x80;
+    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+        length = 3;
+        c = b0 & 0x0F;
+        minimum = 0x800;
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+        length = 4;
+        c = b0 & 0x07;
+        minimum = 0x10000;
+    } else {
+        return 0;
+    }
+    if (left < length)
+        return 0;
+    for (int i = 1; i < length; ++i) {
+        if ((p[i] & 0xC0) != 0x80)
+            return 0;
+        c = (c << 6) | (p[i] & 0x3F);
+    }
+    if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        return 0;
+    *value = c;
+    return length;
+}
+
+} // namespace
+
+bool isPlainAscii(QByteArrayView name)
+{
+    for (const char ch : name) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b < 0x20 || b > 0x7E)
+            return false;
+    }
+    return true;
+}
+
+QString displayName(QByteArrayView name)
+{
+    if (isPlainAscii(name))
+        return QString::fromLatin1(name.data(), name.size());
+
+    QString out;
+    out.reserve(name.size() + 8);
+    const auto *p = reinterpret_cast<const unsigned char *>(name.data());
+    const qsizetype size = name.size();
+    qsizetype i = 0;
+    while (i < size) {
+        const unsigned char b = p[i];
+        if (b < 0x80) {
+            appendCodePoint(out, b);
+            ++i;
+            continue;
+        }
+        char32_t c = 0;
+        const int length = utf8Sequence(p + i, size - i, &c);
+        if (length == 0) {
+            appendHexEscape(out, 'x', b, 2);
+            ++i;
+            continue;
+        }
+        appendCodePoint(out, c);
+        i += length;
+    }
+    return out;
+}
+
+} // namespace qm

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/questions.h"
+
+#include <QColor>
+#include <QDialog>
+
+class QFontDialog;
+class QPushButton;
+
+namespace qm {
+
+/// The font chooser: the standard font widgets with their effects (underline, strikeout) plus
+/// a text colour, which the standard font dialog lacks.
+class FontChooser : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit FontChooser(QWidget *parent = nullptr);
+
+    void setChoice(const FontChoice &choice);
+    /// The font and colour shown now. The colour keeps its stored value (a system colour,
+    /// say) until the user picks another.
+    FontChoice choice() const;
+
+    /// Sets the colour as if picked by the user.
+    void setColour(const QColor &colour);
+
+private:
+    void pickColour();
+    void showColour();
+
+    QFontDialog *m_fonts;
+    QPushButton *m_colourButton;
+    qint32 m_colour = 0;
+};
+
+} // namespace qm

@@ -1,0 +1,45 @@
+#include "platform/helpwindow.h"
+
+#include <QKeySequence>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+namespace qm {
+
+HelpWindow::HelpWindow(QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , m_browser(new QTextBrowser(this))
+{
+    setWindowTitle(QStringLiteral("Quillmark Help"));
+    m_browser->setOpenExternalLinks(true);
+    m_browser->setSource(pageUrl());
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_browser);
+    resize(640, 600);
+
+    auto *close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(close, &QShortcut::activated, this, &QWidget::close);
+}
+
+QUrl HelpWindow::pageUrl()
+{
+    return QUrl(QStringLiteral("qrc:/help/quillmark.html"));
+}
+
+void HelpWindow::showContents()
+{
+    // Back to the top of the page, even when the reader had followed a link within it.
+    if (m_browser->source() != pageUrl())
+        m_browser->setSource(pageUrl());
+    m_browser->verticalScrollBar()->setValue(0);
+    m_browser->horizontalScrollBar()->setValue(0);
+    show();
+    raise();
+    activateWindow();
+}
+
+} // namespace qm

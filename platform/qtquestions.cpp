@@ -1,0 +1,143 @@
+#include "platform/qtquestions.h"
+
+#include "platform/fontchooser.h"
+#include "platform/helpwindow.h"
+#include "platform/twips.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QScreen>
+
+namespace qm {
+
+QtQuestions::QtQuestions(QWidget *parent)
+    : m_parent(parent)
+{
+}
+
+QtQuestions::~QtQuestions()
+{
+    closeHelp();
+}
+
+bool QtQuestions::askYesNo(const QString &title, const QString &text)
+{
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No, m_parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QString QtQuestions::askText(const QString &title, const QString &prompt,
+                             const QString &defaultText, QPoint screenTwips)
+{
+    QInputDialog dialog(m_parent);
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(defaultText);
+
+    QPoint origin;
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        origin = screen->geometry().topLeft();
+    dialog.move(origin + QPoint(twipsToPixels(screenTwips.x()), twipsToPixels(screenTwips.y())));
+
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
+}
+
+std::optional<QString> QtQuestions::askSaveFileName(const QString &title, const QString &filter,
+                                                    const QString &suggested)
+{
+    QFileDialog dialog(m_parent, title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(filter);
+    if (!suggested.isEmpty()) {
+        const QFileInfo info(suggested);
+        if (info.isAbsolute() && info.dir().exists())
+            dialog.setDirectory(info.dir());
+        dialog.selectFile(info.fileName());
+    }
+
+    // Only a file in a folder that exists is accepted; anything else asks again.
+    while (dialog.exec() == QDialog::Accepted) {
+        const QString fileName = dialog.selectedFiles().value(0);
+        if (fileName.isEmpty())
+            return std::nullopt;
+        const QFileInfo info(fileName);
+        if (info.isDir()) {
+            dialog.setDirectory(fileName); // a folder was chosen: look inside it
+            continue;
+        }
+        if (info.dir().exists())
+            return fileName;
+        QMessageBox::warning(&dialog, title,
+                             QStringLiteral("The folder %1 does not exist.\nPlease choose a folder "
+                                            "that exists.")
+                                 .arg(QDir::toNativeSeparators(info.absolutePath())));
+    }
+    return std::nullopt;
+}
+
+std::optional<FontChoice> QtQuestions::askFont(const FontChoice &initial)
+{
+    FontChooser chooser(m_parent);
+    chooser.setChoice(initial);
+    if (chooser.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return chooser.choice();
+}
+
+bool QtQuestions::askPrint(QPrinter *printer, bool selectionAvailable, bool *selectionChosen)
+{
+    if (selectionChosen)
+        *selectionChosen = false;
+    if (!printer)
+        return false;
+
+    QPrintDialog dialog(printer, m_parent);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, selectionAvailable);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    // A machine without a printer prints to a PDF file.
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    dialog.setPrintRange(selectionAvailable ? QAbstractPrintDialog::Selection
+                                            : QAbstractPrintDialog::AllPages);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    if (selectionChosen)
+        *selectionChosen
+            = selectionAvailable && dialog.printRange() == QAbstractPrintDialog::Selection;
+    return true;
+}
+
+void QtQuestions::showMessage(const QString &title, const QString &text)
+{
+    QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, m_parent);
+    box.exec();
+}
+
+void QtQuestions::showHelp()
+{
+    if (!m_help)
+        m_help = new HelpWindow;
+    m_help->showContents();
+}
+
+void QtQuestions::closeHelp()
+{
+    delete m_help.data();
+}
+
+HelpWindow *QtQuestions::helpWindow() const
+{
+    return m_help.data();
+}
+
+} // namespace qm

@@ -1,0 +1,136 @@
+#include "platform/scriptedquestions.h"
+
+namespace qm {
+
+namespace {
+
+QString onOff(bool on)
+{
+    return on ? QStringLiteral("on") : QStringLiteral("off");
+}
+
+QString fontText(const FontChoice &font)
+{
+    QString text
+        = ScriptedQuestions::quoted(font.name) + QLatin1Char(' ') + QString::number(font.size);
+    if (font.bold)
+        text += QStringLiteral(" bold");
+    if (font.italic)
+        text += QStringLiteral(" italic");
+    if (font.underline)
+        text += QStringLiteral(" underline");
+    if (font.strikethru)
+        text += QStringLiteral(" strikethru");
+    return text + QStringLiteral(" colour=") + QString::number(font.colour);
+}
+
+} // namespace
+
+QString ScriptedQuestions::quoted(const QString &text)
+{
+    QString result = QStringLiteral("\"");
+    for (const QChar c : text) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('\\'))
+            result += QLatin1Char('\\') + c;
+        else if (c == QLatin1Char('\n'))
+            result += QStringLiteral("\\n");
+        else if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            result += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            result += c;
+    }
+    return result + QLatin1Char('"');
+}
+
+void ScriptedQuestions::answerYesNo(bool yes)
+{
+    m_yesNo.append(yes);
+}
+
+void ScriptedQuestions::answerText(const QString &text)
+{
+    m_texts.append(text);
+}
+
+void ScriptedQuestions::answerSaveFileName(const std::optional<QString> &fileName)
+{
+    m_fileNames.append(fileName);
+}
+
+void ScriptedQuestions::answerFont(const std::optional<FontChoice> &choice)
+{
+    m_fonts.append(choice);
+}
+
+void ScriptedQuestions::answerPrint(PrintAnswer answer)
+{
+    m_prints.append(answer);
+}
+
+qsizetype ScriptedQuestions::unusedAnswers() const
+{
+    return m_yesNo.size() + m_texts.size() + m_fileNames.size() + m_fonts.size() + m_prints.size();
+}
+
+void ScriptedQuestions::record(const QString &line, bool answered)
+{
+    if (!answered)
+        ++m_unexpected;
+    m_log.append(answered ? line : QStringLiteral("unexpected ") + line);
+}
+
+bool ScriptedQuestions::askYesNo(const QString &title, const QString &text)
+{
+    record(QStringLiteral("yesno %1 %2").arg(quoted(title), quoted(text)), !m_yesNo.isEmpty());
+    return m_yesNo.isEmpty() ? false : m_yesNo.takeFirst();
+}
+
+QString ScriptedQuestions::askText(const QString &title, const QString &prompt,
+                                   const QString &defaultText, QPoint screenTwips)
+{
+    // Joined piece by piece: a "%" in an asked text must not be taken for a placeholder.
+    record(QStringLiteral("text ") + quoted(title) + QLatin1Char(' ') + quoted(prompt)
+               + QLatin1Char(' ') + quoted(defaultText) + QStringLiteral(" at ")
+               + QString::number(screenTwips.x()) + QLatin1Char(',')
+               + QString::number(screenTwips.y()),
+           !m_texts.isEmpty());
+    return m_texts.isEmpty() ? QString() : m_texts.takeFirst();
+}
+
+std::optional<QString> ScriptedQuestions::askSaveFileName(const QString &title,
+                                                          const QString &filter,
+                                                          const QString &suggested)
+{
+    record(QStringLiteral("save %1 %2 %3").arg(quoted(title), quoted(filter), quoted(suggested)),
+           !m_fileNames.isEmpty());
+    return m_fileNames.isEmpty() ? std::nullopt : m_fileNames.takeFirst();
+}
+
+std::optional<FontChoice> ScriptedQuestions::askFont(const FontChoice &initial)
+{
+    record(QStringLiteral("font ") + fontText(initial), !m_fonts.isEmpty());
+    return m_fonts.isEmpty() ? std::nullopt : m_fonts.takeFirst();
+}
+
+bool ScriptedQuestions::askPrint(QPrinter *printer, bool selectionAvailable, bool *selectionChosen)
+{
+    Q_UNUSED(printer);
+    record(QStringLiteral("print selection=") + onOff(selectionAvailable), !m_prints.isEmpty());
+    const PrintAnswer answer
+        = m_prints.isEmpty() ? PrintAnswer { false, false } : m_prints.takeFirst();
+    if (selectionChosen)
+        *selectionChosen = answer.accepted && selectionAvailable && answer.selectionChosen;
+    return answer.accepted;
+}
+
+void ScriptedQuestions::showMessage(const QString &title, const QString &text)
+{
+    record(QStringLiteral("message %1 %2").arg(quoted(title), quoted(text)), true);
+}
+
+void ScriptedQuestions::showHelp()
+{
+    record(QStringLiteral("help"), true);
+}
+
+} // namespace qm

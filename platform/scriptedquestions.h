@@ -1,0 +1,60 @@
+#pragma once
+
+#include "platform/questions.h"
+
+#include <QList>
+#include <QStringList>
+
+namespace qm {
+
+/// Questions answered from queues that a test fills beforehand. Every question is logged as a
+/// text line, e.g. `yesno "Quillmark Save" "Save Selection Only?"`. A question without a queued
+/// answer is logged with the prefix "unexpected " and answered with No or Cancel.
+class ScriptedQuestions : public Questions
+{
+public:
+    struct PrintAnswer
+    {
+        bool accepted = true;
+        bool selectionChosen = false;
+    };
+
+    void answerYesNo(bool yes);
+    void answerText(const QString &text); // an empty text is what Cancel gives
+    void answerSaveFileName(const std::optional<QString> &fileName);
+    void answerFont(const std::optional<FontChoice> &choice);
+    void answerPrint(PrintAnswer answer);
+
+    bool askYesNo(const QString &title, const QString &text) override;
+    QString askText(const QString &title, const QString &prompt, const QString &defaultText,
+                    QPoint screenTwips) override;
+    std::optional<QString> askSaveFileName(const QString &title, const QString &filter,
+                                           const QString &suggested) override;
+    std::optional<FontChoice> askFont(const FontChoice &initial) override;
+    bool askPrint(QPrinter *printer, bool selectionAvailable, bool *selectionChosen) override;
+    void showMessage(const QString &title, const QString &text) override;
+    void showHelp() override;
+
+    const QStringList &log() const { return m_log; }
+    void clearLog() { m_log.clear(); }
+    /// Questions asked without a queued answer.
+    int unexpectedCount() const { return m_unexpected; }
+    /// Queued answers nobody asked for.
+    qsizetype unusedAnswers() const;
+
+    /// A text in double quotes with quotes, backslashes and control characters escaped.
+    static QString quoted(const QString &text);
+
+private:
+    void record(const QString &line, bool answered);
+
+    QList<bool> m_yesNo;
+    QStringList m_texts;
+    QList<std::optional<QString>> m_fileNames;
+    QList<std::optional<FontChoice>> m_fonts;
+    QList<PrintAnswer> m_prints;
+    QStringList m_log;
+    int m_unexpected = 0;
+};
+
+} // namespace qm

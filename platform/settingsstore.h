@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QList>
+#include <QMap>
+#include <QString>
+
+#include <map>
+#include <memory>
+
+class QSettings;
+
+namespace qm {
+
+/// The per-user store of text values, addressed by application, section and key.
+class SettingsStore
+{
+public:
+    virtual ~SettingsStore() = default;
+
+    /// The stored text, or \a defaultValue when the application, section or key is missing.
+    virtual QString read(const QString &application, const QString &section, const QString &key,
+                         const QString &defaultValue) const = 0;
+    /// Replaces the stored text, creating application, section and key as needed.
+    virtual void write(const QString &application, const QString &section, const QString &key,
+                       const QString &value)
+        = 0;
+};
+
+/// The store as a per-user INI file: organisation and application are both the application
+/// argument (on Linux ~/.config/<application>/<application>.ini), the section is the group.
+/// Nothing touches the disk until something is written.
+class IniSettingsStore : public SettingsStore
+{
+public:
+    IniSettingsStore();
+    ~IniSettingsStore() override;
+
+    QString read(const QString &application, const QString &section, const QString &key,
+                 const QString &defaultValue) const override;
+    void write(const QString &application, const QString &section, const QString &key,
+               const QString &value) override;
+
+    /// Writes pending changes to disk now; otherwise that happens when the store is destroyed.
+    /// False when a file could not be written.
+    bool sync();
+
+    /// The file that holds \a application's values.
+    static QString fileName(const QString &application);
+
+private:
+    QSettings &settingsFor(const QString &application) const;
+
+    mutable std::map<QString, std::unique_ptr<QSettings>> m_settings;
+};
+
+/// A store in memory that remembers every read and write in order, for tests.
+class MemorySettingsStore : public SettingsStore
+{
+public:
+    struct Access
+    {
+        QString application;
+        QString section;
+        QString key;
+        QString value; // the text written, or the default offered to a read
+        friend bool operator==(const Access &, const Access &) = default;
+    };
+
+    QString read(const QString &application, const QString &section, const QString &key,
+                 const QString &defaultValue) const override;
+    void write(const QString &application, const QString &section, const QString &key,
+               const QString &value) override;
+
+    /// Puts a value in place without logging it as a write.
+    void set(const QString &application, const QString &section, const QString &key,
+             const QString &value);
+    bool contains(const QString &application, const QString &section, const QString &key) const;
+
+    const QList<Access> &reads() const { return m_reads; }
+    const QList<Access> &writes() const { return m_writes; }
+    void clearLog();
+
+private:
+    static QString address(const QString &application, const QString &section, const QString &key);
+
+    QMap<QString, QString> m_values;
+    mutable QList<Access> m_reads;
+    QList<Access> m_writes;
+};
+
+} // namespace qm
