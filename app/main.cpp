@@ -20,6 +20,7 @@ int main(int argc, char *argv[])
     qm::IniSettingsStore store;
     qm::QtQuestions questions;
     qm::MainWindow window(store, questions);
+    questions.setParentWindow(&window);
     window.load();
     window.show();
     return QApplication::exec();

@@ -136,16 +136,18 @@ void PreviewArea::resetScroll()
     scrollHorizontally();
 }
 
+// The slider position is the value, except while a thumb is dragged without tracking: then
+// it is where the thumb is, so the picture follows the drag as well.
 void PreviewArea::scrollHorizontally()
 {
-    m_picture.setLeft(
-        scrolledPosition(m_horizontal->value(), m_metrics.columnGap, m_picture.scaleWidth()));
+    m_picture.setLeft(scrolledPosition(m_horizontal->sliderPosition(), m_metrics.columnGap,
+                                       m_picture.scaleWidth()));
 }
 
 void PreviewArea::scrollVertically()
 {
-    m_picture.setTop(
-        scrolledPosition(m_vertical->value(), m_metrics.lineHeight, m_picture.scaleHeight()));
+    m_picture.setTop(scrolledPosition(m_vertical->sliderPosition(), m_metrics.lineHeight,
+                                      m_picture.scaleHeight()));
 }
 
 qint64 PreviewArea::viewWidth() const

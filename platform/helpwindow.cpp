@@ -4,6 +4,7 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace qm {
@@ -13,7 +14,10 @@ HelpWindow::HelpWindow(QWidget *parent)
     , m_browser(new QTextBrowser(this))
 {
     setWindowTitle(QStringLiteral("Quillmark Help"));
+    // An open help window must not keep the program running once the main window has closed.
+    setAttribute(Qt::WA_QuitOnClose, false);
     m_browser->setOpenExternalLinks(true);
+    m_browser->document()->setDocumentMargin(12);
     m_browser->setSource(pageUrl());
 
     auto *layout = new QVBoxLayout(this);

@@ -26,6 +26,11 @@ QtQuestions::~QtQuestions()
     closeHelp();
 }
 
+void QtQuestions::setParentWindow(QWidget *parent)
+{
+    m_parent = parent;
+}
+
 bool QtQuestions::askYesNo(const QString &title, const QString &text)
 {
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No, m_parent);

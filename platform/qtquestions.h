@@ -11,12 +11,15 @@ namespace qm {
 class HelpWindow;
 
 /// The questions as the user sees them: message boxes, input box and the standard dialogs,
-/// each modal over the parent window given at construction.
+/// each modal over the parent window.
 class QtQuestions : public Questions
 {
 public:
-    explicit QtQuestions(QWidget *parent);
+    explicit QtQuestions(QWidget *parent = nullptr);
     ~QtQuestions() override;
+
+    /// The window the dialogs are modal over; it may be set once the main window exists.
+    void setParentWindow(QWidget *parent);
 
     bool askYesNo(const QString &title, const QString &text) override;
     QString askText(const QString &title, const QString &prompt, const QString &defaultText,

@@ -3,8 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <QTest>
+
+#include "platform/scratchfolder.h"
 
 #include <sys/stat.h>
 
@@ -88,9 +89,9 @@ void tst_Drives::cleanPath()
 
 void tst_Drives::nearestExisting()
 {
-    QTemporaryDir dir;
+    test::ScratchFolder dir;
     QVERIFY(dir.isValid());
-    const QString root = dir.path();
+    const QString root = dir.text();
     QVERIFY(QDir(root).mkpath(u"a/b"_s));
     QFile file(root + u"/a/file"_s);
     QVERIFY(file.open(QIODevice::WriteOnly));

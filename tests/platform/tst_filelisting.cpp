@@ -2,8 +2,9 @@
 #include "platform/wildcard.h"
 
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
+
+#include "platform/scratchfolder.h"
 
 #include <algorithm>
 
@@ -38,24 +39,19 @@ private:
     void makeFile(const QByteArray &name, qint64 size, mode_t mode = 0644);
     const FileEntry *find(const FolderListing &listing, const QByteArray &name) const;
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<test::ScratchFolder> m_dir;
     QByteArray m_root;
 };
 
 void tst_FileListing::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
+    m_dir = std::make_unique<test::ScratchFolder>();
     QVERIFY(m_dir->isValid());
-    // World-writable so that the same checks also run as an ordinary user.
-    ::chmod(QFile::encodeName(m_dir->path()).constData(), 0777);
-    m_root = QFile::encodeName(m_dir->path());
+    m_root = m_dir->path();
 }
 
 void tst_FileListing::cleanup()
 {
-    // Let the temporary folder be removed even when a check failed half-way.
-    ::chmod(path("closed").constData(), 0755);
-    ::chmod(path("names-only").constData(), 0755);
     m_dir.reset();
 }
 

@@ -292,6 +292,7 @@ void tst_Questions::helpShowsContentsOnce()
     QVERIFY(first->isVisible());
     QCOMPARE(first->windowTitle(), u"Quillmark Help"_s);
     QVERIFY(first->windowFlags() & Qt::Window);
+    QVERIFY(!first->testAttribute(Qt::WA_QuitOnClose));
 
     const QString page = first->browser()->toPlainText();
     QVERIFY2(page.contains(u"Contents"_s), qPrintable(page.left(200)));

@@ -1,0 +1,400 @@
+#include "browse/folderbrowserview.h"
+
+#include "browse/meterwidget.h"
+#include "platform/drives.h"
+#include "platform/filelisting.h"
+#include "platform/numbers.h"
+#include "platform/twips.h"
+#include "platform/uifonts.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFile>
+#include <QLabel>
+#include <QListView>
+#include <QPainter>
+#include <QStyle>
+#include <QStyledItemDelegate>
+
+using namespace Qt::StringLiterals;
+
+namespace qm {
+
+namespace {
+
+/// The hourglass for as long as it lives.
+class WaitCursor
+{
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
+/// Indents each folder by its depth, so the list reads as the path from the drive down.
+class FolderIndentDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem indented = option;
+        indented.rect.setLeft(option.rect.left() + indent(option) * depth(index));
+        QStyledItemDelegate::paint(painter, indented, index);
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        size.rwidth() += indent(option) * depth(index);
+        return size;
+    }
+
+private:
+    static int depth(const QModelIndex &index)
+    {
+        return index.data(FolderListModel::DepthRole).toInt();
+    }
+    static int indent(const QStyleOptionViewItem &option)
+    {
+        return std::max(6, option.fontMetrics.height() * 3 / 4);
+    }
+};
+
+/// The drive list reads the mounted file systems afresh each time it opens, so that a
+/// medium inserted meanwhile shows up.
+class DriveComboBox : public QComboBox
+{
+public:
+    DriveComboBox(QWidget *parent, std::function<void()> beforePopup)
+        : QComboBox(parent)
+        , m_beforePopup(std::move(beforePopup))
+    {
+    }
+
+    void showPopup() override
+    {
+        m_beforePopup();
+        QComboBox::showPopup();
+    }
+
+private:
+    std::function<void()> m_beforePopup;
+};
+
+QFont partFont()
+{
+    return designFont(u"MS Sans Serif"_s, 8.25);
+}
+
+QLabel *makePanel(QWidget *parent, const QString &text, QFrame::Shape shape)
+{
+    auto *panel = new QLabel(text, parent);
+    panel->setFont(partFont());
+    panel->setFrameShape(shape);
+    panel->setFrameShadow(QFrame::Sunken);
+    panel->setAlignment(Qt::AlignCenter);
+    panel->setAutoFillBackground(true);
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
+    palette.setColor(QPalette::WindowText, Qt::black);
+    panel->setPalette(palette);
+    return panel;
+}
+
+void fillDriveList(QComboBox *list)
+{
+    const QSignalBlocker blocker(list);
+    const QString shown = list->currentText();
+    list->clear();
+    list->addItems(drives());
+    list->setCurrentIndex(std::max(0, list->findText(shown)));
+}
+
+} // namespace
+
+QStringList FolderBrowserView::patterns()
+{
+    return { u"*.*"_s,
+             u"*.exe;*.com;*.bat;*.sys"_s,
+             u"*.dll;*.vxd;*.drv;*.386"_s,
+             u"*.jpg;*.gif;*.pcx;*.tif"_s,
+             u"*.bmp;*.dib"_s,
+             u"*.tga;*.pc*;*.rle"_s,
+             u"*.txt;*.prn;*.ans;*.asc"_s,
+             u"*.doc;*.dot"_s,
+             u"*.xl*;*.wk*"_s,
+             u"*.zip;*.lzh;*.arj;*.arc"_s };
+}
+
+FolderBrowserView::FolderBrowserView(QWidget *clientArea)
+    : QObject(clientArea)
+    , m_clientArea(clientArea)
+{
+    createLists(clientArea);
+    createAttributeBoxes(clientArea);
+    createStatusStrip(clientArea);
+
+    QWidget::setTabOrder(m_folderList, m_driveList);
+    QWidget::setTabOrder(m_driveList, m_patternBox);
+    QWidget::setTabOrder(m_patternBox, m_boxes[0]);
+    for (size_t i = 1; i < m_boxes.size(); ++i)
+        QWidget::setTabOrder(m_boxes[i - 1], m_boxes[i]);
+    QWidget::setTabOrder(m_boxes.back(), m_fileList);
+
+    clientArea->installEventFilter(this);
+}
+
+FolderBrowserView::~FolderBrowserView()
+{
+    // The views go with the client area later; they must not outlive their models' owner
+    // still pointing at them.
+    if (m_folderList)
+        m_folderList->setModel(nullptr);
+    if (m_fileList)
+        m_fileList->setModel(nullptr);
+}
+
+void FolderBrowserView::createLists(QWidget *clientArea)
+{
+    const QFont font = partFont();
+
+    m_folderList = new QListView(clientArea);
+    m_folderList->setObjectName(u"dlbFolder"_s);
+    m_folderList->setFont(font);
+    m_folderList->setGeometry(twipsRect(0, 3120, 2895, 1830));
+    m_folderList->setModel(&m_browser.folders());
+    m_folderList->setItemDelegate(new FolderIndentDelegate(m_folderList));
+    m_folderList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_folderList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_folderList->setUniformItemSizes(true);
+    const QStyle *style = m_folderList->style();
+    m_browser.folders().setIcons(
+        QIcon::fromTheme(u"folder-open"_s, style->standardIcon(QStyle::SP_DirOpenIcon)),
+        QIcon::fromTheme(u"folder"_s, style->standardIcon(QStyle::SP_DirClosedIcon)));
+    connect(m_folderList, &QListView::activated, this,
+            [this](const QModelIndex &index) { onFolderActivated(index.row()); });
+
+    m_driveList = new DriveComboBox(clientArea, [this] {
+        fillDriveList(m_driveList);
+        showCurrentDrive();
+    });
+    m_driveList->setObjectName(u"drlbDrive"_s);
+    m_driveList->setFont(font);
+    m_driveList->setGeometry(twipsRect(0, 5040, 2895, 315));
+    fillDriveList(m_driveList);
+    connect(m_driveList, &QComboBox::activated, this,
+            [this](int index) { onDriveChosen(m_driveList->itemText(index)); });
+
+    m_patternBox = new QComboBox(clientArea);
+    m_patternBox->setObjectName(u"comFilter"_s);
+    m_patternBox->setFont(font);
+    m_patternBox->setGeometry(twipsRect(4215, 3165, 2415, 315));
+    m_patternBox->setEditable(true);
+    // Completion would rewrite what is typed; each keystroke must apply exactly the text.
+    m_patternBox->setCompleter(nullptr);
+    m_patternBox->setInsertPolicy(QComboBox::NoInsert);
+    m_patternBox->setMaxVisibleItems(10);
+    connect(m_patternBox, &QComboBox::editTextChanged, this, &FolderBrowserView::onPatternEdited);
+
+    m_fileList = new QListView(clientArea);
+    m_fileList->setObjectName(u"flbFile"_s);
+    m_fileList->setFont(font);
+    m_fileList->setGeometry(twipsRect(4215, 3495, 2415, 1815));
+    m_fileList->setUniformItemSizes(true);
+    m_fileList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_fileList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_fileList->setModel(&m_browser.files());
+}
+
+void FolderBrowserView::createAttributeBoxes(QWidget *clientArea)
+{
+    const QStringList captions { u"&Normal"_s, u"&Hidden"_s, u"&System"_s, u"&Read Only"_s,
+                                 u"&Archive"_s };
+    const QStringList names { u"chkNormal"_s, u"chkHidden"_s, u"chkSystem"_s, u"chkRO"_s,
+                              u"chkArchive"_s };
+    for (size_t i = 0; i < m_boxes.size(); ++i) {
+        auto *box = new QCheckBox(captions.at(qsizetype(i)), clientArea);
+        box->setObjectName(names.at(qsizetype(i)));
+        box->setFont(partFont());
+        box->setGeometry(twipsRect(3000, 3360 + 360 * int(i), 1095, 255));
+        box->setCheckState(Qt::Checked);
+        connect(box, &QCheckBox::stateChanged, this, [this, box] { onAttributeBoxChanged(box); });
+        m_boxes[i] = box;
+    }
+}
+
+void FolderBrowserView::createStatusStrip(QWidget *clientArea)
+{
+    m_statusStrip = new QWidget(clientArea);
+    m_statusStrip->setObjectName(u"Picture4"_s);
+    m_statusStrip->setGeometry(twipsRect(0, 5400, 7830, 405));
+
+    m_statusPanel = makePanel(m_statusStrip, QString(), QFrame::Panel);
+    m_statusPanel->setObjectName(u"pnlStatus"_s);
+    m_statusPanel->setGeometry(twipsRect(30, 30, 1155, 300));
+
+    m_meterWidget = new MeterWidget(2685, 200, m_statusStrip);
+    m_meterWidget->setObjectName(u"Meter"_s);
+    m_meterWidget->setGeometry(twipsRect(1230, 105, 2685, 200));
+
+    QLabel *filesLabel = makePanel(m_statusStrip, u"Files"_s, QFrame::NoFrame);
+    filesLabel->setObjectName(u"SSPanel3"_s);
+    filesLabel->setGeometry(twipsRect(3975, 75, 390, 210));
+
+    m_fileCount = makePanel(m_statusStrip, QString(), QFrame::Panel);
+    m_fileCount->setObjectName(u"lblNumberofFiles"_s);
+    m_fileCount->setGeometry(twipsRect(4410, 45, 1125, 270));
+
+    QLabel *bytesLabel = makePanel(m_statusStrip, u"Total Bytes"_s, QFrame::NoFrame);
+    bytesLabel->setObjectName(u"SSPanel1"_s);
+    bytesLabel->setGeometry(twipsRect(5535, 60, 930, 255));
+
+    m_byteTotal = makePanel(m_statusStrip, QString(), QFrame::Panel);
+    m_byteTotal->setObjectName(u"lblNumberofBytes"_s);
+    m_byteTotal->setGeometry(twipsRect(6450, 45, 1275, 270));
+
+    dockStatusStrip();
+}
+
+void FolderBrowserView::dockStatusStrip()
+{
+    const int height = twipsToPixels(405);
+    if (m_clientArea->height() >= height)
+        m_statusStrip->setGeometry(0, m_clientArea->height() - height, m_clientArea->width(),
+                                   height);
+}
+
+bool FolderBrowserView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_clientArea && event->type() == QEvent::Resize)
+        dockStatusStrip();
+    return QObject::eventFilter(watched, event);
+}
+
+void FolderBrowserView::start(const QString &storedFolder)
+{
+    for (QCheckBox *box : m_boxes)
+        box->setCheckState(Qt::Checked);
+
+    {
+        const QSignalBlocker blocker(m_patternBox);
+        m_patternBox->clear();
+        m_patternBox->addItems(patterns());
+        m_patternBox->setEditText(u"*.*"_s);
+    }
+    onPatternEdited(m_patternBox->currentText());
+
+    const QString wanted = storedFolder.isEmpty() ? defaultFolder() : storedFolder;
+    const QByteArray folder = nearestExistingFolderPath(QFile::encodeName(wanted));
+    onDriveChosen(driveOf(QFile::decodeName(folder)));
+    goToFolder(folder);
+}
+
+void FolderBrowserView::refresh()
+{
+    {
+        const WaitCursor hourglass;
+        AttributeSwitches switches;
+        // A greyed box counts as on; only an unchecked one turns its switch off.
+        switches.normal = m_boxes[NormalBox]->checkState() != Qt::Unchecked;
+        switches.hidden = m_boxes[HiddenBox]->checkState() != Qt::Unchecked;
+        switches.system = m_boxes[SystemBox]->checkState() != Qt::Unchecked;
+        switches.readOnly = m_boxes[ReadOnlyBox]->checkState() != Qt::Unchecked;
+        switches.archive = m_boxes[ArchiveBox]->checkState() != Qt::Unchecked;
+        m_browser.setSwitches(switches);
+
+        const RefreshResult result = m_browser.refresh();
+        showCurrentDrive();
+        showCurrentFolder();
+        m_fileCount->setText(groupedNumber(result.fileCount));
+        m_byteTotal->setText(groupedNumber(result.byteTotal));
+    }
+    emit refreshed();
+}
+
+void FolderBrowserView::setStatusText(const QString &text)
+{
+    m_statusPanel->setText(text);
+    m_statusPanel->repaint();
+}
+
+void FolderBrowserView::drawMeter(int style, const QColor &bar, const QColor &back, int percent)
+{
+    m_meter.drawMeter(*m_meterWidget, style, bar, back, percent);
+    // Long operations draw the meter without returning to the event loop in between.
+    m_meterWidget->repaint();
+}
+
+void FolderBrowserView::onPatternEdited(const QString &text)
+{
+    m_browser.setPattern(text);
+    refresh();
+}
+
+void FolderBrowserView::onAttributeBoxChanged(QCheckBox *box)
+{
+    // A greyed box comes only from the program; once the user has clicked it, it toggles
+    // between checked and unchecked like the others.
+    if (box->checkState() != Qt::PartiallyChecked && box->isTristate())
+        box->setTristate(false);
+    refresh();
+}
+
+void FolderBrowserView::onDriveChosen(const QString &root)
+{
+    const QByteArray path = QFile::encodeName(root);
+    if (!FolderHandle::open(path).isOpen()) {
+        // Not ready (no medium, no permission): quietly show the drive still in use.
+        showCurrentDrive();
+        return;
+    }
+    goToFolder(path);
+}
+
+void FolderBrowserView::onFolderActivated(int row)
+{
+    const FolderListModel &folders = m_browser.folders();
+    if (row < 0 || row >= folders.rowCount())
+        return;
+    goToFolder(folders.item(row).path);
+}
+
+void FolderBrowserView::goToFolder(const QByteArray &nativePath)
+{
+    m_browser.setFolderPath(nativePath);
+    refresh();
+}
+
+void FolderBrowserView::showCurrentDrive()
+{
+    const QSignalBlocker blocker(m_driveList);
+    const QString drive = m_browser.drive();
+    int index = m_driveList->findText(drive);
+    if (index < 0) {
+        fillDriveList(m_driveList);
+        index = m_driveList->findText(drive);
+    }
+    if (index < 0) {
+        m_driveList->addItem(drive);
+        index = m_driveList->count() - 1;
+    }
+    m_driveList->setCurrentIndex(index);
+}
+
+void FolderBrowserView::showCurrentFolder()
+{
+    const int row = m_browser.folders().currentRow();
+    if (row < 0)
+        return;
+    const QModelIndex index = m_browser.folders().index(row);
+    m_folderList->setCurrentIndex(index);
+    m_folderList->scrollTo(index);
+}
+
+} // namespace qm

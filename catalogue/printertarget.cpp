@@ -1,0 +1,162 @@
+#include "catalogue/printertarget.h"
+
+#include "platform/colour.h"
+#include "platform/numbers.h"
+#include "platform/uifonts.h"
+
+#include <QPrinter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace qm {
+
+namespace {
+
+constexpr double TwipsPerPoint = 20.0;
+
+} // namespace
+
+PrinterTarget::PrinterTarget(QPrinter &printer)
+    : m_printer(printer)
+    , m_twipsPerDot(1440.0 / std::max(printer.resolution(), 1))
+{
+    const QRectF paper = printer.paperRect(QPrinter::Point);
+    const QRectF printable = printer.pageRect(QPrinter::Point);
+    m_width = roundHalfEven(paper.width() * TwipsPerPoint);
+    m_height = roundHalfEven(paper.height() * TwipsPerPoint);
+    m_scaleWidth = roundHalfEven(printable.width() * TwipsPerPoint);
+    m_scaleHeight = roundHalfEven(printable.height() * TwipsPerPoint);
+}
+
+PrinterTarget::~PrinterTarget()
+{
+    endDoc();
+}
+
+QPointF PrinterTarget::toDevice(double x, double y) const
+{
+    return QPointF((x - m_scaleLeft) / m_twipsPerDot, (y - m_scaleTop) / m_twipsPerDot);
+}
+
+bool PrinterTarget::begin()
+{
+    if (m_painter.isActive())
+        return true;
+    if (m_failed || m_ended)
+        return false;
+    if (!m_painter.begin(&m_printer)) {
+        m_failed = true;
+        return false;
+    }
+    m_pages = 1;
+    return true;
+}
+
+void PrinterTarget::fontChanged()
+{
+    m_font.reset();
+    m_metrics.reset();
+}
+
+void PrinterTarget::setFontName(const QString &name)
+{
+    m_fontName = name;
+    fontChanged();
+}
+
+void PrinterTarget::setFontSize(double points)
+{
+    m_fontSize = points;
+    fontChanged();
+}
+
+void PrinterTarget::setFontBold(bool on)
+{
+    m_bold = on;
+    fontChanged();
+}
+
+void PrinterTarget::setFontItalic(bool on)
+{
+    m_italic = on;
+    fontChanged();
+}
+
+void PrinterTarget::setFontUnderline(bool on)
+{
+    m_underline = on;
+    fontChanged();
+}
+
+void PrinterTarget::setFontStrikethru(bool on)
+{
+    m_strikethru = on;
+    fontChanged();
+}
+
+const QFont &PrinterTarget::font() const
+{
+    if (!m_font) {
+        // Sizes the font system cannot render are brought into range.
+        const double points = std::isfinite(m_fontSize) ? std::clamp(m_fontSize, 1.0, 2048.0) : 1.0;
+        QFont font = designFont(m_fontName, points, m_bold);
+        font.setItalic(m_italic);
+        font.setUnderline(m_underline);
+        font.setStrikeOut(m_strikethru);
+        m_font = font;
+    }
+    return *m_font;
+}
+
+const QFontMetricsF &PrinterTarget::metrics() const
+{
+    if (!m_metrics)
+        m_metrics.emplace(font(), &m_printer);
+    return *m_metrics;
+}
+
+double PrinterTarget::textWidth(const QString &text) const
+{
+    return metrics().horizontalAdvance(text) * m_twipsPerDot;
+}
+
+double PrinterTarget::textHeight(const QString &) const
+{
+    return metrics().height() * m_twipsPerDot;
+}
+
+void PrinterTarget::print(const QString &text)
+{
+    if (begin()) {
+        // The painter is given the font measured for the printer, so that what is drawn
+        // matches what was measured.
+        const QFont printerFont(font(), &m_printer);
+        if (m_painter.font() != printerFont)
+            m_painter.setFont(printerFont);
+        m_painter.setPen(colourFromBgr(m_colour));
+        const QPointF at = toDevice(m_x, m_y);
+        m_painter.drawText(QPointF(at.x(), at.y() + metrics().ascent()), text);
+    }
+    m_x = m_scaleLeft;
+    m_y += textHeight(text);
+}
+
+void PrinterTarget::newPage()
+{
+    if (!begin())
+        return;
+    if (m_printer.newPage())
+        ++m_pages;
+    m_x = m_scaleLeft;
+    m_y = m_scaleTop;
+}
+
+void PrinterTarget::endDoc()
+{
+    if (m_painter.isActive())
+        m_painter.end();
+    m_ended = true;
+}
+
+} // namespace qm

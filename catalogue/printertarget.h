@@ -1,0 +1,103 @@
+#pragma once
+
+#include "catalogue/outputtarget.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPointF>
+
+#include <optional>
+
+class QPrinter;
+
+namespace qm {
+
+/// The printer page as an output target. Lengths are twips: the page size is the paper,
+/// the scale size the printable area, and (0, 0) lies where ScaleLeft/ScaleTop put it
+/// relative to the printable area's top-left corner. Text is measured on the printer.
+/// The document starts with the first thing drawn, so a run that draws nothing prints
+/// nothing.
+class PrinterTarget : public OutputTarget
+{
+public:
+    explicit PrinterTarget(QPrinter &printer);
+    ~PrinterTarget() override;
+
+    /// False once the printer refused to start the document (no output file, no printer).
+    bool ok() const { return !m_failed; }
+    /// Pages begun so far.
+    int pageCount() const { return m_pages; }
+    /// Where a point in twips lands on the printer, in device dots from the printable
+    /// area's corner.
+    QPointF toDevice(double x, double y) const;
+
+    void setFontName(const QString &name) override;
+    void setFontSize(double points) override;
+    void setFontBold(bool on) override;
+    void setFontItalic(bool on) override;
+    void setFontUnderline(bool on) override;
+    void setFontStrikethru(bool on) override;
+    bool fontBold() const override { return m_bold; }
+    double fontSize() const override { return m_fontSize; }
+    void setForeColor(qint32 colour) override { m_colour = colour; }
+    qint32 foreColor() const override { return m_colour; }
+
+    double textWidth(const QString &text) const override;
+    double textHeight(const QString &text) const override;
+
+    void setCurrentX(double x) override { m_x = x; }
+    void setCurrentY(double y) override { m_y = y; }
+    double currentX() const override { return m_x; }
+    double currentY() const override { return m_y; }
+    void print(const QString &text) override;
+
+    qint64 width() const override { return m_width; }
+    qint64 height() const override { return m_height; }
+    /// The paper's size is the printer's to choose.
+    void setWidth(qint64) override { }
+    void setHeight(qint64) override { }
+    qint64 scaleWidth() const override { return m_scaleWidth; }
+    qint64 scaleHeight() const override { return m_scaleHeight; }
+    void setScaleLeft(double twips) override { m_scaleLeft = twips; }
+    void setScaleTop(double twips) override { m_scaleTop = twips; }
+
+    void cls() override { }
+    void refresh() override { }
+    void newPage() override;
+    void endDoc() override;
+
+private:
+    bool begin();
+    void fontChanged();
+    const QFont &font() const;
+    const QFontMetricsF &metrics() const;
+
+    QPrinter &m_printer;
+    QPainter m_painter;
+    bool m_failed = false;
+    bool m_ended = false;
+    int m_pages = 0;
+    double m_twipsPerDot;
+
+    QString m_fontName = QStringLiteral("Arial");
+    double m_fontSize = 10;
+    bool m_bold = false;
+    bool m_italic = false;
+    bool m_underline = false;
+    bool m_strikethru = false;
+    qint32 m_colour = 0;
+    mutable std::optional<QFont> m_font;
+    mutable std::optional<QFontMetricsF> m_metrics;
+
+    double m_x = 0;
+    double m_y = 0;
+    double m_scaleLeft = 0;
+    double m_scaleTop = 0;
+    qint64 m_width = 0;
+    qint64 m_height = 0;
+    qint64 m_scaleWidth = 0;
+    qint64 m_scaleHeight = 0;
+};
+
+} // namespace qm
