@@ -22,8 +22,9 @@ QLabel *centredLines(QWidget *parent, const QString &html, const QRect &rect)
 } // namespace
 
 AboutBox::AboutBox(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                          | Qt::WindowCloseButtonHint)
+    : QDialog(parent,
+              Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                  | Qt::WindowCloseButtonHint)
 {
     setWindowTitle(QStringLiteral("About Quillmark"));
     setModal(true);

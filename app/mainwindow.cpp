@@ -3,8 +3,11 @@
 #include "about/aboutbox.h"
 #include "about/artwork.h"
 #include "app/toolicons.h"
+#include "app/windowwriterhost.h"
 #include "browse/folderbrowserview.h"
+#include "catalogue/cataloguewriter.h"
 #include "catalogue/previewarea.h"
+#include "platform/drives.h"
 #include "platform/questions.h"
 #include "platform/settingsstore.h"
 #include "platform/twips.h"
@@ -14,6 +17,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPrinter>
@@ -31,14 +35,14 @@ struct ToolButtonPlace
 };
 
 // Tool bar order of the buttons; all share Top 60 and 375 × 375 twips.
-constexpr std::array<ToolButtonPlace, 6> ToolButtonPlaces{{
-    {ToolButton::Save, 135},
-    {ToolButton::Print, 615},
-    {ToolButton::Copy, 1095},
-    {ToolButton::PageSetup, 1545},
-    {ToolButton::Preview, 2025},
-    {ToolButton::Help, 6720},
-}};
+constexpr std::array<ToolButtonPlace, 6> ToolButtonPlaces { {
+    { ToolButton::Save, 135 },
+    { ToolButton::Print, 615 },
+    { ToolButton::Copy, 1095 },
+    { ToolButton::PageSetup, 1545 },
+    { ToolButton::Preview, 2025 },
+    { ToolButton::Help, 6720 },
+} };
 
 ToolIcon iconOf(ToolButton button)
 {
@@ -91,11 +95,12 @@ MainWindow::MainWindow(SettingsStore &store, Questions &questions, QWidget *pare
     createToolBar();
     createMenus();
 
-    m_preview = new PreviewArea(m_client, m_state);
+    m_preview = new PreviewArea(m_client, m_state.metrics);
     connect(m_preview, &PreviewArea::pictureMouseMoved, this, &MainWindow::hideToolTip);
 
     m_browser = new FolderBrowserView(m_client);
     connect(m_browser, &FolderBrowserView::refreshed, this, &MainWindow::onRefreshed);
+    m_writerHost = std::make_unique<WindowWriterHost>(*m_browser, [this] { setPreviewedState(); });
 
     m_exit = new QPushButton(QStringLiteral("&Exit"), m_client);
     m_exit->setGeometry(twipsRect(6720, 4110, 975, 375));
@@ -139,14 +144,15 @@ void MainWindow::createToolBar()
     m_toolBar->setMouseTracking(true);
     m_toolBar->installEventFilter(this);
 
-    const std::array<QAction *, 6> actions{m_commands.save,      m_commands.print,
-                                           m_commands.copy,      m_commands.preview,
-                                           m_commands.help,      m_commands.pageSetup};
+    const std::array<QAction *, 6> actions { m_commands.save, m_commands.print,
+                                             m_commands.copy, m_commands.preview,
+                                             m_commands.help, m_commands.pageSetup };
     for (const ToolButtonPlace &place : ToolButtonPlaces) {
         auto *button = new QToolButton(m_toolBar);
         const int number = static_cast<int>(place.button);
+        // The icon lives on the action: the button takes it from there on every change.
+        actions[number - 1]->setIcon(toolIcon(iconOf(place.button)));
         button->setDefaultAction(actions[number - 1]);
-        button->setIcon(toolIcon(iconOf(place.button)));
         button->setIconSize(place.button == ToolButton::Preview ? QSize(16, 15) : QSize(16, 16));
         button->setGeometry(twipsRect(place.left, 60, 375, 375));
         button->setFocusPolicy(Qt::NoFocus);
@@ -241,6 +247,14 @@ void MainWindow::setListedState()
     m_commands.selectAll->setEnabled(false);
 }
 
+void MainWindow::setPreviewedState()
+{
+    m_commands.copy->setEnabled(false);
+    m_commands.save->setEnabled(true);
+    m_commands.print->setEnabled(true);
+    m_commands.selectAll->setEnabled(true);
+}
+
 void MainWindow::onRefreshed()
 {
     m_preview->picture().cls();
@@ -262,6 +276,10 @@ void MainWindow::hideToolTipPanel()
 void MainWindow::preview()
 {
     hideToolTipPanel();
+    m_preview->resetScroll();
+    m_state.printMode = false;
+    CatalogueWriter writer(m_state, m_browser->fileSource(), *m_preview, *m_writerHost);
+    writer.writePreview(m_preview->picture());
 }
 
 void MainWindow::showToolTip()

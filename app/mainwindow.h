@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <array>
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -69,6 +70,7 @@ private:
     void createMenus();
     void createToolTip();
     void setListedState();
+    void setPreviewedState();
     void onRefreshed();
     void showToolTip();
     void hideToolTip();
@@ -82,12 +84,12 @@ private:
 
     QWidget *m_client = nullptr;
     QWidget *m_toolBar = nullptr;
-    std::array<QToolButton *, 6> m_buttons{};
+    std::array<QToolButton *, 6> m_buttons {};
     QLabel *m_toolTip = nullptr;
     QPushButton *m_exit = nullptr;
     FolderBrowserView *m_browser = nullptr;
     PreviewArea *m_preview = nullptr;
-    WindowWriterHost *m_writerHost = nullptr;
+    std::unique_ptr<WindowWriterHost> m_writerHost;
     Commands m_commands;
 
     ToolTipLogic m_tipLogic;

@@ -4,6 +4,7 @@
 #include "platform/numbers.h"
 #include "platform/uifonts.h"
 
+#include <QPageLayout>
 #include <QPrinter>
 
 #include <algorithm>
@@ -13,7 +14,26 @@ namespace qm {
 
 namespace {
 
-constexpr double TwipsPerPoint = 20.0;
+// Twips in one unit of a page size or margin. The page sizes' own definitions are exact
+// (A4 is 210 × 297 mm); the printer's rectangles in points or device pixels are rounded.
+double twipsPer(QPageSize::Unit unit)
+{
+    switch (unit) {
+    case QPageSize::Millimeter:
+        return 1440.0 / 25.4;
+    case QPageSize::Point:
+        return 20.0;
+    case QPageSize::Inch:
+        return 1440.0;
+    case QPageSize::Pica:
+        return 240.0;
+    case QPageSize::Didot:
+        return 20.0 * 1.07;
+    case QPageSize::Cicero:
+        return 20.0 * 12.84;
+    }
+    return 20.0;
+}
 
 } // namespace
 
@@ -21,12 +41,16 @@ PrinterTarget::PrinterTarget(QPrinter &printer)
     : m_printer(printer)
     , m_twipsPerDot(1440.0 / std::max(printer.resolution(), 1))
 {
-    const QRectF paper = printer.paperRect(QPrinter::Point);
-    const QRectF printable = printer.pageRect(QPrinter::Point);
-    m_width = roundHalfEven(paper.width() * TwipsPerPoint);
-    m_height = roundHalfEven(paper.height() * TwipsPerPoint);
-    m_scaleWidth = roundHalfEven(printable.width() * TwipsPerPoint);
-    m_scaleHeight = roundHalfEven(printable.height() * TwipsPerPoint);
+    const QPageLayout layout = printer.pageLayout();
+    const QPageSize pageSize = layout.pageSize();
+    QSizeF paper = pageSize.definitionSize() * twipsPer(pageSize.definitionUnits());
+    if (layout.orientation() == QPageLayout::Landscape)
+        paper.transpose();
+    const QMarginsF margins = layout.margins() * twipsPer(QPageSize::Unit(layout.units()));
+    m_width = roundHalfEven(paper.width());
+    m_height = roundHalfEven(paper.height());
+    m_scaleWidth = roundHalfEven(paper.width() - margins.left() - margins.right());
+    m_scaleHeight = roundHalfEven(paper.height() - margins.top() - margins.bottom());
 }
 
 PrinterTarget::~PrinterTarget()

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "catalogue/writerhost.h"
+
+#include <functional>
+
+namespace qm {
+
+class FolderBrowserView;
+
+/// Shows the catalogue writer's progress in the main window: the hourglass, the status
+/// word and the meter of the status strip, and the previewed state of the commands.
+class WindowWriterHost final : public WriterHost
+{
+public:
+    WindowWriterHost(FolderBrowserView &browser, std::function<void()> previewedCommands);
+    ~WindowWriterHost() override;
+
+    void setBusy(bool busy) override;
+    void setStatusText(const QString &text) override;
+    void drawMeter(int style, const QColor &bar, const QColor &background, int percent) override;
+    void setPreviewedCommands() override;
+
+private:
+    FolderBrowserView &m_browser;
+    std::function<void()> m_previewedCommands;
+    int m_busyDepth = 0;
+};
+
+} // namespace qm

@@ -1,0 +1,130 @@
+#include "benchcommands.h"
+
+#include "app/runstate.h"
+#include "browse/folderbrowser.h"
+#include "catalogue/cataloguewriter.h"
+#include "catalogue/previewarea.h"
+#include "catalogue/writerhost.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTextStream>
+#include <QWidget>
+
+#include <algorithm>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The main window's side of a preview, minus the widgets the bench does not have.
+class QuietHost : public qm::WriterHost
+{
+public:
+    void setBusy(bool) override { }
+    void setStatusText(const QString &) override { }
+    void drawMeter(int, const QColor &, const QColor &, int) override { }
+    void setPreviewedCommands() override { }
+};
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// `ls -l` over the same folder, as the yardstick for a whole preview.
+double lsMilliseconds(const QString &folder)
+{
+    QProcess ls;
+    ls.setStandardOutputFile(QProcess::nullDevice());
+    QElapsedTimer timer;
+    timer.start();
+    ls.start(u"ls"_s, { u"-l"_s, folder });
+    if (!ls.waitForFinished(-1) || ls.exitStatus() != QProcess::NormalExit)
+        return -1;
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+} // namespace
+
+// Times the Preview command's writer on a real preview area, offscreen, over a folder
+// listed once beforehand by the window's own refresh path.
+int runPreviewBench(const QStringList &args)
+{
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    if (args.isEmpty() || args.size() > 2) {
+        err << "usage: quillmark-bench preview DIR [RUNS]\n";
+        return 2;
+    }
+    const QString folder = args.at(0);
+    int runs = 5;
+    if (args.size() == 2) {
+        bool ok = false;
+        runs = args.at(1).toInt(&ok);
+        if (!ok || runs < 1) {
+            err << "RUNS must be a whole number of at least 1\n";
+            return 2;
+        }
+    }
+
+    qm::FolderBrowser browser;
+    browser.setFolder(folder);
+    browser.setPattern(u"*.*"_s);
+    browser.setSwitches(qm::AttributeSwitches());
+    const qm::RefreshResult listed = browser.refresh();
+    if (listed.error != 0) {
+        err << "the folder could not be read: " << qt_error_string(listed.error) << '\n';
+        return 1;
+    }
+
+    // A4 with the default margins, as a printer would report it.
+    qm::RunState state;
+    state.pageWidth = 11906;
+    state.pageHeight = 16838;
+    QWidget window;
+    window.resize(522, 390);
+    qm::PreviewArea area(&window, state.metrics);
+    window.show();
+    QApplication::processEvents();
+
+    QElapsedTimer timer;
+    qint64 firstScreen = -1;
+    area.picture().setRefreshHandler([&] {
+        area.view()->repaint();
+        if (firstScreen < 0)
+            firstScreen = timer.nsecsElapsed();
+    });
+
+    QuietHost host;
+    std::vector<double> times;
+    std::vector<double> firstScreens;
+    std::vector<double> lsTimes;
+    for (int run = 0; run < runs; ++run) {
+        area.resetScroll();
+        firstScreen = -1;
+        timer.start();
+        qm::CatalogueWriter(state, browser.files(), area, host).writePreview(area.picture());
+        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+        // A catalogue shorter than the window is shown when the program is idle: then the
+        // whole run is the wait for the first screen.
+        firstScreens.push_back(double(firstScreen < 0 ? timer.nsecsElapsed() : firstScreen) / 1e6);
+        QApplication::processEvents();
+        lsTimes.push_back(lsMilliseconds(browser.folder()));
+    }
+
+    const qint64 files = browser.files().count();
+    const double bytesPerLine
+        = files > 0 ? double(area.picture().memoryBytes()) / double(files) : 0.0;
+    out << "preview " << browser.folder() << " files=" << files
+        << " median_ms=" << QString::number(median(times), 'f', 1)
+        << " first_screen_ms=" << QString::number(median(firstScreens), 'f', 1)
+        << " bytes_per_line=" << QString::number(bytesPerLine, 'f', 0)
+        << " ls_ms=" << QString::number(median(lsTimes), 'f', 1) << '\n';
+    return 0;
+}
