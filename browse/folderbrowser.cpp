@@ -21,6 +21,7 @@ QString folderPrefix(const QString &path)
 
 FolderBrowser::FolderBrowser()
     : m_folderPath(cleanFolderPath(QFile::encodeName(defaultFolder())))
+    , m_drive(driveOf(folder()))
 {
 }
 
@@ -37,11 +38,6 @@ void FolderBrowser::setFolderPath(const QByteArray &nativePath)
 QString FolderBrowser::folder() const
 {
     return QFile::decodeName(m_folderPath);
-}
-
-QString FolderBrowser::drive() const
-{
-    return driveOf(folder());
 }
 
 void FolderBrowser::setPattern(const QString &text)
@@ -88,7 +84,8 @@ RefreshResult FolderBrowser::refresh()
     m_result.byteTotal = total;
 
     sortByName(listing.folders);
-    fillFolderList(QFile::encodeName(driveOf(folder())), std::move(listing.folders));
+    m_drive = driveOf(folder());
+    fillFolderList(QFile::encodeName(m_drive), std::move(listing.folders));
     m_files.reset(std::move(files), std::move(handle), m_folderPath);
     return m_result;
 }

@@ -35,8 +35,8 @@ public:
     void setFolderPath(const QByteArray &nativePath);
     QString folder() const;
     QByteArray folderPath() const { return m_folderPath; }
-    /// The drive (mount root) that holds the current folder.
-    QString drive() const;
+    /// The drive (mount root) that holds the folder the last refresh listed.
+    QString drive() const { return m_drive; }
 
     void setPattern(const QString &text);
     QString pattern() const { return m_patternText; }
@@ -58,6 +58,7 @@ private:
     void fillFolderList(const QByteArray &driveRoot, std::vector<QByteArray> subFolders);
 
     QByteArray m_folderPath;
+    QString m_drive;
     QString m_patternText;
     PatternMatcher m_pattern;
     AttributeSwitches m_switches;

@@ -188,8 +188,12 @@ void FolderBrowserView::createLists(QWidget *clientArea)
     m_driveList->setFont(font);
     m_driveList->setGeometry(twipsRect(0, 5040, 2895, 315));
     fillDriveList(m_driveList);
-    connect(m_driveList, &QComboBox::activated, this,
-            [this](int index) { onDriveChosen(m_driveList->itemText(index)); });
+    connect(m_driveList, &QComboBox::activated, this, [this](int index) {
+        // Picking the drive already shown is no change.
+        const QString root = m_driveList->itemText(index);
+        if (root != m_browser.drive())
+            onDriveChosen(root);
+    });
 
     m_patternBox = new QComboBox(clientArea);
     m_patternBox->setObjectName(u"comFilter"_s);

@@ -1,8 +1,8 @@
 #include "catalogue/previewpicture.h"
 
+#include "catalogue/textmeasure.h"
 #include "platform/colour.h"
 #include "platform/twips.h"
-#include "platform/uifonts.h"
 
 #include <QPainter>
 #include <QRect>
@@ -18,10 +18,7 @@ namespace qm {
 
 namespace {
 
-// Font sizes the font system can render; a stored size outside them is brought inside.
-constexpr double SmallestPoints = 1.0;
-constexpr double LargestPoints = 2048.0;
-
+constexpr size_t KeptMeasures = 4;
 constexpr size_t MaxStyles = std::numeric_limits<quint16>::max();
 constexpr size_t MaxTextBytes = std::numeric_limits<quint16>::max();
 
@@ -67,6 +64,8 @@ PreviewPicture::PreviewPicture()
     , m_fontSize(8.25)
 {
 }
+
+PreviewPicture::~PreviewPicture() = default;
 
 void PreviewPicture::setLeft(qint64 twips)
 {
@@ -155,48 +154,42 @@ qint64 PreviewPicture::memoryBytes() const
 void PreviewPicture::setFontName(const QString &name)
 {
     m_fontName = name;
-    m_font.reset();
-    m_metrics.reset();
+    m_measure = nullptr;
     m_style = -1;
 }
 
 void PreviewPicture::setFontSize(double points)
 {
     m_fontSize = points;
-    m_font.reset();
-    m_metrics.reset();
+    m_measure = nullptr;
     m_style = -1;
 }
 
 void PreviewPicture::setFontBold(bool on)
 {
     m_bold = on;
-    m_font.reset();
-    m_metrics.reset();
+    m_measure = nullptr;
     m_style = -1;
 }
 
 void PreviewPicture::setFontItalic(bool on)
 {
     m_italic = on;
-    m_font.reset();
-    m_metrics.reset();
+    m_measure = nullptr;
     m_style = -1;
 }
 
 void PreviewPicture::setFontUnderline(bool on)
 {
     m_underline = on;
-    m_font.reset();
-    m_metrics.reset();
+    m_measure = nullptr;
     m_style = -1;
 }
 
 void PreviewPicture::setFontStrikethru(bool on)
 {
     m_strikethru = on;
-    m_font.reset();
-    m_metrics.reset();
+    m_measure = nullptr;
     m_style = -1;
 }
 
@@ -206,47 +199,49 @@ void PreviewPicture::setForeColor(qint32 colour)
     m_style = -1;
 }
 
-const QFontMetricsF &PreviewPicture::metrics() const
+const TextMeasure &PreviewPicture::measure() const
 {
-    if (!m_metrics) {
-        if (!m_font) {
-            const double points = std::isfinite(m_fontSize)
-                ? std::clamp(m_fontSize, SmallestPoints, LargestPoints)
-                : SmallestPoints;
-            QFont font = designFont(m_fontName, points, m_bold);
-            font.setItalic(m_italic);
-            font.setUnderline(m_underline);
-            font.setStrikeOut(m_strikethru);
-            m_font = font;
+    if (!m_measure) {
+        const QFont font
+            = outputFont(m_fontName, m_fontSize, m_bold, m_italic, m_underline, m_strikethru);
+        const auto found = std::find_if(
+            m_measures.begin(), m_measures.end(),
+            [&](const std::unique_ptr<TextMeasure> &m) { return m->font() == font; });
+        if (found != m_measures.end()) {
+            m_measure = found->get();
+        } else {
+            if (m_measures.size() >= KeptMeasures)
+                m_measures.erase(m_measures.begin());
+            m_measures.push_back(std::make_unique<TextMeasure>(font));
+            m_measure = m_measures.back().get();
         }
-        m_metrics.emplace(*m_font);
     }
-    return *m_metrics;
+    return *m_measure;
 }
 
 double PreviewPicture::textWidth(const QString &text) const
 {
-    return metrics().horizontalAdvance(text) * m_twipsPerPixel;
+    return measure().horizontalAdvance(text) * m_twipsPerPixel;
 }
 
 double PreviewPicture::textHeight(const QString &) const
 {
-    return metrics().height() * m_twipsPerPixel;
+    return measure().height() * m_twipsPerPixel;
 }
 
 quint16 PreviewPicture::currentStyle()
 {
     if (m_style >= 0)
         return quint16(m_style);
-    const QFontMetricsF &fm = metrics();
+    const TextMeasure &fm = measure();
     const auto found = std::find_if(m_styles.begin(), m_styles.end(), [&](const Style &style) {
-        return style.bgr == m_colour && style.font == *m_font;
+        return style.bgr == m_colour && style.font == fm.font();
     });
     if (found != m_styles.end()) {
         m_style = int(found - m_styles.begin());
     } else {
         Style style;
-        style.font = *m_font;
+        style.font = fm.font();
         style.bgr = m_colour;
         style.colour = colourFromBgr(m_colour);
         style.heightTwips = fm.height() * m_twipsPerPixel;

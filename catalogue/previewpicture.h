@@ -4,17 +4,18 @@
 
 #include <QColor>
 #include <QFont>
-#include <QFontMetricsF>
 #include <QString>
 
 #include <functional>
-#include <optional>
+#include <memory>
 #include <vector>
 
 class QPainter;
 class QRect;
 
 namespace qm {
+
+class TextMeasure;
 
 /// The preview's drawing: a recorded list of texts, each with its place (twips) and a style
 /// (font and colour) from a small table, never a bitmap of the whole catalogue. Texts are
@@ -36,6 +37,7 @@ public:
     };
 
     PreviewPicture();
+    ~PreviewPicture() override;
 
     /// Place of the picture's top-left corner inside the viewing window: zero or negative.
     qint64 left() const { return m_left; }
@@ -112,7 +114,7 @@ private:
         quint16 style;
     };
 
-    const QFontMetricsF &metrics() const;
+    const TextMeasure &measure() const;
     quint16 currentStyle();
     void record(double x, double y, const QString &text);
     void storeText(Record &record, const QString &text);
@@ -137,8 +139,10 @@ private:
     bool m_underline = false;
     bool m_strikethru = false;
     qint32 m_colour = 0;
-    mutable std::optional<QFont> m_font;
-    mutable std::optional<QFontMetricsF> m_metrics;
+    // The fonts used lately with their measurements; the catalogue font and the bold one
+    // of the invitation take turns.
+    mutable std::vector<std::unique_ptr<TextMeasure>> m_measures;
+    mutable const TextMeasure *m_measure = nullptr;
 
     double m_x = 0;
     double m_y = 0;

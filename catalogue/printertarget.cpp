@@ -1,8 +1,8 @@
 #include "catalogue/printertarget.h"
 
+#include "catalogue/textmeasure.h"
 #include "platform/colour.h"
 #include "platform/numbers.h"
-#include "platform/uifonts.h"
 
 #include <QPageLayout>
 #include <QPrinter>
@@ -79,8 +79,7 @@ bool PrinterTarget::begin()
 
 void PrinterTarget::fontChanged()
 {
-    m_font.reset();
-    m_metrics.reset();
+    m_measure.reset();
 }
 
 void PrinterTarget::setFontName(const QString &name)
@@ -119,35 +118,23 @@ void PrinterTarget::setFontStrikethru(bool on)
     fontChanged();
 }
 
-const QFont &PrinterTarget::font() const
+const TextMeasure &PrinterTarget::measure() const
 {
-    if (!m_font) {
-        // Sizes the font system cannot render are brought into range.
-        const double points = std::isfinite(m_fontSize) ? std::clamp(m_fontSize, 1.0, 2048.0) : 1.0;
-        QFont font = designFont(m_fontName, points, m_bold);
-        font.setItalic(m_italic);
-        font.setUnderline(m_underline);
-        font.setStrikeOut(m_strikethru);
-        m_font = font;
-    }
-    return *m_font;
-}
-
-const QFontMetricsF &PrinterTarget::metrics() const
-{
-    if (!m_metrics)
-        m_metrics.emplace(font(), &m_printer);
-    return *m_metrics;
+    if (!m_measure)
+        m_measure = std::make_unique<TextMeasure>(
+            outputFont(m_fontName, m_fontSize, m_bold, m_italic, m_underline, m_strikethru),
+            &m_printer);
+    return *m_measure;
 }
 
 double PrinterTarget::textWidth(const QString &text) const
 {
-    return metrics().horizontalAdvance(text) * m_twipsPerDot;
+    return measure().horizontalAdvance(text) * m_twipsPerDot;
 }
 
 double PrinterTarget::textHeight(const QString &) const
 {
-    return metrics().height() * m_twipsPerDot;
+    return measure().height() * m_twipsPerDot;
 }
 
 void PrinterTarget::print(const QString &text)
@@ -155,12 +142,12 @@ void PrinterTarget::print(const QString &text)
     if (begin()) {
         // The painter is given the font measured for the printer, so that what is drawn
         // matches what was measured.
-        const QFont printerFont(font(), &m_printer);
+        const QFont printerFont(measure().font(), &m_printer);
         if (m_painter.font() != printerFont)
             m_painter.setFont(printerFont);
         m_painter.setPen(colourFromBgr(m_colour));
         const QPointF at = toDevice(m_x, m_y);
-        m_painter.drawText(QPointF(at.x(), at.y() + metrics().ascent()), text);
+        m_painter.drawText(QPointF(at.x(), at.y() + measure().ascent()), text);
     }
     m_x = m_scaleLeft;
     m_y += textHeight(text);

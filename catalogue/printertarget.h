@@ -2,16 +2,16 @@
 
 #include "catalogue/outputtarget.h"
 
-#include <QFont>
-#include <QFontMetricsF>
 #include <QPainter>
 #include <QPointF>
 
-#include <optional>
+#include <memory>
 
 class QPrinter;
 
 namespace qm {
+
+class TextMeasure;
 
 /// The printer page as an output target. Lengths are twips: the page size is the paper,
 /// the scale size the printable area, and (0, 0) lies where ScaleLeft/ScaleTop put it
@@ -70,8 +70,7 @@ public:
 private:
     bool begin();
     void fontChanged();
-    const QFont &font() const;
-    const QFontMetricsF &metrics() const;
+    const TextMeasure &measure() const;
 
     QPrinter &m_printer;
     QPainter m_painter;
@@ -87,8 +86,7 @@ private:
     bool m_underline = false;
     bool m_strikethru = false;
     qint32 m_colour = 0;
-    mutable std::optional<QFont> m_font;
-    mutable std::optional<QFontMetricsF> m_metrics;
+    mutable std::unique_ptr<TextMeasure> m_measure;
 
     double m_x = 0;
     double m_y = 0;

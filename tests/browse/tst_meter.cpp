@@ -11,7 +11,7 @@ class tst_Meter : public QObject
     Q_OBJECT
 
 private slots:
-    void fullOnDesignSize();
+    void fullOnStatusStripSize();
     void zeroClearsInside();
     void blocks_data();
     void blocks();
@@ -28,7 +28,7 @@ const QColor Bar(128, 0, 128);
 const QColor Back(192, 192, 192);
 } // namespace
 
-void tst_Meter::fullOnDesignSize()
+void tst_Meter::fullOnStatusStripSize()
 {
     RecordingMeterCanvas canvas(2685, 200);
     Meter meter;

@@ -11,7 +11,6 @@ class tst_NameOrder : public QObject
 private slots:
     void pairs_data();
     void pairs();
-    void sortsFilesAndNames();
 };
 
 void tst_NameOrder::pairs_data()
@@ -52,23 +51,6 @@ void tst_NameOrder::pairs()
     std::vector<QByteArray> names { second, first };
     sortByName(names);
     QCOMPARE(names, (std::vector<QByteArray> { first, second }));
-}
-
-void tst_NameOrder::sortsFilesAndNames()
-{
-    const std::vector<QByteArray> expected {
-        "_under", "a", "B", "b", "c10", "C9", "Zeta", "\xc3\x89t\xc3\xa9", "\xc3\xa9t\xc3\xa9"
-    };
-    std::vector<FileEntry> files;
-    for (auto it = expected.rbegin(); it != expected.rend(); ++it)
-        files.push_back(FileEntry { *it, FileStat { qint64(it->size()), 0 }, 0, true });
-    std::swap(files[1], files[5]);
-    sortByName(files);
-    QCOMPARE(files.size(), expected.size());
-    for (size_t i = 0; i < files.size(); ++i) {
-        QCOMPARE(files[i].name, expected[i]);
-        QCOMPARE(files[i].stat.size, qint64(expected[i].size())); // entries move whole
-    }
 }
 
 QTEST_APPLESS_MAIN(tst_NameOrder)

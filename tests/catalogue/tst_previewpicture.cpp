@@ -2,6 +2,7 @@
 #include "catalogue/catalogfakes.h"
 #include "catalogue/cataloguewriter.h"
 #include "catalogue/previewpicture.h"
+#include "catalogue/textmeasure.h"
 #include "platform/numbers.h"
 #include "platform/twips.h"
 
@@ -307,9 +308,7 @@ void tst_PreviewPicture::measuresOnTheScreen()
     PreviewPicture picture;
     picture.setFontName(u"Arial"_s);
     picture.setFontSize(10);
-    QFont font(u"Arial"_s);
-    font.setPointSizeF(10);
-    const QFontMetricsF metrics(font);
+    const QFontMetricsF metrics(outputFont(u"Arial"_s, 10, false, false, false, false));
     QCOMPARE(picture.textWidth(u"alpha.txt"_s), metrics.horizontalAdvance(u"alpha.txt"_s) * 15);
     QCOMPARE(picture.textHeight(u"whatever"_s), metrics.height() * 15);
     QVERIFY(picture.textWidth(u"WWW"_s) > picture.textWidth(u"iii"_s));

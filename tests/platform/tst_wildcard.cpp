@@ -14,8 +14,6 @@ private slots:
     void matches();
     void bytesAgreeWithText_data();
     void bytesAgreeWithText();
-    void matchesAll_data();
-    void matchesAll();
 };
 
 void tst_Wildcard::matches_data()
@@ -93,24 +91,6 @@ void tst_Wildcard::bytesAgreeWithText()
     QFETCH(QByteArray, name);
     QFETCH(bool, expected);
     QCOMPARE(PatternMatcher(pattern).matches(QByteArrayView(name)), expected);
-}
-
-void tst_Wildcard::matchesAll_data()
-{
-    QTest::addColumn<QString>("pattern");
-    QTest::addColumn<bool>("expected");
-    QTest::newRow("star dot star") << u"*.*"_s << true;
-    QTest::newRow("stars only") << u"**"_s << true;
-    QTest::newRow("empty") << QString() << true;
-    QTest::newRow("extension") << u"*.txt"_s << false;
-    QTest::newRow("question mark") << u"?"_s << false;
-}
-
-void tst_Wildcard::matchesAll()
-{
-    QFETCH(QString, pattern);
-    QFETCH(bool, expected);
-    QCOMPARE(PatternMatcher(pattern).matchesAll(), expected);
 }
 
 QTEST_APPLESS_MAIN(tst_Wildcard)
