@@ -107,15 +107,25 @@ PreviewArea::PreviewArea(QWidget *parent, const LineMetrics &metrics)
     connect(m_vertical, &QScrollBar::valueChanged, this, &PreviewArea::scrollVertically);
     connect(m_vertical, &QScrollBar::sliderMoved, this, &PreviewArea::scrollVertically);
 
-    m_picture.setUpdateHandler([this] { m_view->update(); });
-    m_picture.setRefreshHandler([this] { m_view->repaint(); });
+    m_picture.setUpdateHandler([this] {
+        if (m_view)
+            m_view->update();
+    });
+    m_picture.setRefreshHandler([this] {
+        if (m_view)
+            m_view->repaint();
+    });
 }
 
 PreviewArea::~PreviewArea()
 {
-    // The widgets belong to the parent and may outlive this object for a moment.
+    // The widgets refer back to this object: they go with it, unless their parent has
+    // already taken them.
     m_picture.setUpdateHandler({});
     m_picture.setRefreshHandler({});
+    delete m_view.data();
+    delete m_vertical.data();
+    delete m_horizontal.data();
 }
 
 QWidget *PreviewArea::view() const

@@ -4,8 +4,9 @@
 #include "catalogue/previewviewport.h"
 
 #include <QObject>
+#include <QPointer>
+#include <QScrollBar>
 
-class QScrollBar;
 class QWidget;
 
 namespace qm {
@@ -22,15 +23,16 @@ class PreviewArea : public QObject, public PreviewViewport
     Q_OBJECT
 
 public:
-    /// Creates the viewing window and the scroll bars on \a parent at their places.
+    /// Creates the viewing window and the scroll bars on \a parent at their places; they
+    /// live as long as this object, which \a parent owns unless it is deleted before.
     PreviewArea(QWidget *parent, const LineMetrics &metrics);
     ~PreviewArea() override;
 
     PreviewPicture &picture() { return m_picture; }
     const PreviewPicture &picture() const { return m_picture; }
     QWidget *view() const;
-    QScrollBar *verticalBar() const { return m_vertical; }
-    QScrollBar *horizontalBar() const { return m_horizontal; }
+    QScrollBar *verticalBar() const { return m_vertical.data(); }
+    QScrollBar *horizontalBar() const { return m_horizontal.data(); }
 
     /// The invitation to preview, centred in the window, blue and bold in the picture's
     /// current font; the picture's own colour and bold setting are kept.
@@ -63,9 +65,9 @@ private:
 
     const LineMetrics &m_metrics;
     PreviewPicture m_picture;
-    PreviewView *m_view = nullptr;
-    QScrollBar *m_vertical = nullptr;
-    QScrollBar *m_horizontal = nullptr;
+    QPointer<PreviewView> m_view;
+    QPointer<QScrollBar> m_vertical;
+    QPointer<QScrollBar> m_horizontal;
 };
 
 } // namespace qm

@@ -8,7 +8,6 @@
 #include <QRect>
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <limits>
 
@@ -265,7 +264,7 @@ QString PreviewPicture::textOf(const Record &record) const
 
 void PreviewPicture::storeText(Record &record, const QString &text)
 {
-    QByteArray bytes;
+    QByteArray &bytes = m_scratch;
     encodeUtf8(text, bytes);
     const qsizetype length = utf8Prefix(bytes, qsizetype(MaxTextBytes));
 

@@ -127,6 +127,7 @@ private:
     std::vector<double> m_ys;
     std::vector<Record> m_records;
     std::vector<char> m_text;
+    QByteArray m_scratch; // a text being stored, as UTF-8
     qint64 m_garbage = 0; // arena bytes no record points to any more
     std::vector<Style> m_styles;
     int m_style = -1;

@@ -3,6 +3,8 @@
 #include "catalogue/outputtarget.h"
 #include "platform/numbers.h"
 
+#include <QtNumeric>
+
 #include <limits>
 
 using namespace Qt::StringLiterals;
@@ -13,7 +15,7 @@ qint64 scrolledPosition(qint64 value, qint64 step, qint64 extent)
 {
     // Both factors are small in practice; saturate rather than wrap if they are not.
     qint64 offset = 0;
-    if (__builtin_mul_overflow(value, step, &offset))
+    if (qMulOverflow(value, step, &offset))
         offset = (value < 0) != (step < 0) ? std::numeric_limits<qint64>::min()
                                            : std::numeric_limits<qint64>::max();
     if (offset > extent)

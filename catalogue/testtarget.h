@@ -26,6 +26,7 @@ public:
     /// scale size follows width and height.
     void setScaleSize(qint64 width, qint64 height);
     double scaleLeft() const { return m_scaleLeft; }
+    QString fontName() const { return m_fontName; }
     double scaleTop() const { return m_scaleTop; }
 
     void setFontName(const QString &name) override;

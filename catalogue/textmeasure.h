@@ -10,9 +10,9 @@ class QPaintDevice;
 
 namespace qm {
 
-/// The font catalogue text is set in on screen and paper: the named face (with the design
-/// fallbacks), without kerning and without optional shaping. A column listing gains
-/// nothing from kerning or ligatures, and without them a text is exactly as wide as its
+/// The font catalogue text is set in on screen and paper: the named face (or its
+/// metric-compatible stand-in), without kerning and without optional shaping. A column listing
+/// gains nothing from kerning or ligatures, and without them a text is exactly as wide as its
 /// characters together, which lets a million-line catalogue be measured quickly. Scripts
 /// that cannot be read unshaped are still shaped.
 QFont outputFont(const QString &name, double points, bool bold, bool italic, bool underline,

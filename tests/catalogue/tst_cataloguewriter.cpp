@@ -319,7 +319,7 @@ void tst_CatalogueWriter::printingRunsThePageSteps()
     QVERIFY(!printer.calls().contains(u"cls"_s));
     QVERIFY(!printer.calls().contains(u"refresh"_s));
     QCOMPARE(printer.calls(u"text 0,880 ").size(), 2);
-    QCOMPARE(state.metrics.pageCount, 3); // 2200 over 1000, with the design's ceiling
+    QCOMPARE(state.metrics.pageCount, 3); // 2200 over 1000, rounded up
     QCOMPARE(host.calls.at(1), u"status \"Printing\""_s);
     // Printing keeps the selection of the preview.
     QCOMPARE(state.selection.selFirst, 1);

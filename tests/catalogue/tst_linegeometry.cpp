@@ -39,7 +39,6 @@ private slots:
     void init();
     void lineParametersMeasure_data();
     void lineParametersMeasure();
-    void fontAndColourGoFirst();
     void pageCount_data();
     void pageCount();
     void previewWidth_data();
@@ -52,7 +51,6 @@ private slots:
     void cutAtEnd();
     void cutAtStart_data();
     void cutAtStart();
-    void truncationLimits();
     void displayLine_data();
     void displayLine();
 };
@@ -100,28 +98,6 @@ void tst_LineGeometry::lineParametersMeasure()
     QCOMPARE(state.metrics.columnGap, columnGap);
     QCOMPARE(state.metrics.lineHeight, lineHeight);
     QCOMPARE(state.metrics.lineLeft, lineLeft);
-}
-
-void tst_LineGeometry::fontAndColourGoFirst()
-{
-    TestTarget target;
-    RunState state = a4State();
-    state.catalogueFont.name = u"Courier New"_s;
-    state.catalogueFont.size = 12;
-    state.catalogueFont.bold = true;
-    state.catalogueFont.strikethru = true;
-    state.catalogueColour = 0x00800080;
-    lineParameters(target, state);
-    const QStringList expected {
-        u"fontName \"Courier New\""_s,
-        u"fontSize 12"_s,
-        u"fontBold 1"_s,
-        u"fontItalic 0"_s,
-        u"fontUnderline 0"_s,
-        u"fontStrikethru 1"_s,
-        u"foreColor &H00800080"_s,
-    };
-    QCOMPARE(target.calls(), expected);
 }
 
 void tst_LineGeometry::pageCount_data()
@@ -353,22 +329,6 @@ void tst_LineGeometry::cutAtStart()
     QFETCH(QString, expected);
     TestTarget target;
     QCOMPARE(qm::cutAtStart(text, target, limit, fit, u"..."), expected);
-}
-
-void tst_LineGeometry::truncationLimits()
-{
-    LineMetrics metrics;
-    metrics.columnGap = 98;
-    metrics.nameWidth = 4422;
-    metrics.sizeWidth = 1106;
-    metrics.dateWidth = 150;
-    setTruncationLimits(metrics);
-    QCOMPARE(metrics.nameLimit, 4422);
-    QCOMPARE(metrics.nameFit, 4226);
-    QCOMPARE(metrics.sizeLimit, 1008);
-    QCOMPARE(metrics.sizeFit, 910);
-    QCOMPARE(metrics.dateLimit, 52);
-    QCOMPARE(metrics.dateFit, -46);
 }
 
 void tst_LineGeometry::displayLine_data()

@@ -2,7 +2,6 @@
 #include "catalogue/catalogfakes.h"
 #include "catalogue/cataloguewriter.h"
 #include "catalogue/previewpicture.h"
-#include "catalogue/textmeasure.h"
 #include "platform/numbers.h"
 #include "platform/twips.h"
 
@@ -33,7 +32,6 @@ private slots:
     void visibleItems();
     void paintsOnlyWhatIsExposed();
     void emptyPictureInvitation();
-    void measuresOnTheScreen();
     void boundedMemoryPerLine();
     void refreshAndUpdateHandlers();
 };
@@ -301,24 +299,6 @@ void tst_PreviewPicture::emptyPictureInvitation()
     QCOMPARE(picture.foreColor(), 0x00008000);
     QCOMPARE(picture.fontBold(), false);
     QCOMPARE(picture.fontSize(), 10.0);
-}
-
-void tst_PreviewPicture::measuresOnTheScreen()
-{
-    PreviewPicture picture;
-    picture.setFontName(u"Arial"_s);
-    picture.setFontSize(10);
-    const QFontMetricsF metrics(outputFont(u"Arial"_s, 10, false, false, false, false));
-    QCOMPARE(picture.textWidth(u"alpha.txt"_s), metrics.horizontalAdvance(u"alpha.txt"_s) * 15);
-    QCOMPARE(picture.textHeight(u"whatever"_s), metrics.height() * 15);
-    QVERIFY(picture.textWidth(u"WWW"_s) > picture.textWidth(u"iii"_s));
-
-    picture.setFontSize(20);
-    QVERIFY(picture.textHeight(u"x"_s) > metrics.height() * 15 * 1.5);
-    // A size no font can have is brought into range instead of failing.
-    picture.setFontSize(0);
-    QVERIFY(picture.textHeight(u"x"_s) > 0);
-    QCOMPARE(picture.fontSize(), 0.0);
 }
 
 void tst_PreviewPicture::boundedMemoryPerLine()
