@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFile>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QListView>
 #include <QPainter>
@@ -105,6 +106,18 @@ QLabel *makePanel(QWidget *parent, const QString &text, QFrame::Shape shape)
     palette.setColor(QPalette::WindowText, Qt::black);
     panel->setPalette(palette);
     return panel;
+}
+
+// A 64-bit total can be wider than its panel: a smaller face keeps every digit in sight
+// rather than cutting the number off.
+void setFittedText(QLabel *panel, const QString &text)
+{
+    QFont font = partFont();
+    const int room = panel->contentsRect().width() - 4;
+    while (font.pointSizeF() > 5.0 && QFontMetrics(font).horizontalAdvance(text) > room)
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    panel->setFont(font);
+    panel->setText(text);
 }
 
 void fillDriveList(QComboBox *list)
@@ -316,8 +329,8 @@ void FolderBrowserView::refresh()
         const RefreshResult result = m_browser.refresh();
         showCurrentDrive();
         showCurrentFolder();
-        m_fileCount->setText(groupedNumber(result.fileCount));
-        m_byteTotal->setText(groupedNumber(result.byteTotal));
+        setFittedText(m_fileCount, groupedNumber(result.fileCount));
+        setFittedText(m_byteTotal, groupedNumber(result.byteTotal));
     }
     emit refreshed();
 }

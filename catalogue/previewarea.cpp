@@ -4,11 +4,13 @@
 #include "platform/numbers.h"
 #include "platform/twips.h"
 
+#include <QCoreApplication>
 #include <QFrame>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <limits>
@@ -60,6 +62,15 @@ protected:
             emit m_area.picturePressed(y, event->button(), event->modifiers());
         }
         QFrame::mousePressEvent(event);
+    }
+
+    // Picture boxes never scrolled by wheel, but every desktop user expects it to.
+    void wheelEvent(QWheelEvent *event) override
+    {
+        const QPoint delta = event->angleDelta();
+        QScrollBar *bar
+            = qAbs(delta.x()) > qAbs(delta.y()) ? m_area.m_horizontal : m_area.m_vertical;
+        QCoreApplication::sendEvent(bar, event);
     }
 
 private:
