@@ -15,13 +15,17 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QLabel>
 #include <QLayout>
+#include <QListView>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QToolButton>
 
 namespace qm {
@@ -107,12 +111,33 @@ MainWindow::MainWindow(SettingsStore &store, Questions &questions, QWidget *pare
     connect(m_exit, &QPushButton::clicked, this, &QWidget::close);
 
     createToolTip();
+    setTabChain();
 
     move(twipsToPixels(1365), twipsToPixels(1860));
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::setTabChain()
+{
+    const QList<QWidget *> order {
+        m_browser->folderList(),
+        m_browser->driveList(),
+        m_browser->patternBox(),
+        m_browser->attributeBox(FolderBrowserView::NormalBox),
+        m_browser->attributeBox(FolderBrowserView::HiddenBox),
+        m_browser->attributeBox(FolderBrowserView::SystemBox),
+        m_browser->attributeBox(FolderBrowserView::ReadOnlyBox),
+        m_browser->attributeBox(FolderBrowserView::ArchiveBox),
+        m_preview->horizontalBar(),
+        m_preview->verticalBar(),
+        m_browser->fileList(),
+        m_exit,
+    };
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
 
 void MainWindow::createCommands()
 {

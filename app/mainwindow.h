@@ -69,6 +69,7 @@ private:
     void createToolBar();
     void createMenus();
     void createToolTip();
+    void setTabChain();
     void setListedState();
     void setPreviewedState();
     void onRefreshed();
