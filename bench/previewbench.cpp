@@ -1,4 +1,5 @@
 #include "benchcommands.h"
+#include "benchsupport.h"
 
 #include "app/runstate.h"
 #include "browse/folderbrowser.h"
@@ -29,14 +30,6 @@ public:
     void setPreviewedCommands() override { }
 };
 
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 // `ls -l` over the same folder, as the yardstick for a whole preview.
 double lsMilliseconds(const QString &folder)
 {
@@ -58,25 +51,14 @@ int runPreviewBench(const QStringList &args)
 {
     QTextStream out(stdout);
     QTextStream err(stderr);
-    if (args.isEmpty() || args.size() > 2) {
-        err << "usage: quillmark-bench preview DIR [RUNS]\n";
+    const std::optional<BenchArguments> arguments = parseBenchArguments(args, "preview");
+    if (!arguments)
         return 2;
-    }
-    const QString folder = args.at(0);
-    int runs = 5;
-    if (args.size() == 2) {
-        bool ok = false;
-        runs = args.at(1).toInt(&ok);
-        if (!ok || runs < 1) {
-            err << "RUNS must be a whole number of at least 1\n";
-            return 2;
-        }
-    }
+    const QString folder = arguments->folder;
+    const int runs = arguments->runs;
 
     qm::FolderBrowser browser;
-    browser.setFolder(folder);
-    browser.setPattern(u"*.*"_s);
-    browser.setSwitches(qm::AttributeSwitches());
+    prepareBrowser(browser, folder);
     const qm::RefreshResult listed = browser.refresh();
     if (listed.error != 0) {
         err << "the folder could not be read: " << qt_error_string(listed.error) << '\n';

@@ -1,4 +1,5 @@
 #include "benchcommands.h"
+#include "benchsupport.h"
 
 #include "browse/folderbrowser.h"
 
@@ -15,25 +16,14 @@ int runRefreshBench(const QStringList &args)
 {
     QTextStream out(stdout);
     QTextStream err(stderr);
-    if (args.isEmpty() || args.size() > 2) {
-        err << "usage: quillmark-bench refresh DIR [RUNS]\n";
+    const std::optional<BenchArguments> arguments = parseBenchArguments(args, "refresh");
+    if (!arguments)
         return 2;
-    }
-    const QString folder = args.at(0);
-    int runs = 5;
-    if (args.size() == 2) {
-        bool ok = false;
-        runs = args.at(1).toInt(&ok);
-        if (!ok || runs < 1) {
-            err << "RUNS must be a whole number of at least 1\n";
-            return 2;
-        }
-    }
+    const QString folder = arguments->folder;
+    const int runs = arguments->runs;
 
     qm::FolderBrowser browser;
-    browser.setFolder(folder);
-    browser.setPattern(u"*.*"_s);
-    browser.setSwitches(qm::AttributeSwitches());
+    prepareBrowser(browser, folder);
 
     std::vector<double> times;
     times.reserve(size_t(runs));
@@ -44,10 +34,8 @@ int runRefreshBench(const QStringList &args)
         result = browser.refresh();
         times.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
-    std::sort(times.begin(), times.end());
-    const double median = times[times.size() / 2];
     out << "refresh " << browser.folder() << " files=" << result.fileCount
-        << " bytes=" << result.byteTotal << " median_ms=" << QString::number(median, 'f', 1)
+        << " bytes=" << result.byteTotal << " median_ms=" << QString::number(median(times), 'f', 1)
         << '\n';
     if (result.fellBack)
         err << "the folder asked for does not exist; its nearest parent was listed\n";

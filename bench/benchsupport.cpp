@@ -1,0 +1,40 @@
+#include "benchsupport.h"
+
+#include <QTextStream>
+
+#include <algorithm>
+
+std::optional<BenchArguments> parseBenchArguments(const QStringList &args, const char *command)
+{
+    QTextStream err(stderr);
+    if (args.isEmpty() || args.size() > 2) {
+        err << "usage: quillmark-bench " << command << " DIR [RUNS]\n";
+        return std::nullopt;
+    }
+    BenchArguments parsed;
+    parsed.folder = args.at(0);
+    if (args.size() == 2) {
+        bool ok = false;
+        parsed.runs = args.at(1).toInt(&ok);
+        if (!ok || parsed.runs < 1) {
+            err << "RUNS must be a whole number of at least 1\n";
+            return std::nullopt;
+        }
+    }
+    return parsed;
+}
+
+void prepareBrowser(qm::FolderBrowser &browser, const QString &folder)
+{
+    browser.setFolder(folder);
+    browser.setPattern(QStringLiteral("*.*"));
+    browser.setSwitches(qm::AttributeSwitches());
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
