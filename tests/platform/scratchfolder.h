@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QDir>
 #include <QFile>
 
@@ -14,27 +13,21 @@
 
 namespace qm::test {
 
-/// A temporary folder that is removed by the exact bytes of its entries' names, folders
-/// made unreadable included. (QTemporaryDir cannot remove names that are not valid UTF-8.)
+/// A temporary folder removed by the exact bytes of its entries' names, unreadable folders
+/// included (QTemporaryDir cannot remove names that are not valid UTF-8).
 class ScratchFolder
 {
+    Q_DISABLE_COPY_MOVE(ScratchFolder)
+
 public:
     ScratchFolder()
+        : m_path(QFile::encodeName(QDir::tempPath()) + "/quillmark-test-XXXXXX")
     {
-        QByteArray pattern = QFile::encodeName(QDir::tempPath()) + "/quillmark-test-XXXXXX";
-        if (::mkdtemp(pattern.data())) {
-            m_path = pattern;
-            // World-writable, so that the same checks also run as an ordinary user.
-            ::chmod(m_path.constData(), 0777);
-        }
+        if (!::mkdtemp(m_path.data()))
+            m_path.clear();
+        ::chmod(m_path.constData(), 0777); // so the unprivileged runs can use it too
     }
-    ~ScratchFolder()
-    {
-        if (!m_path.isEmpty())
-            removeTree(AT_FDCWD, m_path.constData());
-    }
-    ScratchFolder(const ScratchFolder &) = delete;
-    ScratchFolder &operator=(const ScratchFolder &) = delete;
+    ~ScratchFolder() { removeTree(AT_FDCWD, m_path.constData()); }
 
     bool isValid() const { return !m_path.isEmpty(); }
     QByteArray path() const { return m_path; }
@@ -45,20 +38,17 @@ private:
     {
         ::fchmodat(parentFd, name, 0700, 0);
         const int fd = ::openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (fd >= 0) {
-            if (DIR *dir = ::fdopendir(fd)) {
-                while (const dirent *entry = ::readdir(dir)) {
-                    const char *child = entry->d_name;
-                    if (child[0] == '.' && (!child[1] || (child[1] == '.' && !child[2])))
-                        continue;
-                    if (::unlinkat(fd, child, 0) != 0 && (errno == EISDIR || errno == EPERM))
-                        removeTree(fd, child);
-                }
-                ::closedir(dir);
-            } else {
-                ::close(fd);
-            }
+        DIR *dir = fd >= 0 ? ::fdopendir(fd) : nullptr;
+        while (const dirent *entry = dir ? ::readdir(dir) : nullptr) {
+            const QByteArray child(entry->d_name);
+            if (child != "." && child != ".." && ::unlinkat(fd, entry->d_name, 0) != 0
+                && (errno == EISDIR || errno == EPERM))
+                removeTree(fd, entry->d_name);
         }
+        if (dir)
+            ::closedir(dir);
+        else if (fd >= 0)
+            ::close(fd);
         ::unlinkat(parentFd, name, AT_REMOVEDIR);
     }
 

@@ -1,0 +1,807 @@
+#include "app/runstate.h"
+#include "catalogue/cataloguesource.h"
+#include "catalogue/cataloguewriter.h"
+#include "catalogue/linegeometry.h"
+#include "catalogue/previewarea.h"
+#include "catalogue/printertarget.h"
+#include "catalogue/printhooks.h"
+#include "catalogue/testtarget.h"
+#include "catalogue/textmeasure.h"
+#include "catalogue/writerhost.h"
+#include "platform/datetext.h"
+#include "platform/twips.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace qm;
+
+namespace {
+
+// Stand-ins for the file list, the viewing window, the main window and the printing command.
+
+class FakeSource : public CatalogueSource
+{
+public:
+    std::vector<std::pair<QString, std::optional<FileStat>>> entries;
+
+    void add(const QString &name, qint64 size, qint64 modified)
+    {
+        entries.push_back({ name, FileStat { size, modified } });
+    }
+    void addVanished(const QString &name) { entries.push_back({ name, std::nullopt }); }
+
+    qint64 count() const override { return qint64(entries.size()); }
+    // at() throws, so a read past the end fails the test.
+    QString displayName(qint64 i) const override { return entries.at(size_t(i)).first; }
+    std::optional<FileStat> stat(qint64 i) const override { return entries.at(size_t(i)).second; }
+    QString folderPrefix() const override { return QStringLiteral("/data/"); }
+};
+
+/// The viewing window of the real preview at 96 DPI: 7575 × 2415 twips outside, a frame of
+/// two pixels (30 twips) on each side.
+class FakeViewport : public PreviewViewport
+{
+public:
+    qint64 horizontalMaximum = 0;
+    qint64 verticalMaximum = 0;
+
+    qint64 viewWidth() const override { return 7575; }
+    qint64 viewHeight() const override { return 2415; }
+    qint64 viewScaleWidth() const override { return 7515; }
+    qint64 viewScaleHeight() const override { return 2355; }
+    void setScrollMaximum(Qt::Orientation o, qint64 maximum) override
+    {
+        (o == Qt::Horizontal ? horizontalMaximum : verticalMaximum) = maximum;
+    }
+    qint64 scrollMaximum(Qt::Orientation o) const override
+    {
+        return o == Qt::Horizontal ? horizontalMaximum : verticalMaximum;
+    }
+    void setScrollMinimum(Qt::Orientation, qint64) override { }
+    void setScrollSteps(Qt::Orientation, qint64, qint64) override { }
+};
+
+/// Writes down what the main window was asked to show.
+class RecordingHost : public WriterHost
+{
+public:
+    QStringList calls;
+
+    void setBusy(bool busy) override { calls << u"busy %1"_s.arg(busy ? 1 : 0); }
+    void setStatusText(const QString &text) override { calls << u"status \"%1\""_s.arg(text); }
+    void drawMeter(int style, const QColor &bar, const QColor &back, int percent) override
+    {
+        calls << u"meter %1 %2 %3 %4"_s.arg(style).arg(bar.name(), back.name()).arg(percent);
+    }
+    void setPreviewedCommands() override { calls << u"commands previewed"_s; }
+};
+
+/// What the printing command adds to the walk: a range to print when set, and a new page
+/// whenever one is full, with the line position back at its top.
+class PageHooks : public PrintHooks
+{
+public:
+    explicit PageHooks(RunState &state)
+        : m_state(state)
+    {
+    }
+    int calls = 0;
+    qint64 first = -1, last = -1; // the range to print, when set
+
+    void startPrintRun(OutputTarget &, const QString &, qint64 &from, qint64 &to) override
+    {
+        ++calls;
+        from = first >= 0 ? first : from;
+        to = first >= 0 ? last : to;
+    }
+    void pageHead(OutputTarget &) override { ++calls; }
+    void pageBreak(OutputTarget &printer) override
+    {
+        ++calls;
+        printer.newPage();
+        ++m_state.pageNumber;
+        m_state.metrics.lineTop = 0;
+    }
+
+private:
+    RunState &m_state;
+};
+
+/// A4 paper in twips with the default margins: a print width of 7370.
+RunState a4State()
+{
+    RunState state;
+    state.pageWidth = 11906;
+    state.pageHeight = 16838;
+    return state;
+}
+
+const qint64 Afternoon = QDateTime(QDate(2026, 12, 6), QTime(13, 4, 5), Qt::UTC).toSecsSinceEpoch();
+
+FakeSource filesNamed(int count)
+{
+    FakeSource source;
+    for (int i = 0; i < count; ++i)
+        source.add(u"file%1.txt"_s.arg(i, 2, 10, QLatin1Char('0')), 1000 + i, Afternoon);
+    return source;
+}
+
+// One writer run on the fixed-metric target, with everything it reports written down.
+struct Run
+{
+    RunState state = a4State();
+    FakeViewport viewport;
+    RecordingHost host;
+    TestTarget target;
+    PageHooks hooks { state };
+
+    void write(const CatalogueSource &source, bool withHooks = false)
+    {
+        CatalogueWriter(state, source, viewport, host)
+            .writePreview(target, withHooks ? &hooks : nullptr);
+    }
+};
+
+struct PreviewCase
+{
+    int pageWidth;
+    qint64 entries, width, height, horizontalMaximum, verticalMaximum;
+};
+struct CutCase
+{
+    double charWidth;
+    bool atStart;
+    QString text;
+    int limit, fit;
+    QString expected;
+};
+struct LineCase
+{
+    int dateWidth;
+    bool vanished;
+    QTime time;
+    QString sizeText, dateText;
+};
+
+void printAt(PreviewPicture &picture, double x, double y, const QString &text)
+{
+    picture.setCurrentX(x);
+    picture.setCurrentY(y);
+    picture.print(text);
+}
+
+class PaintCounter : public QObject
+{
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+} // namespace
+
+Q_DECLARE_METATYPE(PreviewCase)
+Q_DECLARE_METATYPE(CutCase)
+Q_DECLARE_METATYPE(LineCase)
+
+class tst_Catalogue : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void leadingRoundsHalfToEven_data();
+    void leadingRoundsHalfToEven();
+    void pageCount_data();
+    void pageCount();
+    void previewGeometry_data();
+    void previewGeometry();
+    void cut_data();
+    void cut();
+    void displayLine_data();
+    void displayLine();
+    void emptyListOnlyClears_data();
+    void emptyListOnlyClears();
+    void wholePreviewAsText();
+    void walk_data();
+    void walk();
+    void printingClampsAStaleRange();
+    void redrawReplaces_data();
+    void redrawReplaces();
+    void visibleItems_data();
+    void visibleItems();
+    void boundedMemoryPerLine();
+    void scrollHandlers_data();
+    void scrollHandlers();
+    void invitationCentredInTheWindow();
+    void previewShowsTheFirstScreenfulWhileDrawing();
+    void measuresAsAWhole_data();
+    void measuresAsAWhole();
+    void fontSizeKeptInRange_data();
+    void fontSizeKeptInRange();
+    void catalogueOnPdfPages_data();
+    void catalogueOnPdfPages();
+    void unwritableFileIsReported();
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<QPrinter> m_printer;
+};
+
+// Every test starts with the locale pinned and an A4 PDF printer that cannot print in 10 mm
+// along each edge.
+void tst_Catalogue::init()
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    QCOMPARE(screenTwipsPerPixel(), 15.0); // the offscreen screen has 96 DPI
+    m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    m_printer->setOutputFormat(QPrinter::PdfFormat);
+    m_printer->setOutputFileName(
+        m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + u".pdf"_s));
+    m_printer->setPageSize(QPageSize(QPageSize::A4));
+    m_printer->setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+}
+
+void tst_Catalogue::leadingRoundsHalfToEven_data()
+{
+    QTest::addColumn<double>("textHeight");
+    QTest::addColumn<int>("lineHeight");
+    QTest::newRow("leading of 20.5 rounds to 20") << 205.0 << 226;
+    QTest::newRow("leading of 21.5 rounds to 22") << 215.0 << 236;
+    QTest::newRow("height of 200.5 rounds to 200 first") << 200.5 << 220;
+}
+
+void tst_Catalogue::leadingRoundsHalfToEven()
+{
+    QFETCH(double, textHeight);
+    QFETCH(int, lineHeight);
+    TestTarget target(100, textHeight);
+    RunState state = a4State();
+    lineParameters(target, state);
+    QCOMPARE(state.metrics.lineHeight, lineHeight);
+}
+
+void tst_Catalogue::pageCount_data()
+{
+    QTest::addColumn<qint64>("depth");
+    QTest::addColumn<qint64>("printHeight");
+    QTest::addColumn<qint64>("lines");
+    QTest::addColumn<qint64>("pages");
+    auto row = [](const char *tag, qint64 depth, qint64 height, qint64 lines, qint64 pages) {
+        QTest::newRow(tag) << depth << height << lines << pages;
+    };
+    row("exactly two print heights", 29140, 14570, 1, 2);
+    row("one twip more than two", 29141, 14570, 1, 3);
+    row("nothing to print", 0, 14570, 0, 0);
+    row("beyond 16 and 32 bits", 220 * qint64(20'000'000), 14570, 20'000'000, 301991);
+    row("margins leave no print height: a page per line", 2200, 0, 10, 10);
+}
+
+void tst_Catalogue::pageCount()
+{
+    QFETCH(qint64, depth);
+    QFETCH(qint64, printHeight);
+    QFETCH(qint64, lines);
+    QFETCH(qint64, pages);
+    QCOMPARE(qm::pageCount(depth, printHeight, lines), pages);
+}
+
+void tst_Catalogue::previewGeometry_data()
+{
+    QTest::addColumn<PreviewCase>("c");
+    // Print width = page width - 4536; line height 220, column gap 98; the window's inside is
+    // 7515 x 2355, its outside height 2415.
+    QTest::newRow("narrow: the window's inside, still 10 to scroll")
+        << PreviewCase { 11906, 3, 7515, 2415, 10, 2 };
+    QTest::newRow("print width equal to the window: its inside")
+        << PreviewCase { 12111, 3, 7515, 2415, 10, 2 };
+    QTest::newRow("one twip wider than the window: 400 more")
+        << PreviewCase { 12112, 3, 7976, 2415, 15, 2 };
+    QTest::newRow("deeper than the window") << PreviewCase { 11906, 11, 7515, 2420, 10, 2 };
+    QTest::newRow("a million lines")
+        << PreviewCase { 11906, 1'000'000, 7515, 220'000'000, 10, 999'991 };
+}
+
+void tst_Catalogue::previewGeometry()
+{
+    QFETCH(PreviewCase, c);
+    TestTarget target;
+    FakeViewport viewport;
+    RunState state = a4State();
+    state.pageWidth = c.pageWidth;
+    pageParameters(target, state, c.entries, viewport);
+    QCOMPARE(target.width(), c.width);
+    QCOMPARE(target.height(), c.height);
+    QCOMPARE(viewport.horizontalMaximum, c.horizontalMaximum);
+    QCOMPARE(viewport.verticalMaximum, c.verticalMaximum);
+}
+
+void tst_Catalogue::cut_data()
+{
+    QTest::addColumn<CutCase>("c");
+    auto row = [](const char *tag, const CutCase &c) {
+        QTest::newRow(tag) << c;
+    };
+    const QString name = u"alpha.txt"_s; // 9 characters
+    const QString size = u"1,234,567"_s;
+    row("exactly as wide as the limit", { 100, false, name, 900, 704, name });
+    row("one twip wider than the limit", { 100, false, name, 899, 703, u"alpha.t... "_s });
+    row("width taken to a whole twip first", { 100.05, false, name, 900, 704, name });
+    row("just over half a twip wider", { 100.06, false, name, 900, 704, u"alpha.t... "_s });
+    row("at least one character goes", { 100, false, name, 899, 5000, u"alpha.tx... "_s });
+    row("stops below the fit, not at it", { 100, false, name, 899, 700, u"alpha.... "_s });
+    row("column too narrow for anything", { 100, false, name, 0, -196, u"... "_s });
+    row("a character outside the BMP goes whole",
+        { 100, false, u"ab\U0001F600"_s, 250, 250, u"ab... "_s });
+    row("empty text in a negative column", { 100, false, QString(), -98, -196, u"... "_s });
+    row("cut size keeps its rightmost digits", { 100, true, size, 700, 600, u"...4,567"_s });
+    row("cut size loses at least one character", { 100, true, size, 899, 5000, u"...,234,567"_s });
+    row("size column too narrow for anything", { 100, true, size, -98, -196, u"..."_s });
+}
+
+void tst_Catalogue::cut()
+{
+    QFETCH(CutCase, c);
+    TestTarget target(c.charWidth);
+    QCOMPARE(c.atStart ? cutAtStart(c.text, target, c.limit, c.fit, u"...")
+                       : cutAtEnd(c.text, target, c.limit, c.fit, u"... "),
+             c.expected);
+}
+
+void tst_Catalogue::displayLine_data()
+{
+    QTest::addColumn<LineCase>("c");
+    auto row = [](const char *tag, const LineCase &c) {
+        QTest::newRow(tag) << c;
+    };
+    const QTime afternoon(13, 4, 5);
+    const QString size = u"text 3700,440 \"1,234,567\""_s;
+    const QString noDate = u"text 5200,440 \"  /  /     00:00:00\""_s;
+    // Name column 100..3100, size column to 4600, then the date column; both right-aligned.
+    row("midnight: date and 00:00:00",
+        { 2500, false, QTime(0, 0), size, u"text 5300,440 \"12/6/26   00:00:00\""_s });
+    row("cut date ends in dots and a blank",
+        { 1200, false, afternoon, size, u"text 4400,440 \"12/6/26   ... \""_s });
+    row("vanished file: empty size, empty date form",
+        { 2500, true, afternoon, u"text 4600,440 \"\""_s, noDate });
+    row("unconvertible time: empty date form", { 2500, false, QTime(), size, noDate });
+}
+
+void tst_Catalogue::displayLine()
+{
+    QFETCH(LineCase, c);
+    FakeSource source;
+    source.add(u"zulu"_s, 1, 0);
+    if (c.vanished)
+        source.addVanished(u"alpha.txt"_s);
+    else
+        source.add(u"alpha.txt"_s, 1234567,
+                   c.time.isValid()
+                       ? QDateTime(QDate(2026, 12, 6), c.time, Qt::UTC).toSecsSinceEpoch()
+                       : std::numeric_limits<qint64>::max());
+    LineMetrics metrics;
+    metrics.columnGap = 98;
+    metrics.lineLeft = 100;
+    metrics.nameWidth = 3000;
+    metrics.sizeWidth = 1500;
+    metrics.dateWidth = c.dateWidth;
+    metrics.lineTop = 440;
+    setTruncationLimits(metrics);
+    TestTarget target;
+    DateTimeFormatter dates;
+    qm::displayLine(1, target, source, metrics, dates);
+    QCOMPARE(target.calls(),
+             (QStringList { u"text 100,440 \"alpha.txt\""_s, c.sizeText, c.dateText }));
+}
+
+void tst_Catalogue::emptyListOnlyClears_data()
+{
+    QTest::addColumn<bool>("printing");
+    QTest::addColumn<QStringList>("targetCalls");
+    QTest::newRow("preview clears") << false << QStringList { u"cls"_s };
+    QTest::newRow("printer untouched") << true << QStringList {};
+}
+
+void tst_Catalogue::emptyListOnlyClears()
+{
+    QFETCH(bool, printing);
+    QFETCH(QStringList, targetCalls);
+    Run run;
+    run.state.printMode = printing;
+    run.state.selection = { 2, 3, true, 2 };
+    run.write(FakeSource(), true);
+
+    QCOMPARE(run.target.calls(), targetCalls);
+    QVERIFY(run.host.calls.isEmpty());
+    QCOMPARE(run.hooks.calls, 0);
+    QVERIFY(!run.state.previewReady);
+    QVERIFY(run.state.selection.selectionMade);
+}
+
+void tst_Catalogue::wholePreviewAsText()
+{
+    Run run;
+    FakeSource source;
+    source.add(u"alpha.txt"_s, 12, Afternoon);
+    source.add(u"a name far too long for its column.txt"_s, 1234567, Afternoon);
+    source.addVanished(u"gone.txt"_s);
+    run.write(source);
+
+    // Name column 100..4522 (limit 4422, fit 4226), size column to 5628, date column to
+    // 7470 (limit 1744, fit 1646): at 100 twips a character the time loses its end.
+    QCOMPARE(
+        run.target.calls().mid(0, 10),
+        (QStringList { u"fontName \"Arial\""_s, u"fontSize 10"_s, u"fontBold 0"_s,
+                       u"fontItalic 0"_s, u"fontUnderline 0"_s, u"fontStrikethru 0"_s,
+                       u"foreColor &H00000000"_s, u"width 7515"_s, u"height 2415"_s, u"cls"_s }));
+    QCOMPARE(
+        run.target.calls().mid(10),
+        (QStringList { u"text 100,0 \"alpha.txt\""_s, u"text 5428,0 \"12\""_s,
+                       u"text 5470,0 \"12/6/26   1:04:0... \""_s,
+                       u"text 100,220 \"a name far too long for its column.txt\""_s,
+                       u"text 4728,220 \"1,234,567\""_s,
+                       u"text 5470,220 \"12/6/26   1:04:0... \""_s, u"text 100,440 \"gone.txt\""_s,
+                       u"text 5628,440 \"\""_s, u"text 5470,440 \"  /  /     00:00... \""_s }));
+    QVERIFY(run.state.previewReady);
+}
+
+void tst_Catalogue::walk_data()
+{
+    QTest::addColumn<int>("files");
+    QTest::addColumn<QList<int>>("meter");
+    QTest::addColumn<int>("textsBeforeRefresh");
+
+    // The refresh depth 2355 + 2 × 220 = 2795 is passed after the 13th line (2860).
+    QTest::newRow("one file: meter only emptied, shown when idle") << 1 << QList<int> {} << -1;
+    QTest::newRow("ten files: meter at 10 to 90")
+        << 10 << QList<int> { 10, 20, 30, 40, 50, 60, 70, 80, 90 } << -1;
+    QList<int> marks;
+    for (int percent = 6; percent <= 99; percent += 5) // first above 5, then above each mark
+        marks << percent;
+    QTest::newRow("a hundred files: once past each mark, refreshed once after line 13")
+        << 100 << marks << 39;
+}
+
+void tst_Catalogue::walk()
+{
+    QFETCH(int, files);
+    QFETCH(QList<int>, meter);
+    QFETCH(int, textsBeforeRefresh);
+    Run run;
+    run.state.selection = { 1, 2, true, 1 };
+    run.write(filesNamed(files));
+
+    QStringList expected { u"busy 1"_s, u"status \"Writing\""_s, u"commands previewed"_s };
+    for (const int percent : meter)
+        expected << u"meter 2 #800080 #c0c0c0 %1"_s.arg(percent);
+    expected << u"meter 0 #800080 #c0c0c0 0"_s << u"status \"\""_s << u"busy 0"_s;
+    QCOMPARE(run.host.calls, expected);
+    QCOMPARE(run.state.selection.selFirst, -1);
+    QVERIFY(!run.state.selection.selectionMade);
+    QVERIFY(run.state.previewReady);
+
+    const QStringList drawn = run.target.calls();
+    QCOMPARE(drawn.count(u"refresh"_s), textsBeforeRefresh < 0 ? 0 : 1);
+    if (textsBeforeRefresh >= 0) {
+        const QStringList before = drawn.mid(0, drawn.indexOf(u"refresh"_s));
+        QCOMPARE(before.filter(QRegularExpression(u"^text "_s)).size(), textsBeforeRefresh);
+    }
+}
+
+void tst_Catalogue::printingClampsAStaleRange()
+{
+    // A selection left over from a longer list must not read past the end.
+    Run run;
+    run.state.printMode = true;
+    run.state.selection = { 8, 40, true, 8 };
+    run.hooks.first = 8;
+    run.hooks.last = 40;
+    run.write(filesNamed(10), true);
+    QCOMPARE(run.target.calls(u"text 0,"),
+             (QStringList { u"text 0,0 \"file08.txt\""_s, u"text 0,220 \"file09.txt\""_s }));
+    QVERIFY(!run.target.calls().contains(u"cls"_s));
+    QCOMPARE(run.host.calls.at(1), u"status \"Printing\""_s);
+    QCOMPARE(run.state.selection.selFirst, 8); // printing keeps the preview's selection
+}
+
+void tst_Catalogue::redrawReplaces_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("same text") << u"alpha.txt"_s;
+    QTest::newRow("shorter text") << u"al"_s;
+    QTest::newRow("longer, outside ASCII and the BMP") << u"na\u00efve \u2713 \U0001F600.txt"_s;
+}
+
+void tst_Catalogue::redrawReplaces()
+{
+    QFETCH(QString, text);
+    PreviewPicture picture;
+    for (int line = 0; line < 3; ++line)
+        printAt(picture, 100, line * 220, u"alpha.txt"_s);
+    // Highlight and unhighlight many times over, as selecting lines does.
+    qint64 memory = 0;
+    for (int i = 0; i < 1000; ++i) {
+        picture.setForeColor(i % 2 ? 0x0000FF : 0x000000);
+        printAt(picture, 100, 220, text);
+        memory = i == 1 ? picture.memoryBytes() : memory;
+    }
+    QCOMPARE(picture.itemCount(), 3);
+    QCOMPARE(picture.item(1).text, text);
+    QCOMPARE(picture.item(1).colour, QColor(255, 0, 0));
+    QCOMPARE(picture.item(2).text, u"alpha.txt"_s);
+    QVERIFY(picture.memoryBytes() <= memory);
+}
+
+void tst_Catalogue::visibleItems_data()
+{
+    QTest::addColumn<qint64>("top");
+    QTest::addColumn<QRect>("exposed");
+    QTest::addColumn<QStringList>("expected");
+
+    // Lines every 300 twips (20 pixels), each text about 14 pixels tall; columns at x = 100
+    // and 3000 twips (7 and 200 pixels).
+    QTest::newRow("first rows") << qint64(0) << QRect(0, 0, 500, 30)
+                                << QStringList { u"a0"_s, u"b0"_s, u"a1"_s, u"b1"_s };
+    QTest::newRow("gap between lines touches nothing")
+        << qint64(0) << QRect(0, 16, 500, 3) << QStringList {};
+    QTest::newRow("a text's last pixel row")
+        << qint64(0) << QRect(0, 13, 500, 1) << QStringList { u"a0"_s, u"b0"_s };
+    QTest::newRow("scrolled far down, narrow strip on the left")
+        << qint64(-30000) << QRect(0, 0, 150, 30) << QStringList { u"a100"_s, u"a101"_s };
+    QTest::newRow("strip right of a text's start keeps it")
+        << qint64(0) << QRect(300, 0, 50, 10) << QStringList { u"a0"_s, u"b0"_s };
+}
+
+void tst_Catalogue::visibleItems()
+{
+    QFETCH(qint64, top);
+    QFETCH(QRect, exposed);
+    QFETCH(QStringList, expected);
+    PreviewPicture picture;
+    picture.setFontName(u"Arial"_s);
+    picture.setFontSize(10);
+    for (int line = 0; line < 200; ++line) {
+        printAt(picture, 100, line * 300, u"a%1"_s.arg(line));
+        printAt(picture, 3000, line * 300, u"b%1"_s.arg(line));
+    }
+    picture.setTop(top);
+    QStringList found;
+    for (const qint64 index : picture.itemsIn(exposed))
+        found << picture.item(index).text;
+    QCOMPARE(found, expected);
+}
+
+void tst_Catalogue::boundedMemoryPerLine()
+{
+    FakeSource source;
+    const qint64 modified
+        = QDateTime(QDate(2025, 3, 14), QTime(9, 26, 53), Qt::UTC).toSecsSinceEpoch();
+    const int lines = 20000;
+    for (int i = 0; i < lines; ++i)
+        source.add(u"IMG_%1 holiday photo.jpeg"_s.arg(i, 5, 10, QLatin1Char('0')), 1000 * i + 7,
+                   modified + i * 37);
+    RunState state = a4State();
+    FakeViewport viewport;
+    RecordingHost host;
+    PreviewPicture picture;
+    CatalogueWriter(state, source, viewport, host).writePreview(picture);
+    QCOMPARE(picture.itemCount(), 3 * lines);
+    const double perLine = double(picture.memoryBytes()) / lines;
+    QVERIFY2(perLine <= 200, qPrintable(u"%1 bytes per line"_s.arg(perLine)));
+    picture.cls();
+    QVERIFY(picture.memoryBytes() < 4096);
+}
+
+void tst_Catalogue::scrollHandlers_data()
+{
+    QTest::addColumn<int>("gap");
+    QTest::addColumn<int>("steps");
+    QTest::addColumn<qint64>("left");
+    QTest::addColumn<qint64>("top");
+
+    // Steps of 98 and 220 twips; the picture is 9000 × 5000 twips.
+    QTest::newRow("before any preview: steps of 0") << 0 << 500 << qint64(0) << qint64(0);
+    QTest::newRow("just inside the picture") << 98 << 22 << qint64(-2156) << qint64(-4840);
+    QTest::newRow("beyond: clamped to the picture's height")
+        << 98 << 23 << qint64(-2254) << qint64(-5000);
+    QTest::newRow("far beyond: clamped to both") << 98 << 500 << qint64(-9000) << qint64(-5000);
+}
+
+void tst_Catalogue::scrollHandlers()
+{
+    QFETCH(int, gap);
+    QFETCH(int, steps);
+    QFETCH(qint64, left);
+    QFETCH(qint64, top);
+    QWidget window;
+    LineMetrics metrics;
+    metrics.columnGap = gap;
+    metrics.lineHeight = gap ? 220 : 0;
+    PreviewArea area(&window, metrics);
+    area.picture().setWidth(9000);
+    area.picture().setHeight(5000);
+    area.setScrollMaximum(Qt::Horizontal, 500);
+    area.setScrollMaximum(Qt::Vertical, 500);
+    area.horizontalBar()->setValue(steps);
+    area.verticalBar()->setValue(steps);
+    QCOMPARE(area.picture().left(), left);
+    QCOMPARE(area.picture().top(), top);
+
+    area.resetScroll();
+    QCOMPARE(area.verticalBar()->value(), 0);
+    QCOMPARE(area.picture().left(), 0);
+    QCOMPARE(area.picture().top(), 0);
+}
+
+void tst_Catalogue::invitationCentredInTheWindow()
+{
+    QWidget window;
+    LineMetrics metrics;
+    PreviewArea area(&window, metrics);
+    PreviewPicture &picture = area.picture();
+    picture.setWidth(50000); // a wide catalogue before: the text still centres in the window
+    picture.setFontName(u"Arial"_s);
+    picture.setFontSize(12);
+    picture.setForeColor(0x00123456);
+    area.emptyPicture();
+
+    QCOMPARE(picture.itemCount(), 1);
+    const PreviewPicture::Item item = picture.item(0);
+    QCOMPARE(item.text, u"Click on Preview to Display Quillmark"_s);
+    QCOMPARE(item.colour, QColor(0, 0, 255));
+    QVERIFY(item.font.bold());
+    QCOMPARE(item.font.pointSizeF(), 12.0);
+    // The catalogue's colour and weight are the picture's own again.
+    QCOMPARE(picture.foreColor(), 0x00123456);
+    QVERIFY(!picture.fontBold());
+    picture.setFontBold(true);
+    QVERIFY(qAbs(item.x + picture.textWidth(item.text) / 2 - 7515 / 2.0) <= 1);
+}
+
+void tst_Catalogue::previewShowsTheFirstScreenfulWhileDrawing()
+{
+    QWidget window;
+    RunState state = a4State();
+    PreviewArea area(&window, state.metrics);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCoreApplication::processEvents();
+
+    FakeSource source;
+    for (int i = 0; i < 1000; ++i)
+        source.add(u"file%1.txt"_s.arg(i), i, 1'700'000'000 + i);
+    RecordingHost host;
+    PaintCounter counter;
+    area.view()->installEventFilter(&counter);
+    CatalogueWriter(state, source, area, host).writePreview(area.picture());
+    // Painted while the writer ran, before any event was handled.
+    QCOMPARE(counter.paints, 1);
+    QCOMPARE(area.picture().itemCount(), 3000);
+}
+
+void tst_Catalogue::measuresAsAWhole_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("catalogue name") << u"IMG_20260612_holiday photo.jpeg"_s;
+    QTest::newRow("pairs a kerning font would close up") << u"AVAVA To Wa 1111 Yo"_s;
+    QTest::newRow("ligature candidates") << u"office affine waffle fjord"_s;
+    QTest::newRow("combining marks") << u"e\u0301le\u0300ve"_s;
+    QTest::newRow("CJK falls back to another face") << u"\u5199\u771f 2026.jpg"_s;
+    QTest::newRow("Arabic is shaped") << u"\u0645\u0644\u0641.txt"_s;
+    QTest::newRow("outside the BMP") << u"smile \U0001F600.png"_s;
+}
+
+void tst_Catalogue::measuresAsAWhole()
+{
+    QFETCH(QString, text);
+    // The catalogue's own font (bold, a fractional size) and one set up elsewhere with kerning,
+    // on the screen and on the printer; twice, the second time from the kept advances.
+    for (const QPaintDevice *device :
+         std::initializer_list<const QPaintDevice *> { nullptr, m_printer.get() }) {
+        for (const QFont &font : { outputFont(u"Arial"_s, 8.25, true, false, false, false),
+                                   QFont(u"Courier New"_s, 10) }) {
+            const TextMeasure measure(font, device);
+            const QFontMetricsF metrics
+                = device ? QFontMetricsF(font, device) : QFontMetricsF(font);
+            QCOMPARE(measure.horizontalAdvance(text), metrics.horizontalAdvance(text));
+            QCOMPARE(measure.horizontalAdvance(text), metrics.horizontalAdvance(text));
+            QCOMPARE(measure.height(), metrics.height());
+        }
+    }
+}
+
+void tst_Catalogue::fontSizeKeptInRange_data()
+{
+    QTest::addColumn<double>("asked");
+    QTest::addColumn<double>("given");
+    QTest::newRow("fraction kept") << 8.25 << 8.25;
+    QTest::newRow("zero") << 0.0 << 1.0;
+    QTest::newRow("negative") << -12.0 << 1.0;
+    QTest::newRow("absurdly large") << 1e9 << 2048.0;
+    QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << 1.0;
+}
+
+void tst_Catalogue::fontSizeKeptInRange()
+{
+    QFETCH(double, asked);
+    QFETCH(double, given);
+    QCOMPARE(outputFont(u"Arial"_s, asked, false, false, false, false).pointSizeF(), given);
+}
+
+void tst_Catalogue::catalogueOnPdfPages_data()
+{
+    QTest::addColumn<int>("fullPages");
+    QTest::addColumn<int>("extraLines");
+    QTest::addColumn<int>("pages");
+    QTest::newRow("nothing to print: no file") << 0 << 0 << 0;
+    // The break follows every line, the last one too: a full last page is followed by a
+    // page that carries only its head.
+    QTest::newRow("exactly one full page") << 1 << 0 << 2;
+    QTest::newRow("four pages and a bit") << 4 << 17 << 5;
+}
+
+void tst_Catalogue::catalogueOnPdfPages()
+{
+    QFETCH(int, fullPages);
+    QFETCH(int, extraLines);
+    QFETCH(int, pages);
+    // A4 is 595.28 × 841.89 points; 10 mm margins leave 538.58 × 785.2 points.
+    PrinterTarget target(*m_printer);
+    QCOMPARE((QList<qint64> { target.width(), target.height(), target.scaleWidth(),
+                              target.scaleHeight() }),
+             (QList<qint64> { 11906, 16838, 10772, 15704 }));
+    RunState state = a4State();
+    state.printMode = true;
+    FakeViewport viewport;
+    pageParameters(target, state, 1, viewport);
+    // (0, 0) is the corner of the margins, 2268 and 1134 twips from the paper's edges; the
+    // printable area starts 567 twips in.
+    const QPointF corner = target.toDevice(0, 0) * (1440.0 / m_printer->resolution());
+    QVERIFY(qAbs(corner.x() - (2268 - 567)) < 1);
+    QVERIFY(qAbs(corner.y() - (1134 - 567)) < 1);
+    const int lineHeight = state.metrics.lineHeight;
+    QVERIFY(lineHeight > 150 && lineHeight < 350); // 10 point text, not shrunk by the resolution
+    const int linesPerPage = (state.metrics.printHeight + lineHeight - 1) / lineHeight;
+    FakeSource source;
+    for (int i = 0; i < fullPages * linesPerPage + extraLines; ++i)
+        source.add(u"file%1.txt"_s.arg(i), 1000 + i, 1'700'000'000 + i);
+    RecordingHost host;
+    PageHooks hooks(state);
+    CatalogueWriter(state, source, viewport, host).writePreview(target, &hooks);
+    target.endDoc();
+    QVERIFY(target.ok());
+    QCOMPARE(target.pageCount(), pages);
+
+    QFile pdf(m_printer->outputFileName());
+    QCOMPARE(pdf.open(QIODevice::ReadOnly), pages > 0);
+    const QString text = pages > 0 ? QString::fromLatin1(pdf.readAll()) : QString();
+    QCOMPARE(text.count(QRegularExpression(u"/Type\\s*/Page(?!s)"_s)), pages);
+}
+
+void tst_Catalogue::unwritableFileIsReported()
+{
+    m_printer->setOutputFileName(m_dir.filePath(u"no such folder/out.pdf"_s));
+    PrinterTarget target(*m_printer);
+    QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
+    target.print(u"alpha"_s);
+    target.newPage();
+    target.print(u"bravo"_s);
+    target.endDoc();
+    QVERIFY(!target.ok());
+    QCOMPARE(target.pageCount(), 0);
+}
+
+QTEST_MAIN(tst_Catalogue)
+#include "tst_catalogue.moc"
