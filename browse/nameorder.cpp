@@ -2,6 +2,8 @@
 
 #include "platform/filenames.h"
 
+#include <QtEndian>
+
 #include <algorithm>
 #include <cstring>
 #include <numeric>
@@ -45,16 +47,24 @@ int compareExact(QByteArrayView a, QByteArrayView b)
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
-/// Key bytes [offset, offset + 8), lowered and big-endian, so that most comparisons are
-/// integer comparisons.
+/// Key bytes [offset, offset + 8), ASCII letters lowered and big-endian, so that most
+/// comparisons are integer comparisons.
 quint64 keyWord(QByteArrayView key, qsizetype offset)
 {
-    quint64 word = 0;
-    for (qsizetype i = offset; i < offset + 8; ++i) {
-        const unsigned char c = i < key.size() ? asciiLower(static_cast<unsigned char>(key[i])) : 0;
-        word = (word << 8) | c;
-    }
-    return word;
+    unsigned char bytes[8] = {};
+    if (offset < key.size())
+        std::memcpy(bytes, key.data() + offset,
+                    size_t(std::min<qsizetype>(8, key.size() - offset)));
+    quint64 word;
+    std::memcpy(&word, bytes, sizeof word);
+    // Lower 'A'..'Z' in all eight bytes at once; bytes with the high bit set stay as they are.
+    constexpr quint64 Ones = 0x0101010101010101ULL;
+    constexpr quint64 Highs = 0x8080808080808080ULL;
+    const quint64 low7 = word & ~Highs;
+    const quint64 atLeastA = low7 + Ones * (0x80 - 'A');
+    const quint64 aboveZ = low7 + Ones * (0x7F - 'Z');
+    const quint64 upper = (atLeastA ^ aboveZ) & ~word & Highs;
+    return qFromBigEndian(word | (upper >> 2));
 }
 
 constexpr qsizetype PrefixBytes = 16;
