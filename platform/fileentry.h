@@ -28,7 +28,7 @@ struct FileEntry
     QByteArray name;
     FileStat stat;
     quint8 attributes = 0; // FileAttribute bits
-    bool statOk = true;    // false when the entry vanished or could not be read while listing
+    bool statOk = true; // false when the entry vanished or could not be read while listing
 };
 
 } // namespace qm
