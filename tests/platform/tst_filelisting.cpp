@@ -31,11 +31,13 @@ private slots:
     void attributeRule();
     void entries_data();
     void entries();
+    void crowdedFolderListsEveryEntryOnce();
     void searchOnlyFolder();
 
 private:
     QByteArray path(const QByteArray &name) const { return m_dir->path() + '/' + name; }
     void makeFile(const QByteArray &name, qint64 size, mode_t mode = 0644);
+    void makeEntries();
 
     std::unique_ptr<test::ScratchFolder> m_dir;
 };
@@ -133,17 +135,7 @@ void tst_FileListing::entries()
     QFETCH(QByteArray, name);
     QFETCH(qint64, size);
     QFETCH(int, attributes);
-    makeFile("plain.txt", 1234);
-    makeFile(".hidden", 5);
-    makeFile("locked.txt", 7, 0444);
-    makeFile("big.img", FiveGiB + 3);
-    QCOMPARE(::symlink("plain.txt", path("link.txt").constData()), 0);
-    QCOMPARE(::symlink("no-such-target", path("dangling").constData()), 0);
-    QCOMPARE(::symlink("loop-b", path("loop-a").constData()), 0);
-    QCOMPARE(::symlink("loop-a", path("loop-b").constData()), 0);
-    QCOMPARE(::mkfifo(path("pipe").constData(), 0644), 0);
-    QCOMPARE(::mkdir(path("sub").constData(), 0755), 0);
-    QCOMPARE(::symlink("sub", path("link-to-sub").constData()), 0);
+    makeEntries();
 
     const FolderHandle folder = FolderHandle::open(m_dir->path());
     const FolderListing listing = folder.list(PatternMatcher());
@@ -162,6 +154,54 @@ void tst_FileListing::entries()
     const FolderListing txt = folder.list(PatternMatcher(u"*.TXT"_s));
     QCOMPARE(txt.files.size(), size_t(3));
     QCOMPARE(txt.folders.size(), size_t(2));
+}
+
+void tst_FileListing::makeEntries()
+{
+    makeFile("plain.txt", 1234);
+    makeFile(".hidden", 5);
+    makeFile("locked.txt", 7, 0444);
+    makeFile("big.img", FiveGiB + 3);
+    QCOMPARE(::symlink("plain.txt", path("link.txt").constData()), 0);
+    QCOMPARE(::symlink("no-such-target", path("dangling").constData()), 0);
+    QCOMPARE(::symlink("loop-b", path("loop-a").constData()), 0);
+    QCOMPARE(::symlink("loop-a", path("loop-b").constData()), 0);
+    QCOMPARE(::mkfifo(path("pipe").constData(), 0644), 0);
+    QCOMPARE(::mkdir(path("sub").constData(), 0755), 0);
+    QCOMPARE(::symlink("sub", path("link-to-sub").constData()), 0);
+}
+
+void tst_FileListing::crowdedFolderListsEveryEntryOnce()
+{
+    // Enough names for the stats to be shared between threads.
+    makeEntries();
+    const FolderListing few = FolderHandle::open(m_dir->path()).list(PatternMatcher());
+    constexpr int Extra = 6000;
+    for (int i = 0; i < Extra; ++i)
+        makeFile(QByteArray::number(i).rightJustified(5, '0'), i % 97);
+
+    const FolderListing many = FolderHandle::open(m_dir->path()).list(PatternMatcher());
+    QCOMPARE(many.error, 0);
+    QCOMPARE(many.files.size(), few.files.size() + Extra);
+    QCOMPARE(many.folders.size(), size_t(2));
+    std::vector<QByteArray> names;
+    for (const FileEntry &entry : many.files) {
+        names.push_back(entry.name);
+        bool isNumber = false;
+        const int n = entry.name.toInt(&isNumber);
+        if (isNumber) {
+            QCOMPARE(entry.stat.size, qint64(n % 97));
+            QCOMPARE(int(entry.attributes), 0);
+            continue;
+        }
+        const auto same = std::find_if(few.files.begin(), few.files.end(),
+                                       [&](const FileEntry &e) { return e.name == entry.name; });
+        QVERIFY(same != few.files.end());
+        QCOMPARE(entry.stat.size, same->stat.size);
+        QCOMPARE(entry.attributes, same->attributes);
+    }
+    std::sort(names.begin(), names.end());
+    QVERIFY(std::adjacent_find(names.begin(), names.end()) == names.end());
 }
 
 void tst_FileListing::searchOnlyFolder()
