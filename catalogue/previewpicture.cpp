@@ -150,46 +150,47 @@ qint64 PreviewPicture::memoryBytes() const
         + qint64(m_styles.capacity() * sizeof(Style));
 }
 
+void PreviewPicture::fontChanged()
+{
+    // Measured and recorded afresh with the next text.
+    m_measure = nullptr;
+    m_style = -1;
+}
+
 void PreviewPicture::setFontName(const QString &name)
 {
     m_fontName = name;
-    m_measure = nullptr;
-    m_style = -1;
+    fontChanged();
 }
 
 void PreviewPicture::setFontSize(double points)
 {
     m_fontSize = points;
-    m_measure = nullptr;
-    m_style = -1;
+    fontChanged();
 }
 
 void PreviewPicture::setFontBold(bool on)
 {
     m_bold = on;
-    m_measure = nullptr;
-    m_style = -1;
+    fontChanged();
 }
 
 void PreviewPicture::setFontItalic(bool on)
 {
     m_italic = on;
-    m_measure = nullptr;
-    m_style = -1;
+    fontChanged();
 }
 
 void PreviewPicture::setFontUnderline(bool on)
 {
     m_underline = on;
-    m_measure = nullptr;
-    m_style = -1;
+    fontChanged();
 }
 
 void PreviewPicture::setFontStrikethru(bool on)
 {
     m_strikethru = on;
-    m_measure = nullptr;
-    m_style = -1;
+    fontChanged();
 }
 
 void PreviewPicture::setForeColor(qint32 colour)

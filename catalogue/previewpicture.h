@@ -115,6 +115,7 @@ private:
     };
 
     const TextMeasure &measure() const;
+    void fontChanged();
     quint16 currentStyle();
     void record(double x, double y, const QString &text);
     void storeText(Record &record, const QString &text);
