@@ -5,6 +5,7 @@
 #include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QHBoxLayout>
 #include <QPixmap>
 #include <QPushButton>
@@ -41,7 +42,9 @@ FontChooser::FontChooser(QWidget *parent)
 
 void FontChooser::setChoice(const FontChoice &choice)
 {
-    QFont font(choice.name);
+    // The dialog lists installed faces only: show the face that stands in for a missing
+    // one, so that its styles (bold, italic) are found in the list.
+    QFont font(QFontInfo(QFont(choice.name)).family());
     if (choice.size > 0)
         font.setPointSizeF(choice.size);
     font.setBold(choice.bold);
@@ -49,6 +52,8 @@ void FontChooser::setChoice(const FontChoice &choice)
     font.setUnderline(choice.underline);
     font.setStrikeOut(choice.strikethru);
     m_fonts->setCurrentFont(font);
+    m_storedName = choice.name;
+    m_shownFamily = m_fonts->currentFont().family();
     m_colour = choice.colour;
     showColour();
 }
@@ -57,7 +62,7 @@ FontChoice FontChooser::choice() const
 {
     const QFont font = m_fonts->currentFont();
     FontChoice choice;
-    choice.name = font.family();
+    choice.name = font.family() == m_shownFamily ? m_storedName : font.family();
     choice.size = font.pointSizeF() > 0 ? font.pointSizeF() : 10.0;
     choice.bold = font.bold();
     choice.italic = font.italic();

@@ -20,7 +20,8 @@ public:
     explicit FontChooser(QWidget *parent = nullptr);
 
     void setChoice(const FontChoice &choice);
-    /// The font and colour shown now. The colour keeps its stored value (a system colour,
+    /// The font and colour shown now. The face keeps the name it was set with until the
+    /// user picks another one. The colour keeps its stored value (a system colour,
     /// say) until the user picks another.
     FontChoice choice() const;
 
@@ -34,6 +35,10 @@ private:
     QFontDialog *m_fonts;
     QPushButton *m_colourButton;
     qint32 m_colour = 0;
+    // A stored face that this system lacks (settings moved from another machine) is shown
+    // as its substitute but handed back under its own name unless the user picks another.
+    QString m_storedName;
+    QString m_shownFamily;
 };
 
 } // namespace qm

@@ -5,7 +5,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QFontDatabase>
+#include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QScreen>
@@ -39,6 +39,7 @@ private slots:
     void dialogKeys_data();
     void dialogKeys();
     void saveDialogWantsExistingFolder();
+    void fontChooserKeepsChoice_data();
     void fontChooserKeepsChoice();
     void helpWindow();
 };
@@ -108,12 +109,18 @@ void tst_Questions::saveDialogWantsExistingFolder()
     QVERIFY(refused);
 }
 
+void tst_Questions::fontChooserKeepsChoice_data()
+{
+    QTest::addColumn<QString>("face");
+    QTest::newRow("installed face") << u"Liberation Sans"_s;
+    QTest::newRow("face the system lacks keeps its name") << u"Quillmark No Such Face"_s;
+}
+
 void tst_Questions::fontChooserKeepsChoice()
 {
+    QFETCH(QString, face);
     // A stored system colour stays one until the user picks another.
-    const FontChoice stored {
-        QFontDatabase::families().value(0), 14, true, false, true, true, qint32(0x80000008)
-    };
+    const FontChoice stored { face, 14, true, false, true, true, qint32(0x80000008) };
     FontChooser chooser;
     chooser.setChoice(stored);
     QCOMPARE(chooser.choice(), stored);
@@ -121,6 +128,9 @@ void tst_Questions::fontChooserKeepsChoice()
     QCOMPARE(chooser.choice().colour, 0x00563412);
     chooser.setColour(QColor()); // a cancelled colour dialog
     QCOMPARE(chooser.choice().colour, 0x00563412);
+    // A face the user picks is taken as it is.
+    chooser.findChild<QFontDialog *>()->setCurrentFont(QFont(u"Liberation Serif"_s));
+    QCOMPARE(chooser.choice().name, u"Liberation Serif"_s);
 }
 
 void tst_Questions::helpWindow()
