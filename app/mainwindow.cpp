@@ -7,6 +7,9 @@
 #include "browse/folderbrowserview.h"
 #include "catalogue/cataloguewriter.h"
 #include "catalogue/previewarea.h"
+#include "catalogue/runguard.h"
+#include "catalogue/savecommand.h"
+#include "catalogue/selection.h"
 #include "platform/drives.h"
 #include "platform/questions.h"
 #include "platform/settingsstore.h"
@@ -16,6 +19,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
@@ -105,6 +109,10 @@ MainWindow::MainWindow(SettingsStore &store, Questions &questions, QWidget *pare
     m_browser = new FolderBrowserView(m_client);
     connect(m_browser, &FolderBrowserView::refreshed, this, &MainWindow::onRefreshed);
     m_writerHost = std::make_unique<WindowWriterHost>(*m_browser, [this] { setPreviewedState(); });
+    m_selection = std::make_unique<PreviewSelection>(m_state, m_browser->fileSource(),
+                                                     m_preview->picture(), *m_writerHost);
+    m_save = std::make_unique<SaveCommand>(m_questions, *m_writerHost);
+    connect(m_preview, &PreviewArea::picturePressed, this, &MainWindow::onPicturePressed);
 
     m_exit = new QPushButton(QStringLiteral("&Exit"), m_client);
     m_exit->setGeometry(twipsRect(6720, 4110, 975, 375));
@@ -157,6 +165,9 @@ void MainWindow::createCommands()
     m_commands.about = make(QStringLiteral("&About"), QKeySequence());
 
     connect(m_commands.preview, &QAction::triggered, this, &MainWindow::preview);
+    connect(m_commands.save, &QAction::triggered, this, &MainWindow::save);
+    connect(m_commands.copy, &QAction::triggered, this, &MainWindow::copy);
+    connect(m_commands.selectAll, &QAction::triggered, this, &MainWindow::selectAll);
     connect(m_commands.help, &QAction::triggered, this, &MainWindow::showHelp);
     connect(m_commands.about, &QAction::triggered, this, &MainWindow::showAbout);
 }
@@ -305,6 +316,35 @@ void MainWindow::preview()
     m_state.printMode = false;
     CatalogueWriter writer(m_state, m_browser->fileSource(), *m_preview, *m_writerHost);
     writer.writePreview(m_preview->picture());
+    m_selection->previewDrawn();
+}
+
+void MainWindow::save()
+{
+    hideToolTipPanel();
+    m_save->run(m_browser->fileSource(), m_state.selection);
+}
+
+void MainWindow::copy()
+{
+    hideToolTipPanel();
+    BusyPointer busy(*m_writerHost);
+    const QString text = selectionText(m_browser->fileSource(), m_state.selection);
+    if (!text.isEmpty())
+        QGuiApplication::clipboard()->setText(text);
+}
+
+void MainWindow::selectAll()
+{
+    if (m_selection->selectAll())
+        m_commands.copy->setEnabled(true);
+}
+
+void MainWindow::onPicturePressed(double yTwips, Qt::MouseButton button,
+                                  Qt::KeyboardModifiers modifiers)
+{
+    if (m_selection->press(yTwips, button, modifiers))
+        m_commands.copy->setEnabled(true);
 }
 
 void MainWindow::showToolTip()

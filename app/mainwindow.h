@@ -18,6 +18,8 @@ namespace qm {
 
 class FolderBrowserView;
 class PreviewArea;
+class PreviewSelection;
+class SaveCommand;
 class Questions;
 class SettingsStore;
 class WindowWriterHost;
@@ -59,6 +61,12 @@ public:
 
     /// The Preview command.
     void preview();
+    /// The Save command.
+    void save();
+    /// The Copy command: the selected lines onto the clipboard.
+    void copy();
+    /// The Select All command.
+    void selectAll();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -73,6 +81,7 @@ private:
     void setListedState();
     void setPreviewedState();
     void onRefreshed();
+    void onPicturePressed(double yTwips, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
     void showToolTip();
     void hideToolTip();
     void hideToolTipPanel();
@@ -91,6 +100,8 @@ private:
     FolderBrowserView *m_browser = nullptr;
     PreviewArea *m_preview = nullptr;
     std::unique_ptr<WindowWriterHost> m_writerHost;
+    std::unique_ptr<PreviewSelection> m_selection;
+    std::unique_ptr<SaveCommand> m_save;
     Commands m_commands;
 
     ToolTipLogic m_tipLogic;

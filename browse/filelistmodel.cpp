@@ -57,7 +57,12 @@ QString FileListModel::folderPrefix() const
 {
     if (m_folderPath.isEmpty())
         return QString();
-    return qm::folderPrefix(qm::displayName(m_folderPath));
+    return qm::folderPrefix(folderText());
+}
+
+QString FileListModel::folderText() const
+{
+    return qm::displayName(m_folderPath);
 }
 
 } // namespace qm

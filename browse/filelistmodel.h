@@ -31,6 +31,7 @@ public:
     QString displayName(qint64 index) const override;
     std::optional<FileStat> stat(qint64 index) const override;
     QString folderPrefix() const override;
+    QString folderText() const override;
 
     /// The entry as it was listed; \a index must be in range.
     const FileEntry &entry(qint64 index) const { return m_entries[size_t(index)]; }

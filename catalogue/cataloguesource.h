@@ -22,6 +22,8 @@ public:
     virtual std::optional<FileStat> stat(qint64 index) const = 0;
     /// The folder path with the native separator appended unless it ends in one.
     virtual QString folderPrefix() const = 0;
+    /// The folder path as the list shows it: a root keeps its separator, a sub-folder has none.
+    virtual QString folderText() const = 0;
 };
 
 } // namespace qm

@@ -6,6 +6,7 @@
 #include "catalogue/outputtarget.h"
 #include "catalogue/previewviewport.h"
 #include "catalogue/printhooks.h"
+#include "catalogue/runguard.h"
 #include "catalogue/writerhost.h"
 #include "platform/datetext.h"
 
@@ -14,47 +15,6 @@
 using namespace Qt::StringLiterals;
 
 namespace qm {
-
-namespace {
-
-// Puts the pointer, the status panel and the meter back however the walk ends.
-class RunGuard
-{
-public:
-    explicit RunGuard(WriterHost &host)
-        : m_host(host)
-    {
-        m_host.setBusy(true);
-    }
-    RunGuard(const RunGuard &) = delete;
-    RunGuard &operator=(const RunGuard &) = delete;
-    ~RunGuard()
-    {
-        if (!m_meterReset)
-            resetMeter();
-        if (!m_finished)
-            finish();
-    }
-
-    void resetMeter()
-    {
-        m_meterReset = true;
-        m_host.drawMeter(0, CatalogueWriter::MeterBar, CatalogueWriter::MeterBackground, 0);
-    }
-    void finish()
-    {
-        m_finished = true;
-        m_host.setStatusText(QString());
-        m_host.setBusy(false);
-    }
-
-private:
-    WriterHost &m_host;
-    bool m_meterReset = false;
-    bool m_finished = false;
-};
-
-} // namespace
 
 CatalogueWriter::CatalogueWriter(RunState &state, const CatalogueSource &source,
                                  PreviewViewport &viewport, WriterHost &host)
@@ -78,7 +38,7 @@ void CatalogueWriter::writePreview(OutputTarget &target, PrintHooks *hooks)
     NoPrintHooks noHooks;
     PrintHooks &paper = (printing && hooks) ? *hooks : noHooks;
 
-    RunGuard guard(m_host);
+    RunGuard guard(m_host, MeterBar);
     m_host.setStatusText(printing ? u"Printing"_s : u"Writing"_s);
     if (!printing) {
         Selection &selection = m_state.selection;
@@ -108,10 +68,8 @@ void CatalogueWriter::writePreview(OutputTarget &target, PrintHooks *hooks)
     bool firstShown = false;
     metrics.lineTop = 0;
 
-    // The meter always measures the position in the whole list, in single precision.
-    constexpr int MeterStep = 5;
-    int nextMark = MeterStep;
-    const float sharePerLine = 100.0f / float(count);
+    // The meter always measures the position in the whole list.
+    MeterSteps meter(count);
 
     m_state.pageNumber = 1;
     if (printing)
@@ -119,11 +77,8 @@ void CatalogueWriter::writePreview(OutputTarget &target, PrintHooks *hooks)
 
     DateTimeFormatter dates;
     for (qint64 line = first; line <= last; ++line) {
-        const int percent = int(float(line) * sharePerLine);
-        if (percent > nextMark) {
+        if (const int percent = meter.percentAt(line); percent >= 0)
             m_host.drawMeter(2, MeterBar, MeterBackground, percent);
-            nextMark += MeterStep;
-        }
         displayLine(line, target, m_source, metrics, dates);
         metrics.lineTop += metrics.lineHeight;
         if (!printing && !firstShown && metrics.lineTop > metrics.refreshDepth) {

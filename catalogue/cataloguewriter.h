@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalogue/runguard.h"
+
 #include <QColor>
 
 namespace qm {
@@ -16,8 +18,8 @@ struct RunState;
 class CatalogueWriter
 {
 public:
-    static inline const QColor MeterBar = QColor(128, 0, 128);
-    static inline const QColor MeterBackground = QColor(192, 192, 192);
+    static inline const QColor MeterBar = qm::MeterBar;
+    static inline const QColor MeterBackground = qm::MeterBackground;
 
     CatalogueWriter(RunState &state, const CatalogueSource &source, PreviewViewport &viewport,
                     WriterHost &host);

@@ -306,9 +306,42 @@ void PreviewPicture::compactText()
     m_garbage = 0;
 }
 
+void PreviewPicture::beginRowRewrite(double y)
+{
+    endRowRewrite();
+    const auto first = std::lower_bound(m_ys.begin(), m_ys.end(), y);
+    const auto last = std::upper_bound(first, m_ys.end(), y);
+    m_rewrite = { true, y, size_t(first - m_ys.begin()), size_t(last - m_ys.begin()) };
+}
+
+void PreviewPicture::endRowRewrite()
+{
+    if (!m_rewrite.active)
+        return;
+    for (size_t i = m_rewrite.next; i < m_rewrite.end; ++i)
+        storeText(m_records[i], QString());
+    // The row stays ordered by x, which finding a text at its place relies on. Texts beyond
+    // the old ones were inserted in order, so the row is found afresh.
+    const auto first = std::lower_bound(m_ys.begin(), m_ys.end(), m_rewrite.y);
+    const auto last = std::upper_bound(first, m_ys.end(), m_rewrite.y);
+    std::stable_sort(m_records.begin() + (first - m_ys.begin()),
+                     m_records.begin() + (last - m_ys.begin()),
+                     [](const Record &a, const Record &b) { return a.x < b.x; });
+    m_rewrite = {};
+    changed();
+}
+
 void PreviewPicture::record(double x, double y, const QString &text)
 {
     Record record { float(x), 0, 0, currentStyle() };
+    if (m_rewrite.active && y == m_rewrite.y && m_rewrite.next < m_rewrite.end) {
+        Record &old = m_records[m_rewrite.next++];
+        old.x = record.x;
+        old.style = record.style;
+        storeText(old, text);
+        changed();
+        return;
+    }
     size_t at = m_ys.size();
     const bool atEnd
         = m_ys.empty() || y > m_ys.back() || (y == m_ys.back() && record.x > m_records.back().x);
@@ -365,6 +398,7 @@ void PreviewPicture::setScaleTop(double twips)
 
 void PreviewPicture::cls()
 {
+    m_rewrite = {};
     // Give the memory back: the next catalogue may be far shorter.
     std::vector<double>().swap(m_ys);
     std::vector<Record>().swap(m_records);

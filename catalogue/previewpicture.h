@@ -62,6 +62,12 @@ public:
     /// Bytes held for the recording, reserved space included.
     qint64 memoryBytes() const;
 
+    /// Redraws a whole row: until endRowRewrite(), the texts printed at \a y take the places
+    /// of the texts recorded there, in order, whatever their x; any left over are emptied. A
+    /// line drawn again thus replaces itself even when its texts moved (a size that changed).
+    void beginRowRewrite(double y);
+    void endRowRewrite();
+
     void setFontName(const QString &name) override;
     void setFontSize(double points) override;
     void setFontBold(bool on) override;
@@ -154,6 +160,15 @@ private:
     qint64 m_height = 4095;
     qint64 m_left = 0;
     qint64 m_top = 0;
+
+    struct RowRewrite
+    {
+        bool active = false;
+        double y = 0;
+        size_t next = 0;
+        size_t end = 0;
+    };
+    RowRewrite m_rewrite;
 
     std::function<void()> m_refresh;
     std::function<void()> m_update;

@@ -42,6 +42,7 @@ public:
     QString displayName(qint64 i) const override { return entries.at(size_t(i)).first; }
     std::optional<FileStat> stat(qint64 i) const override { return entries.at(size_t(i)).second; }
     QString folderPrefix() const override { return QStringLiteral("/data/"); }
+    QString folderText() const override { return QStringLiteral("/data"); }
 };
 
 /// The viewing window of the real preview at 96 DPI: 7575 × 2415 twips outside, a frame of

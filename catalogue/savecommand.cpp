@@ -1,0 +1,54 @@
+#include "catalogue/savecommand.h"
+
+#include "app/runstate.h"
+#include "catalogue/cataloguesource.h"
+#include "catalogue/textoutputs.h"
+#include "platform/questions.h"
+
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+namespace qm {
+
+SaveCommand::SaveCommand(Questions &questions, WriterHost &host)
+    : m_questions(questions)
+    , m_host(host)
+{
+}
+
+bool SaveCommand::run(const CatalogueSource &source, const Selection &selection)
+{
+    if (source.count() <= 0)
+        return false;
+    const std::optional<QString> chosen
+        = m_questions.askSaveFileName(Title, Filter, m_lastFileName);
+    if (!chosen || chosen->isEmpty())
+        return false;
+    m_lastFileName = *chosen;
+    const bool existed = QFileInfo::exists(*chosen);
+
+    const SaveResult result = saveCatalogue(*chosen, source, m_host, [&]() -> LineRange {
+        if (selection.selFirst != -1 && m_questions.askYesNo(QuestionTitle, Question))
+            return { selection.selFirst, selection.selLast };
+        return { 0, source.count() - 1 };
+    });
+    if (result.ok)
+        return true;
+
+    // A save that did not happen must not pass for one that did.
+    QString text = u"The catalogue could not be saved as %1.\n\n%2"_s.arg(*chosen, result.error);
+    if (existed)
+        text += u"\n\nThe earlier file of that name is unchanged."_s;
+    m_questions.showMessage(QuestionTitle, text);
+    return false;
+}
+
+QString selectionText(const CatalogueSource &source, const Selection &selection)
+{
+    if (selection.selFirst < 0)
+        return QString();
+    return clipboardText(source, selection.selFirst, selection.selLast);
+}
+
+} // namespace qm

@@ -1,0 +1,124 @@
+#include "catalogue/textoutputs.h"
+
+#include "catalogue/cataloguesource.h"
+#include "catalogue/runguard.h"
+#include "catalogue/writerhost.h"
+#include "platform/datetext.h"
+#include "platform/numbers.h"
+
+#include <QSaveFile>
+#include <QStringEncoder>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace qm {
+
+namespace {
+
+constexpr QStringView LineEnd = u"\r\n";
+// The meter is emptied flat in a colour of its own after a save.
+const QColor SavedMeterBar = QColor(0, 128, 128);
+// Lines are gathered into blocks of about this many characters before they are encoded and
+// written: few system calls, little memory, whatever the length of the list.
+constexpr qsizetype BlockChars = 1 << 16;
+
+} // namespace
+
+void appendTextLine(QString &out, const QString &name, const std::optional<FileStat> &stat,
+                    DateTimeFormatter &dates, TextLayout layout)
+{
+    const bool saved = layout == TextLayout::Saved;
+    out += name;
+    out += saved ? QStringView(u", ") : QStringView(u",  ");
+    if (stat)
+        out += saved ? QString::number(stat->size) : groupedNumber(stat->size);
+    out += QStringView(u", ");
+
+    const DateTimeText when = stat ? dates.parts(stat->modified) : DateTimeText();
+    out += when.isEmpty() ? QStringView(u"  /  /  ") : QStringView(when.date);
+    out += saved ? QStringView(u",  ") : QStringView(u",   ");
+    out += when.time.isEmpty() ? QStringView(u"00:00:00") : QStringView(when.time);
+}
+
+QString savedHeaderLine(const QString &folderText)
+{
+    return u"Catalog of folder "_s + folderText;
+}
+
+QString clipboardText(const CatalogueSource &source, qint64 first, qint64 last)
+{
+    first = std::max<qint64>(first, 0);
+    last = std::min(last, source.count() - 1);
+    DateTimeFormatter dates;
+    QString text;
+    for (qint64 line = first; line <= last; ++line) {
+        appendTextLine(text, source.displayName(line), source.stat(line), dates,
+                       TextLayout::Clipboard);
+        text += LineEnd;
+    }
+    return text;
+}
+
+SaveResult saveCatalogue(const QString &fileName, const CatalogueSource &source, WriterHost &host,
+                         const std::function<LineRange()> &chooseRange)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return { false, file.errorString() };
+
+    RunGuard guard(host, SavedMeterBar);
+    host.setStatusText(u"Saving"_s);
+
+    QStringEncoder encode(QStringConverter::System);
+    QString block;
+    block.reserve(BlockChars + 4096);
+    bool written = true;
+    // A short write is no error to QFileDevice; writing the rest again gives the reason.
+    auto flush = [&] {
+        const QByteArray bytes = encode(block);
+        block.clear();
+        for (qint64 done = 0; written && done < bytes.size();) {
+            const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
+            written = n > 0;
+            done += std::max<qint64>(n, 0);
+        }
+        return written;
+    };
+
+    block += savedHeaderLine(source.folderText());
+    block += LineEnd;
+
+    const qint64 count = source.count();
+    LineRange range = chooseRange ? chooseRange() : LineRange { 0, count - 1 };
+    range.first = std::max<qint64>(range.first, 0);
+    range.last = std::min(range.last, count - 1);
+
+    MeterSteps meter(count);
+    DateTimeFormatter dates;
+    for (qint64 line = range.first; line <= range.last; ++line) {
+        if (const int percent = meter.percentAt(line); percent >= 0)
+            host.drawMeter(2, MeterBar, MeterBackground, percent);
+        appendTextLine(block, source.displayName(line), source.stat(line), dates,
+                       TextLayout::Saved);
+        block += LineEnd;
+        if (block.size() >= BlockChars && !flush())
+            break;
+    }
+    if (written)
+        flush();
+
+    guard.resetMeter();
+    // Nothing replaces the earlier file unless every byte reached the disk.
+    if (!written || !file.commit()) {
+        const QString why = file.error() != QFileDevice::NoError
+            ? file.errorString()
+            : u"The catalogue could not be written completely."_s;
+        file.cancelWriting();
+        return { false, why };
+    }
+    return { true, QString() };
+}
+
+} // namespace qm

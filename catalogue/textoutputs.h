@@ -1,0 +1,54 @@
+#pragma once
+
+#include "platform/fileentry.h"
+
+#include <QString>
+#include <QtGlobal>
+
+#include <functional>
+#include <optional>
+
+namespace qm {
+
+class CatalogueSource;
+class DateTimeFormatter;
+class WriterHost;
+
+/// The two comma-separated layouts of a catalogue line. The saved file has plain digits, one
+/// blank after the name's comma and two before the time; the clipboard has grouped digits,
+/// two blanks after the name's comma and three before the time.
+enum class TextLayout { Saved, Clipboard };
+
+/// Appends the line of one file, without its line end. A file that cannot be read now gets
+/// an empty size and the empty date "  /  /  ".
+void appendTextLine(QString &out, const QString &name, const std::optional<FileStat> &stat,
+                    DateTimeFormatter &dates, TextLayout layout);
+
+/// The first line of a saved catalogue, without its line end.
+QString savedHeaderLine(const QString &folderText);
+
+/// The clipboard text of lines \a first to \a last of the list, each ended by CR LF.
+QString clipboardText(const CatalogueSource &source, qint64 first, qint64 last);
+
+/// Which lines a save writes; asked once the file is open.
+struct LineRange
+{
+    qint64 first = 0;
+    qint64 last = -1;
+};
+
+/// What became of a save: nothing is said on success.
+struct SaveResult
+{
+    bool ok = false;
+    QString error; // why the file could not be written
+};
+
+/// Writes the catalogue file \a fileName: the header line, then the lines of the range that
+/// \a chooseRange gives once the file is open (clamped to the list). The meter and the status
+/// word show progress; they and the pointer are put back however it ends. The file replaces an
+/// earlier one only when it has been written completely.
+SaveResult saveCatalogue(const QString &fileName, const CatalogueSource &source, WriterHost &host,
+                         const std::function<LineRange()> &chooseRange);
+
+} // namespace qm

@@ -1,0 +1,394 @@
+#include "app/runstate.h"
+#include "browse/folderbrowser.h"
+#include "catalogue/savecommand.h"
+#include "catalogue/textoutputs.h"
+#include "cataloguefakes.h"
+#include "platform/datetext.h"
+#include "platform/scratchfolder.h"
+#include "platform/scriptedquestions.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include <csignal>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <utime.h>
+
+using namespace Qt::StringLiterals;
+using namespace qm;
+using namespace qm::test;
+
+namespace {
+
+qint64 utcSeconds(int hour, int minute, int second)
+{
+    return QDateTime(QDate(2026, 12, 6), QTime(hour, minute, second), Qt::UTC).toSecsSinceEpoch();
+}
+
+QByteArray readAll(const QString &fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<cannot read>");
+}
+
+FakeSource threeFiles()
+{
+    FakeSource source;
+    source.add(u"a.txt"_s, 1, utcSeconds(1, 2, 3));
+    source.add(u"b.txt"_s, 22, utcSeconds(4, 5, 6));
+    source.add(u"c.txt"_s, 333, utcSeconds(7, 8, 9));
+    return source;
+}
+
+void makeFile(const QByteArray &path, const QByteArray &content, qint64 modified)
+{
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    QVERIFY(fd >= 0);
+    QCOMPARE(::write(fd, content.constData(), size_t(content.size())), ssize_t(content.size()));
+    ::close(fd);
+    const struct utimbuf times
+    {
+        time_t(modified), time_t(modified)
+    };
+    QVERIFY(::utime(path.constData(), &times) == 0);
+}
+
+} // namespace
+
+class tst_TextOutputs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void lineLayouts_data();
+    void lineLayouts();
+    void headerLineNamesTheFolderAsListed_data();
+    void headerLineNamesTheFolderAsListed();
+    void oddNamesCannotBreakALine();
+    void saveAndCopyTakeTheSelection();
+    void selectAllSavesTheSameAsTheWholeList();
+    void meterRunsAcrossTheWholeList_data();
+    void meterRunsAcrossTheWholeList();
+    void cancelledOrEmptySaveWritesNothing();
+    void failedSaveSaysSoAndKeepsTheOldFile_data();
+    void failedSaveSaysSoAndKeepsTheOldFile();
+    void saveThatFillsTheDiskKeepsTheOldFile();
+    void saveIntoAFolderWithoutWriteAccess();
+};
+
+void tst_TextOutputs::initTestCase()
+{
+    QLocale::setDefault(QLocale::c());
+}
+
+void tst_TextOutputs::lineLayouts_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<qint64>("size"); // -1: the file has vanished
+    QTest::addColumn<qint64>("modified");
+    QTest::addColumn<QString>("saved");
+    QTest::addColumn<QString>("copied");
+
+    QTest::newRow("size grouped only when copied")
+        << u"big.bin"_s << qint64(1234567) << utcSeconds(13, 4, 5)
+        << u"big.bin, 1234567, 6 Dec 2026,  13:04:05"_s
+        << u"big.bin,  1,234,567, 6 Dec 2026,   13:04:05"_s;
+    QTest::newRow("midnight gets its time written out")
+        << u"m.txt"_s << qint64(0) << utcSeconds(0, 0, 0) << u"m.txt, 0, 6 Dec 2026,  00:00:00"_s
+        << u"m.txt,  0, 6 Dec 2026,   00:00:00"_s;
+    QTest::newRow("one second past midnight")
+        << u"s.txt"_s << qint64(7) << utcSeconds(0, 0, 1) << u"s.txt, 7, 6 Dec 2026,  00:00:01"_s
+        << u"s.txt,  7, 6 Dec 2026,   00:00:01"_s;
+    QTest::newRow("a comma in the name stays as it is")
+        << u"a, b.txt"_s << qint64(5) << utcSeconds(1, 2, 3)
+        << u"a, b.txt, 5, 6 Dec 2026,  01:02:03"_s << u"a, b.txt,  5, 6 Dec 2026,   01:02:03"_s;
+    QTest::newRow("vanished file: empty size and empty date")
+        << u"gone.txt"_s << qint64(-1) << qint64(0) << u"gone.txt, ,   /  /  ,  00:00:00"_s
+        << u"gone.txt,  ,   /  /  ,   00:00:00"_s;
+    QTest::newRow("largest size") << u"x"_s << std::numeric_limits<qint64>::max()
+                                  << utcSeconds(1, 2, 3)
+                                  << u"x, 9223372036854775807, 6 Dec 2026,  01:02:03"_s
+                                  << u"x,  9,223,372,036,854,775,807, 6 Dec 2026,   01:02:03"_s;
+}
+
+void tst_TextOutputs::lineLayouts()
+{
+    QFETCH(QString, name);
+    QFETCH(qint64, size);
+    QFETCH(qint64, modified);
+    QFETCH(QString, saved);
+    QFETCH(QString, copied);
+    const std::optional<FileStat> stat
+        = size < 0 ? std::nullopt : std::optional(FileStat { size, modified });
+    DateTimeFormatter dates;
+    QString line;
+    appendTextLine(line, name, stat, dates, TextLayout::Saved);
+    QCOMPARE(line, saved);
+    line.clear();
+    appendTextLine(line, name, stat, dates, TextLayout::Clipboard);
+    QCOMPARE(line, copied);
+}
+
+void tst_TextOutputs::headerLineNamesTheFolderAsListed_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("header");
+    QTest::newRow("drive root keeps its separator") << u"/"_s << u"Catalog of folder /"_s;
+    QTest::newRow("sub-folder has none") << u"/tmp/"_s << u"Catalog of folder /tmp"_s;
+}
+
+void tst_TextOutputs::headerLineNamesTheFolderAsListed()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, header);
+    FolderBrowser browser;
+    browser.setPattern(u"quillmark-no-such-file"_s);
+    browser.setFolder(folder);
+    browser.refresh();
+    QCOMPARE(savedHeaderLine(browser.files().folderText()), header);
+}
+
+void tst_TextOutputs::oddNamesCannotBreakALine()
+{
+    ScratchFolder folder;
+    QVERIFY(folder.isValid());
+    const qint64 when = utcSeconds(13, 4, 5);
+    makeFile(folder.path() + "/bad\xff.txt", "12", when);
+    makeFile(folder.path() + "/new\nline.txt", "123", when);
+    FolderBrowser browser;
+    browser.setPattern(u"*"_s);
+    browser.setFolder(folder.text());
+    browser.refresh();
+    const FileListModel &files = browser.files();
+    QCOMPARE(files.count(), 2);
+
+    Selection all { 0, 1, true, -1 };
+    QCOMPARE(selectionText(files, all),
+             u"bad\\xff.txt,  2, 6 Dec 2026,   13:04:05\r\n"
+             u"new\\nline.txt,  3, 6 Dec 2026,   13:04:05\r\n"_s);
+
+    ScriptedQuestions questions;
+    RecordingHost host;
+    const QString out = folder.text() + u"/out.txt"_s;
+    questions.answerSaveFileName(out);
+    QVERIFY(SaveCommand(questions, host).run(files, Selection()));
+    QCOMPARE(readAll(out),
+             "Catalog of folder " + folder.path()
+                 + "\r\n"
+                   "bad\\xff.txt, 2, 6 Dec 2026,  13:04:05\r\n"
+                   "new\\nline.txt, 3, 6 Dec 2026,  13:04:05\r\n");
+}
+
+void tst_TextOutputs::saveAndCopyTakeTheSelection()
+{
+    QTemporaryDir dir;
+    const FakeSource source = threeFiles();
+    const Selection middle { 1, 2, true, 2 };
+    QCOMPARE(selectionText(source, middle),
+             u"b.txt,  22, 6 Dec 2026,   04:05:06\r\nc.txt,  333, 6 Dec 2026,   07:08:09\r\n"_s);
+    QCOMPARE(selectionText(source, Selection()), QString());
+
+    ScriptedQuestions questions;
+    RecordingHost host;
+    SaveCommand save(questions, host);
+    const QString out = dir.filePath(u"part"_s); // no extension is added
+    questions.answerSaveFileName(out);
+    questions.answerYesNo(true);
+    QVERIFY(save.run(source, middle));
+    QCOMPARE(
+        readAll(out),
+        QByteArray("Catalog of folder /data\r\n"
+                   "b.txt, 22, 6 Dec 2026,  04:05:06\r\nc.txt, 333, 6 Dec 2026,  07:08:09\r\n"));
+    QCOMPARE(questions.log(),
+             QStringList({ u"save \"Save Quillmark\" \"Text(*.txt)\" \"\""_s,
+                           u"yesno \"Quillmark Save\" \"Save Selection Only?\""_s }));
+
+    // The next save offers the name chosen last; No saves the whole list.
+    questions.clearLog();
+    questions.answerSaveFileName(out);
+    questions.answerYesNo(false);
+    QVERIFY(save.run(source, middle));
+    QVERIFY(questions.log().value(0).endsWith(ScriptedQuestions::quoted(out)));
+    QCOMPARE(readAll(out).count("\r\n"), 4);
+    QCOMPARE(readAll(out).count('\n'), 4);
+}
+
+void tst_TextOutputs::selectAllSavesTheSameAsTheWholeList()
+{
+    QTemporaryDir dir;
+    const FakeSource source = threeFiles();
+    ScriptedQuestions questions;
+    RecordingHost host;
+    SaveCommand save(questions, host);
+    questions.answerSaveFileName(dir.filePath(u"all.txt"_s));
+    questions.answerYesNo(true);
+    QVERIFY(save.run(source, Selection { 0, 2, true, -1 }));
+    questions.answerSaveFileName(dir.filePath(u"whole.txt"_s));
+    QVERIFY(save.run(source, Selection())); // nothing selected: no question
+    QCOMPARE(questions.unusedAnswers(), 0);
+    QCOMPARE(questions.unexpectedCount(), 0);
+    QCOMPARE(readAll(dir.filePath(u"all.txt"_s)), readAll(dir.filePath(u"whole.txt"_s)));
+}
+
+void tst_TextOutputs::meterRunsAcrossTheWholeList_data()
+{
+    QTest::addColumn<int>("files");
+    QTest::addColumn<qint64>("first"); // -1: no selection
+    QTest::addColumn<qint64>("last");
+    QTest::addColumn<QStringList>("drawn");
+    const QString reset = u"meter 0 #008080 #c0c0c0 0"_s;
+    QTest::newRow("three files: 33 and 66")
+        << 3 << qint64(-1) << qint64(-1)
+        << QStringList { u"meter 2 #800080 #c0c0c0 33"_s, u"meter 2 #800080 #c0c0c0 66"_s, reset };
+    QTest::newRow("one file: only the reset")
+        << 1 << qint64(-1) << qint64(-1) << QStringList { reset };
+    QTest::newRow("last of ten selected: measured in the whole list")
+        << 10 << qint64(9) << qint64(9) << QStringList { u"meter 2 #800080 #c0c0c0 90"_s, reset };
+}
+
+void tst_TextOutputs::meterRunsAcrossTheWholeList()
+{
+    QFETCH(int, files);
+    QFETCH(qint64, first);
+    QFETCH(qint64, last);
+    QFETCH(QStringList, drawn);
+    QTemporaryDir dir;
+    FakeSource source;
+    for (int i = 0; i < files; ++i)
+        source.add(u"f%1"_s.arg(i), i, utcSeconds(1, 1, 1));
+    ScriptedQuestions questions;
+    RecordingHost host;
+    questions.answerSaveFileName(dir.filePath(u"out.txt"_s));
+    if (first >= 0)
+        questions.answerYesNo(true);
+    QVERIFY(SaveCommand(questions, host).run(source, Selection { first, last, first >= 0, -1 }));
+    QStringList expected { u"busy 1"_s, u"status \"Saving\""_s };
+    expected += drawn;
+    expected += { u"status \"\""_s, u"busy 0"_s };
+    QCOMPARE(host.calls, expected);
+}
+
+void tst_TextOutputs::cancelledOrEmptySaveWritesNothing()
+{
+    QTemporaryDir dir;
+    ScriptedQuestions questions;
+    RecordingHost host;
+    SaveCommand save(questions, host);
+    QVERIFY(!save.run(FakeSource(), Selection())); // an empty list asks nothing
+    QVERIFY(questions.log().isEmpty());
+    questions.answerSaveFileName(std::nullopt);
+    QVERIFY(!save.run(threeFiles(), Selection()));
+    QCOMPARE(questions.log().size(), 1); // the dialog, and no message after it
+    QVERIFY(host.calls.isEmpty());
+    QVERIFY(QDir(dir.path()).isEmpty());
+}
+
+void tst_TextOutputs::failedSaveSaysSoAndKeepsTheOldFile_data()
+{
+    QTest::addColumn<QString>("target"); // relative to a scratch folder
+    QTest::newRow("folder gone since it was chosen") << u"gone/out.txt"_s;
+    QTest::newRow("name taken by a folder") << u"taken"_s;
+}
+
+void tst_TextOutputs::failedSaveSaysSoAndKeepsTheOldFile()
+{
+    QFETCH(QString, target);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(u"taken"_s));
+    ScriptedQuestions questions;
+    RecordingHost host;
+    const QString out = dir.filePath(target);
+    questions.answerSaveFileName(out);
+    QVERIFY(!SaveCommand(questions, host).run(threeFiles(), Selection()));
+    QCOMPARE(questions.log().size(), 2);
+    QVERIFY2(questions.log().at(1).startsWith(u"message \"Quillmark Save\""_s),
+             qPrintable(questions.log().join(u'\n')));
+    QVERIFY(questions.log().at(1).contains(out));
+    QVERIFY(QFileInfo(dir.filePath(u"taken"_s)).isDir());
+    // Pointer, status and meter were never touched, or are back.
+    QVERIFY(host.calls.isEmpty() || host.calls.last() == u"busy 0"_s);
+}
+
+// A file-size limit in a child process stands in for a disk that fills up part-way.
+void tst_TextOutputs::saveThatFillsTheDiskKeepsTheOldFile()
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath(u"catalogue.txt"_s);
+    const QByteArray old = "the earlier catalogue\r\n";
+    {
+        QFile file(out);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(old);
+    }
+    FakeSource source;
+    for (int i = 0; i < 20000; ++i)
+        source.add(u"file%1.txt"_s.arg(i), i, utcSeconds(1, 2, 3));
+
+    int pipeFds[2];
+    QVERIFY(::pipe(pipeFds) == 0);
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        std::signal(SIGXFSZ, SIG_IGN);
+        const struct rlimit limit
+        {
+            64 * 1024, 64 * 1024
+        };
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ScriptedQuestions questions;
+        RecordingHost host;
+        questions.answerSaveFileName(out);
+        const bool saved = SaveCommand(questions, host).run(source, Selection());
+        const QByteArray log = questions.log().join(u'\n').toUtf8();
+        [[maybe_unused]] const auto written
+            = ::write(pipeFds[1], log.constData(), size_t(log.size()));
+        ::_exit(saved ? 0 : 1);
+    }
+    ::close(pipeFds[1]);
+    QByteArray log;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;)
+        log.append(buffer, n);
+    ::close(pipeFds[0]);
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 1);
+    QVERIFY2(log.contains("message \"Quillmark Save\""), log.constData());
+    QVERIFY(log.contains("unchanged"));
+    QCOMPARE(readAll(out), old);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList { u"catalogue.txt"_s });
+}
+
+// Run again as an ordinary user by the test command: root may write anywhere.
+void tst_TextOutputs::saveIntoAFolderWithoutWriteAccess()
+{
+    if (::geteuid() == 0)
+        QSKIP("root may write anywhere; the unprivileged run checks this");
+    ScratchFolder folder;
+    QVERIFY(folder.isValid());
+    const QString out = folder.text() + u"/locked.txt"_s;
+    {
+        QFile file(out);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("old");
+    }
+    QVERIFY(::chmod(folder.path().constData(), 0555) == 0);
+    ScriptedQuestions questions;
+    RecordingHost host;
+    questions.answerSaveFileName(out);
+    QVERIFY(!SaveCommand(questions, host).run(threeFiles(), Selection()));
+    QVERIFY(questions.log().value(1).startsWith(u"message "_s));
+    QCOMPARE(readAll(out), QByteArray("old"));
+}
+
+QTEST_GUILESS_MAIN(tst_TextOutputs)
+#include "tst_textoutputs.moc"
