@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -21,6 +22,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+
+#include <utime.h>
 
 using namespace qm;
 
@@ -58,11 +61,13 @@ private slots:
     void closingAfterAFolderChangeWritesEveryKey();
     void previewDrawsEveryFileAndEntersThePreviewedState();
     void everyRefreshReturnsToTheListedState();
+    void pickedLinesAreCopiedAndSaved();
 
 private:
     void makeFile(const QString &name, const QByteArray &content);
     QWidget *widgetAtTwips(int left, int top) const;
     void moveMouseTo(QWidget *widget);
+    void clickLine(int line, Qt::KeyboardModifiers modifiers = {});
 
     QTemporaryDir m_settingsDir;
     std::unique_ptr<QTemporaryDir> m_folder;
@@ -380,6 +385,68 @@ void tst_MainWindow::everyRefreshReturnsToTheListedState()
     QVERIFY(!m_window->commands().selectAll->isEnabled());
     QCOMPARE(recordedTexts(m_window->previewArea()->picture()),
              QStringList { QStringLiteral("Click on Preview to Display Quillmark") });
+}
+
+void tst_MainWindow::clickLine(int line, Qt::KeyboardModifiers modifiers)
+{
+    auto *view = static_cast<QFrame *>(m_window->previewArea()->view());
+    const double lineHeight = m_window->state().metrics.lineHeight;
+    const QPoint at = view->contentsRect().topLeft()
+        + QPoint(20, twipsToPixels(int((line + 0.5) * lineHeight)));
+    QTest::mouseClick(view, Qt::LeftButton, modifiers, at);
+}
+
+void tst_MainWindow::pickedLinesAreCopiedAndSaved()
+{
+    // 6 Dec 2026 13:04:05 and exactly midnight, UTC as the tests run.
+    for (const auto &[name, when] :
+         { std::pair { "alpha.txt", 1796562245 }, std::pair { "beta.txt", 1796515200 },
+           std::pair { "gamma.doc", 1796562245 } }) {
+        const struct utimbuf times
+        {
+            when, when
+        };
+        QVERIFY(::utime(QFile::encodeName(m_folder->filePath(QString::fromLatin1(name))), &times)
+                == 0);
+    }
+    m_window->browser()->refresh();
+    m_window->exitButton()->setFocus();
+    QTest::keySequence(m_window.get(), QKeySequence(Qt::CTRL | Qt::Key_W));
+
+    clickLine(2);
+    clickLine(1, Qt::ShiftModifier); // above the anchor: lines 1 to 2
+    QCOMPARE(m_window->state().selection.selFirst, 1);
+    QCOMPARE(m_window->state().selection.selLast, 2);
+    QVERIFY(m_window->commands().copy->isEnabled());
+    QGuiApplication::clipboard()->clear();
+    QTest::keySequence(m_window.get(), QKeySequence(Qt::CTRL | Qt::Key_C));
+    QCOMPARE(QGuiApplication::clipboard()->text().toUtf8(),
+             QByteArray("beta.txt,  234,567, 12/6/26,   00:00:00\r\n"
+                        "gamma.doc,  1,000,000, 12/6/26,   1:04:05 PM\r\n"));
+
+    // Ctrl+S saves; asked whether the selection alone is wanted, No takes every line.
+    const QString out = m_folder->filePath(QStringLiteral("catalogue.txt"));
+    m_questions->answerSaveFileName(out);
+    m_questions->answerYesNo(false);
+    QTest::keySequence(m_window.get(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    QFile saved(out);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(),
+             "Catalog of folder " + QFile::encodeName(m_folder->path())
+                 + "\r\n"
+                   "alpha.txt, 1000, 12/6/26,  1:04:05 PM\r\n"
+                   "beta.txt, 234567, 12/6/26,  00:00:00\r\n"
+                   "gamma.doc, 1000000, 12/6/26,  1:04:05 PM\r\n");
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    QVERIFY(m_window->browser()->statusPanel()->text().isEmpty());
+
+    // A refresh keeps the selection but makes it unusable.
+    QCheckBox *hidden = m_window->browser()->attributeBox(FolderBrowserView::HiddenBox);
+    QTest::mouseClick(hidden, Qt::LeftButton);
+    QVERIFY(!m_window->commands().copy->isEnabled());
+    QCOMPARE(m_window->state().selection.selFirst, 1);
+    clickLine(0);
+    QCOMPARE(m_window->state().selection.selFirst, 1);
 }
 
 QTEST_MAIN(tst_MainWindow)

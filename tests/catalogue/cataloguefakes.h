@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalogue/cataloguesource.h"
+#include "catalogue/previewviewport.h"
 #include "catalogue/writerhost.h"
 
 #include <QColor>
@@ -52,6 +53,30 @@ public:
                      .arg(percent);
     }
     void setPreviewedCommands() override { calls << QStringLiteral("commands previewed"); }
+};
+
+/// The viewing window of the real preview at 96 DPI: 7575 × 2415 twips outside, a frame of
+/// two pixels (30 twips) on each side.
+class FakeViewport : public PreviewViewport
+{
+public:
+    qint64 horizontalMaximum = 0;
+    qint64 verticalMaximum = 0;
+
+    qint64 viewWidth() const override { return 7575; }
+    qint64 viewHeight() const override { return 2415; }
+    qint64 viewScaleWidth() const override { return 7515; }
+    qint64 viewScaleHeight() const override { return 2355; }
+    void setScrollMaximum(Qt::Orientation o, qint64 maximum) override
+    {
+        (o == Qt::Horizontal ? horizontalMaximum : verticalMaximum) = maximum;
+    }
+    qint64 scrollMaximum(Qt::Orientation o) const override
+    {
+        return o == Qt::Horizontal ? horizontalMaximum : verticalMaximum;
+    }
+    void setScrollMinimum(Qt::Orientation, qint64) override { }
+    void setScrollSteps(Qt::Orientation, qint64, qint64) override { }
 };
 
 } // namespace qm::test
