@@ -1,5 +1,7 @@
 #include "benchsupport.h"
 
+#include <QElapsedTimer>
+#include <QProcess>
 #include <QTextStream>
 
 #include <algorithm>
@@ -37,4 +39,28 @@ double median(std::vector<double> values)
         return 0;
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
+}
+
+double lsMilliseconds(const QString &folder, const QString &output)
+{
+    QProcess ls;
+    ls.setStandardOutputFile(output);
+    QElapsedTimer timer;
+    timer.start();
+    ls.start(QStringLiteral("ls"), { QStringLiteral("-l"), folder });
+    if (!ls.waitForFinished(-1) || ls.exitStatus() != QProcess::NormalExit)
+        return -1;
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+bool listFolder(qm::FolderBrowser &browser, const QString &folder)
+{
+    prepareBrowser(browser, folder);
+    const qm::RefreshResult listed = browser.refresh();
+    if (listed.error != 0) {
+        QTextStream(stderr) << "the folder could not be read: " << qt_error_string(listed.error)
+                            << '\n';
+        return false;
+    }
+    return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "browse/folderbrowser.h"
+#include "catalogue/writerhost.h"
 
 #include <QString>
 #include <QStringList>
@@ -21,3 +22,20 @@ std::optional<BenchArguments> parseBenchArguments(const QStringList &args, const
 void prepareBrowser(qm::FolderBrowser &browser, const QString &folder);
 
 double median(std::vector<double> values);
+
+// The main window's side of a long command, minus the widgets a bench does not have.
+class QuietHost : public qm::WriterHost
+{
+public:
+    void setBusy(bool) override { }
+    void setStatusText(const QString &) override { }
+    void drawMeter(int, const QColor &, const QColor &, int) override { }
+    void setPreviewedCommands() override { }
+};
+
+// `ls -l DIR > OUTPUT`, the yardstick for the outputs, in milliseconds; -1 when it failed.
+double lsMilliseconds(const QString &folder, const QString &output);
+
+// Sets up a browser as prepareBrowser() does and lists the folder once; says why on stderr
+// and gives false when the folder cannot be read.
+bool listFolder(qm::FolderBrowser &browser, const QString &folder);

@@ -16,8 +16,14 @@ int main(int argc, char *argv[])
         return runRefreshBench(args);
     if (command == u"preview")
         return runPreviewBench(args);
+    if (command == u"save")
+        return runSaveBench(args);
+    if (command == u"copy")
+        return runCopyBench(args);
 
     QTextStream(stderr) << "usage: quillmark-bench refresh DIR [RUNS]\n"
-                           "       quillmark-bench preview DIR [RUNS]\n";
+                           "       quillmark-bench preview DIR [RUNS]\n"
+                           "       quillmark-bench save DIR OUT [RUNS]\n"
+                           "       quillmark-bench copy DIR [RUNS]\n";
     return 2;
 }

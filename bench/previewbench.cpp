@@ -18,33 +18,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// The main window's side of a preview, minus the widgets the bench does not have.
-class QuietHost : public qm::WriterHost
-{
-public:
-    void setBusy(bool) override { }
-    void setStatusText(const QString &) override { }
-    void drawMeter(int, const QColor &, const QColor &, int) override { }
-    void setPreviewedCommands() override { }
-};
-
-// `ls -l` over the same folder, as the yardstick for a whole preview.
-double lsMilliseconds(const QString &folder)
-{
-    QProcess ls;
-    ls.setStandardOutputFile(QProcess::nullDevice());
-    QElapsedTimer timer;
-    timer.start();
-    ls.start(u"ls"_s, { u"-l"_s, folder });
-    if (!ls.waitForFinished(-1) || ls.exitStatus() != QProcess::NormalExit)
-        return -1;
-    return double(timer.nsecsElapsed()) / 1e6;
-}
-
-} // namespace
-
 // Times the Preview command's writer on a real preview area, offscreen, over a folder
 // listed once beforehand by the window's own refresh path.
 int runPreviewBench(const QStringList &args)
@@ -58,12 +31,8 @@ int runPreviewBench(const QStringList &args)
     const int runs = arguments->runs;
 
     qm::FolderBrowser browser;
-    prepareBrowser(browser, folder);
-    const qm::RefreshResult listed = browser.refresh();
-    if (listed.error != 0) {
-        err << "the folder could not be read: " << qt_error_string(listed.error) << '\n';
+    if (!listFolder(browser, folder))
         return 1;
-    }
 
     // A4 with the default margins, as a printer would report it.
     qm::RunState state;
@@ -97,7 +66,7 @@ int runPreviewBench(const QStringList &args)
         // whole run is the wait for the first screen.
         firstScreens.push_back(double(firstScreen < 0 ? timer.nsecsElapsed() : firstScreen) / 1e6);
         QApplication::processEvents();
-        lsTimes.push_back(lsMilliseconds(browser.folder()));
+        lsTimes.push_back(lsMilliseconds(browser.folder(), QProcess::nullDevice()));
     }
 
     const qint64 files = browser.files().count();
