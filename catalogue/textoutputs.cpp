@@ -68,9 +68,6 @@ SaveResult saveCatalogue(const QString &fileName, const CatalogueSource &source,
     if (!file.open(QIODevice::WriteOnly))
         return { false, file.errorString() };
 
-    RunGuard guard(host, SavedMeterBar);
-    host.setStatusText(u"Saving"_s);
-
     QStringEncoder encode(QStringConverter::System);
     QString block;
     block.reserve(BlockChars + 4096);
@@ -90,10 +87,14 @@ SaveResult saveCatalogue(const QString &fileName, const CatalogueSource &source,
     block += savedHeaderLine(source.folderText());
     block += LineEnd;
 
+    // Asked before the hourglass goes up: the pointer is not busy while the user decides.
     const qint64 count = source.count();
     LineRange range = chooseRange ? chooseRange() : LineRange { 0, count - 1 };
     range.first = std::max<qint64>(range.first, 0);
     range.last = std::min(range.last, count - 1);
+
+    RunGuard guard(host, SavedMeterBar);
+    host.setStatusText(u"Saving"_s);
 
     MeterSteps meter(count);
     DateTimeFormatter dates;

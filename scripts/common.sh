@@ -3,8 +3,8 @@ set -euo pipefail
 
 QUILLMARK_SOURCE=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-BUILD_PACKAGES=(build-essential cmake ninja-build ccache qt6-base-dev fonts-liberation2)
-TEST_PACKAGES=(xvfb xauth xdotool xclip imagemagick poppler-utils)
+BUILD_PACKAGES=(build-essential cmake ninja-build ccache qt6-base-dev fonts-liberation2 qt6-svg-dev)
+TEST_PACKAGES=(xvfb xauth xdotool xclip imagemagick poppler-utils desktop-file-utils appstream dpkg-dev file)
 
 install_packages() {
     local missing=()
