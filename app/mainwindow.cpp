@@ -2,6 +2,7 @@
 
 #include "about/aboutbox.h"
 #include "about/artwork.h"
+#include "app/settings.h"
 #include "app/toolicons.h"
 #include "app/windowwriterhost.h"
 #include "browse/folderbrowserview.h"

@@ -1,40 +1,13 @@
 #pragma once
 
+#include "catalogue/cataloguestate.h"
+
 #include <QString>
 #include <QtGlobal>
 
 namespace qm {
 
 class SettingsStore;
-
-inline constexpr double TwipsPerCm = 567.0;
-inline constexpr double TwipsPerMm = 56.7;
-inline constexpr double TwipsPerInch = 1440.0;
-
-/// The page settings held by the main window for the whole run.
-struct PrintSettings
-{
-    QString measurement = QStringLiteral("cm");
-    float unitFactor = 0.0f; // twips per current unit; set by selectUnit()
-    qint16 topMargin = 1134;
-    qint16 bottomMargin = 1134;
-    qint16 leftMargin = 2268;
-    qint16 rightMargin = 2268;
-    float column0 = 0.6f;
-    float column1 = 0.15f;
-    float column2 = 0.25f;
-};
-
-/// The look of catalogue text on screen and paper.
-struct CatalogueFont
-{
-    QString name = QStringLiteral("Arial");
-    double size = 10.0; // points
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-    bool strikethru = false;
-};
 
 /// Everything the settings store remembers between runs.
 struct StoredSettings

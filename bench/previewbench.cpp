@@ -1,8 +1,8 @@
 #include "benchcommands.h"
 #include "benchsupport.h"
 
-#include "app/runstate.h"
 #include "browse/folderbrowser.h"
+#include "catalogue/cataloguestate.h"
 #include "catalogue/cataloguewriter.h"
 #include "catalogue/previewarea.h"
 #include "catalogue/writerhost.h"
@@ -35,7 +35,7 @@ int runPreviewBench(const QStringList &args)
         return 1;
 
     // A4 with the default margins, as a printer would report it.
-    qm::RunState state;
+    qm::CatalogueState state;
     state.pageWidth = 11906;
     state.pageHeight = 16838;
     QWidget window;

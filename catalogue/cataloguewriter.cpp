@@ -1,7 +1,7 @@
 #include "catalogue/cataloguewriter.h"
 
-#include "app/runstate.h"
 #include "catalogue/cataloguesource.h"
+#include "catalogue/cataloguestate.h"
 #include "catalogue/linegeometry.h"
 #include "catalogue/outputtarget.h"
 #include "catalogue/previewviewport.h"
@@ -16,7 +16,107 @@ using namespace Qt::StringLiterals;
 
 namespace qm {
 
-CatalogueWriter::CatalogueWriter(RunState &state, const CatalogueSource &source,
+namespace {
+
+// Everything the walk does differently on the preview and on paper, in one place: the
+// walk calls these at its steps and never asks which one it has.
+class Medium
+{
+public:
+    virtual ~Medium() = default;
+
+    virtual QString statusWord() const = 0;
+    /// The list is empty: this is all that happens.
+    virtual void emptyList(OutputTarget &target) = 0;
+    /// Before the geometry is measured.
+    virtual void beforeGeometry(Selection &) { }
+    /// After the geometry: the lines to write, out of the whole list.
+    virtual LineRange openRun(OutputTarget &target, const QString &folderPrefix, LineRange whole)
+        = 0;
+    virtual void pageHead(OutputTarget &, qint64) { }
+    /// After a line, with \a lineTop already moved below it: the top of the next line.
+    virtual qint64 afterLine(OutputTarget &target, qint64 lineTop) = 0;
+    virtual void closeRun(OutputTarget &) { }
+};
+
+class Screen final : public Medium
+{
+public:
+    explicit Screen(const LineMetrics &metrics)
+        : m_metrics(metrics)
+    {
+    }
+
+    QString statusWord() const override { return u"Writing"_s; }
+    void emptyList(OutputTarget &target) override { target.cls(); }
+    void beforeGeometry(Selection &selection) override
+    {
+        // A new drawing has nothing selected.
+        selection.selectionMade = false;
+        selection.selFirst = -1;
+        selection.selLast = -1;
+        selection.clickedLine = -1;
+    }
+    LineRange openRun(OutputTarget &target, const QString &, LineRange whole) override
+    {
+        target.cls();
+        return whole;
+    }
+    qint64 afterLine(OutputTarget &target, qint64 lineTop) override
+    {
+        // The first screenful reaches the screen while the rest is still drawn.
+        if (!m_firstShown && lineTop > m_metrics.refreshDepth) {
+            target.refresh();
+            m_firstShown = true;
+        }
+        return lineTop;
+    }
+    void closeRun(OutputTarget &target) override
+    {
+        target.setCurrentX(0);
+        target.setCurrentY(0);
+    }
+
+private:
+    const LineMetrics &m_metrics;
+    bool m_firstShown = false;
+};
+
+class Paper final : public Medium
+{
+public:
+    Paper(CatalogueState &state, PrintHooks &hooks)
+        : m_state(state)
+        , m_hooks(hooks)
+    {
+    }
+
+    QString statusWord() const override { return u"Printing"_s; }
+    void emptyList(OutputTarget &) override { }
+    LineRange openRun(OutputTarget &printer, const QString &folderPrefix, LineRange whole) override
+    {
+        return m_hooks.startPrintRun(printer, folderPrefix, whole);
+    }
+    void pageHead(OutputTarget &printer, qint64 pageNumber) override
+    {
+        m_hooks.pageHead(printer, pageNumber);
+    }
+    qint64 afterLine(OutputTarget &printer, qint64 lineTop) override
+    {
+        if (lineTop < m_state.metrics.printHeight)
+            return lineTop;
+        ++m_state.pageNumber;
+        return m_hooks.pageBreak(printer, m_state.pageNumber);
+    }
+
+private:
+    CatalogueState &m_state;
+    PrintHooks &m_hooks;
+};
+
+} // namespace
+
+CatalogueWriter::CatalogueWriter(CatalogueState &state, const CatalogueSource &source,
                                  PreviewViewport &viewport, WriterHost &host)
     : m_state(state)
     , m_source(source)
@@ -27,73 +127,51 @@ CatalogueWriter::CatalogueWriter(RunState &state, const CatalogueSource &source,
 
 void CatalogueWriter::writePreview(OutputTarget &target, PrintHooks *hooks)
 {
+    PlainPages plainPages;
+    Screen screen(m_state.metrics);
+    Paper paper(m_state, hooks ? *hooks : plainPages);
+    Medium &medium = m_state.printMode ? static_cast<Medium &>(paper) : screen;
+
     const qint64 count = m_source.count();
-    const bool printing = m_state.printMode;
     if (count <= 0) {
-        if (!printing)
-            target.cls();
+        medium.emptyList(target);
         return;
     }
 
-    NoPrintHooks noHooks;
-    PrintHooks &paper = (printing && hooks) ? *hooks : noHooks;
-
     RunGuard guard(m_host, MeterBar);
-    m_host.setStatusText(printing ? u"Printing"_s : u"Writing"_s);
-    if (!printing) {
-        Selection &selection = m_state.selection;
-        selection.selectionMade = false;
-        selection.selFirst = -1;
-        selection.selLast = -1;
-        selection.clickedLine = -1;
-    }
+    m_host.setStatusText(medium.statusWord());
+    medium.beforeGeometry(m_state.selection);
     m_host.setPreviewedCommands();
 
     pageParameters(target, m_state, count, m_viewport);
     const QString folderPrefix = m_source.folderPrefix();
 
-    qint64 first = 0;
-    qint64 last = count - 1;
-    if (!printing)
-        target.cls();
-    else
-        paper.startPrintRun(target, folderPrefix, first, last);
+    LineRange range = medium.openRun(target, folderPrefix, { 0, count - 1 });
     // A range from an old selection may reach past a list that has since become shorter.
-    first = std::max<qint64>(first, 0);
-    last = std::min(last, count - 1);
+    range.first = std::max<qint64>(range.first, 0);
+    range.last = std::min(range.last, count - 1);
 
     target.setCurrentY(0);
     LineMetrics &metrics = m_state.metrics;
     setTruncationLimits(metrics);
-    bool firstShown = false;
-    metrics.lineTop = 0;
+    qint64 lineTop = 0;
 
     // The meter always measures the position in the whole list.
     MeterSteps meter(count);
 
     m_state.pageNumber = 1;
-    if (printing)
-        paper.pageHead(target);
+    medium.pageHead(target, m_state.pageNumber);
 
     DateTimeFormatter dates;
-    for (qint64 line = first; line <= last; ++line) {
+    for (qint64 line = range.first; line <= range.last; ++line) {
         if (const int percent = meter.percentAt(line); percent >= 0)
             m_host.drawMeter(2, MeterBar, MeterBackground, percent);
-        displayLine(line, target, m_source, metrics, dates);
-        metrics.lineTop += metrics.lineHeight;
-        if (!printing && !firstShown && metrics.lineTop > metrics.refreshDepth) {
-            target.refresh();
-            firstShown = true;
-        }
-        if (printing && metrics.lineTop >= metrics.printHeight)
-            paper.pageBreak(target);
+        displayLine(line, lineTop, target, m_source, metrics, dates);
+        lineTop = medium.afterLine(target, lineTop + metrics.lineHeight);
     }
 
     guard.resetMeter();
-    if (!printing) {
-        target.setCurrentX(0);
-        target.setCurrentY(0);
-    }
+    medium.closeRun(target);
     guard.finish();
     m_state.previewReady = true;
 }

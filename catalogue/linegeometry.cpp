@@ -1,7 +1,7 @@
 #include "catalogue/linegeometry.h"
 
-#include "app/runstate.h"
 #include "catalogue/cataloguesource.h"
+#include "catalogue/cataloguestate.h"
 #include "catalogue/outputtarget.h"
 #include "catalogue/previewviewport.h"
 #include "platform/datetext.h"
@@ -120,7 +120,7 @@ Fitted cutStart(QString text, const OutputTarget &target, int limit, int fit, QS
 
 } // namespace
 
-void lineParameters(OutputTarget &target, RunState &state)
+void lineParameters(OutputTarget &target, CatalogueState &state)
 {
     const CatalogueFont &font = state.catalogueFont;
     target.setFontName(font.name);
@@ -148,7 +148,7 @@ qint64 pageCount(qint64 depth, qint64 printHeight, qint64 lines)
     return depth / printHeight + (depth % printHeight != 0 ? 1 : 0);
 }
 
-void pageParameters(OutputTarget &target, RunState &state, qint64 entryCount,
+void pageParameters(OutputTarget &target, CatalogueState &state, qint64 entryCount,
                     PreviewViewport &viewport)
 {
     lineParameters(target, state);
@@ -232,11 +232,11 @@ QString cutAtStart(const QString &text, const OutputTarget &target, int limit, i
     return cutStart(text, target, limit, fit, head).text;
 }
 
-void displayLine(qint64 index, OutputTarget &target, const CatalogueSource &source,
+void displayLine(qint64 index, qint64 lineTop, OutputTarget &target, const CatalogueSource &source,
                  const LineMetrics &metrics, DateTimeFormatter &dates)
 {
     const double x0 = metrics.lineLeft;
-    const double y = double(metrics.lineTop);
+    const double y = double(lineTop);
 
     const Fitted name
         = cutEnd(source.displayName(index), target, metrics.nameLimit, metrics.nameFit, u"... ");

@@ -11,7 +11,7 @@ class CatalogueSource;
 class DateTimeFormatter;
 class OutputTarget;
 class PreviewViewport;
-struct RunState;
+struct CatalogueState;
 
 /// Measured to find the average character width (divided by one more than its 65
 /// characters) and the line height.
@@ -20,12 +20,12 @@ inline constexpr QStringView MetricsSample
 
 /// Puts the catalogue font and colour on \a target and measures columnGap, lineHeight and
 /// lineLeft into state.metrics.
-void lineParameters(OutputTarget &target, RunState &state);
+void lineParameters(OutputTarget &target, CatalogueState &state);
 
 /// lineParameters(), then the print area, the column widths and the page count; on the
 /// preview also the picture's size and the scroll ranges, on the printer the origin at the
 /// top-left corner of the margins. \a entryCount is the length of the whole file list.
-void pageParameters(OutputTarget &target, RunState &state, qint64 entryCount,
+void pageParameters(OutputTarget &target, CatalogueState &state, qint64 entryCount,
                     PreviewViewport &viewport);
 
 /// Pages needed for \a depth twips of lines on pages of \a printHeight: the quotient,
@@ -46,11 +46,11 @@ QString cutAtEnd(const QString &text, const OutputTarget &target, int limit, int
 QString cutAtStart(const QString &text, const OutputTarget &target, int limit, int fit,
                    QStringView head);
 
-/// Writes the catalogue line of entry \a index at y = metrics.lineTop: the name from the
+/// Writes the catalogue line of entry \a index at y = \a lineTop: the name from the
 /// left edge, the grouped size right-aligned on the size column's right edge, the date and
 /// time right-aligned on the date column's. A file that cannot be read now shows an empty
 /// size and the empty date form.
-void displayLine(qint64 index, OutputTarget &target, const CatalogueSource &source,
+void displayLine(qint64 index, qint64 lineTop, OutputTarget &target, const CatalogueSource &source,
                  const LineMetrics &metrics, DateTimeFormatter &dates);
 
 } // namespace qm

@@ -17,7 +17,6 @@ struct LineMetrics
     int printHeight = 0; // page height less top and bottom margins
     qint64 refreshDepth = 0; // visible preview depth plus two lines
     qint64 pageCount = 0; // pages announced on printed pages
-    qint64 lineTop = 0; // y of the line being written
     int nameLimit = 0;
     int nameFit = 0;
     int sizeLimit = 0;

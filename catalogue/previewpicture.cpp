@@ -58,9 +58,8 @@ qsizetype utf8Prefix(const QByteArray &bytes, qsizetype limit)
 } // namespace
 
 PreviewPicture::PreviewPicture()
-    : m_twipsPerPixel(screenTwipsPerPixel())
-    , m_fontName(u"MS Sans Serif"_s)
-    , m_fontSize(8.25)
+    : OutputTarget(TextStyle { CatalogueFont { u"MS Sans Serif"_s, 8.25 }, 0 })
+    , m_twipsPerPixel(screenTwipsPerPixel())
 {
 }
 
@@ -157,53 +156,18 @@ void PreviewPicture::fontChanged()
     m_style = -1;
 }
 
-void PreviewPicture::setFontName(const QString &name)
+void PreviewPicture::styleChanged(StyleChange change)
 {
-    m_fontName = name;
-    fontChanged();
-}
-
-void PreviewPicture::setFontSize(double points)
-{
-    m_fontSize = points;
-    fontChanged();
-}
-
-void PreviewPicture::setFontBold(bool on)
-{
-    m_bold = on;
-    fontChanged();
-}
-
-void PreviewPicture::setFontItalic(bool on)
-{
-    m_italic = on;
-    fontChanged();
-}
-
-void PreviewPicture::setFontUnderline(bool on)
-{
-    m_underline = on;
-    fontChanged();
-}
-
-void PreviewPicture::setFontStrikethru(bool on)
-{
-    m_strikethru = on;
-    fontChanged();
-}
-
-void PreviewPicture::setForeColor(qint32 colour)
-{
-    m_colour = colour;
-    m_style = -1;
+    if (change == StyleChange::ForeColor)
+        m_style = -1;
+    else
+        fontChanged();
 }
 
 const TextMeasure &PreviewPicture::measure() const
 {
     if (!m_measure) {
-        const QFont font
-            = outputFont(m_fontName, m_fontSize, m_bold, m_italic, m_underline, m_strikethru);
+        const QFont font = outputFont(textStyle().font);
         const auto found = std::find_if(
             m_measures.begin(), m_measures.end(),
             [&](const std::unique_ptr<TextMeasure> &m) { return m->font() == font; });
@@ -235,15 +199,15 @@ quint16 PreviewPicture::currentStyle()
         return quint16(m_style);
     const TextMeasure &fm = measure();
     const auto found = std::find_if(m_styles.begin(), m_styles.end(), [&](const Style &style) {
-        return style.bgr == m_colour && style.font == fm.font();
+        return style.bgr == foreColor() && style.font == fm.font();
     });
     if (found != m_styles.end()) {
         m_style = int(found - m_styles.begin());
     } else {
         Style style;
         style.font = fm.font();
-        style.bgr = m_colour;
-        style.colour = colourFromBgr(m_colour);
+        style.bgr = foreColor();
+        style.colour = colourFromBgr(foreColor());
         style.heightTwips = fm.height() * m_twipsPerPixel;
         style.ascentPixels = fm.ascent();
         // A table this full cannot come from a catalogue; the newest style takes the last

@@ -68,17 +68,6 @@ public:
     void beginRowRewrite(double y);
     void endRowRewrite();
 
-    void setFontName(const QString &name) override;
-    void setFontSize(double points) override;
-    void setFontBold(bool on) override;
-    void setFontItalic(bool on) override;
-    void setFontUnderline(bool on) override;
-    void setFontStrikethru(bool on) override;
-    bool fontBold() const override { return m_bold; }
-    double fontSize() const override { return m_fontSize; }
-    void setForeColor(qint32 colour) override;
-    qint32 foreColor() const override { return m_colour; }
-
     double textWidth(const QString &text) const override;
     double textHeight(const QString &text) const override;
 
@@ -101,6 +90,9 @@ public:
     void refresh() override;
     void newPage() override { }
     void endDoc() override { }
+
+protected:
+    void styleChanged(StyleChange change) override;
 
 private:
     struct Style
@@ -140,13 +132,6 @@ private:
     int m_style = -1;
     double m_tallest = 0; // twips, tallest style in use
 
-    QString m_fontName;
-    double m_fontSize = 0;
-    bool m_bold = false;
-    bool m_italic = false;
-    bool m_underline = false;
-    bool m_strikethru = false;
-    qint32 m_colour = 0;
     // The fonts used lately with their measurements; the catalogue font and the bold one
     // of the invitation take turns.
     mutable std::vector<std::unique_ptr<TextMeasure>> m_measures;

@@ -77,53 +77,17 @@ bool PrinterTarget::begin()
     return true;
 }
 
-void PrinterTarget::fontChanged()
+void PrinterTarget::styleChanged(StyleChange change)
 {
-    m_measure.reset();
-}
-
-void PrinterTarget::setFontName(const QString &name)
-{
-    m_fontName = name;
-    fontChanged();
-}
-
-void PrinterTarget::setFontSize(double points)
-{
-    m_fontSize = points;
-    fontChanged();
-}
-
-void PrinterTarget::setFontBold(bool on)
-{
-    m_bold = on;
-    fontChanged();
-}
-
-void PrinterTarget::setFontItalic(bool on)
-{
-    m_italic = on;
-    fontChanged();
-}
-
-void PrinterTarget::setFontUnderline(bool on)
-{
-    m_underline = on;
-    fontChanged();
-}
-
-void PrinterTarget::setFontStrikethru(bool on)
-{
-    m_strikethru = on;
-    fontChanged();
+    // The colour is taken at each text; every other change needs the font measured afresh.
+    if (change != StyleChange::ForeColor)
+        m_measure.reset();
 }
 
 const TextMeasure &PrinterTarget::measure() const
 {
     if (!m_measure)
-        m_measure = std::make_unique<TextMeasure>(
-            outputFont(m_fontName, m_fontSize, m_bold, m_italic, m_underline, m_strikethru),
-            &m_printer);
+        m_measure = std::make_unique<TextMeasure>(outputFont(textStyle().font), &m_printer);
     return *m_measure;
 }
 
@@ -145,7 +109,7 @@ void PrinterTarget::print(const QString &text)
         const QFont printerFont(measure().font(), &m_printer);
         if (m_painter.font() != printerFont)
             m_painter.setFont(printerFont);
-        m_painter.setPen(colourFromBgr(m_colour));
+        m_painter.setPen(colourFromBgr(foreColor()));
         const QPointF at = toDevice(m_x, m_y);
         m_painter.drawText(QPointF(at.x(), at.y() + measure().ascent()), text);
     }

@@ -32,17 +32,6 @@ public:
     /// area's corner.
     QPointF toDevice(double x, double y) const;
 
-    void setFontName(const QString &name) override;
-    void setFontSize(double points) override;
-    void setFontBold(bool on) override;
-    void setFontItalic(bool on) override;
-    void setFontUnderline(bool on) override;
-    void setFontStrikethru(bool on) override;
-    bool fontBold() const override { return m_bold; }
-    double fontSize() const override { return m_fontSize; }
-    void setForeColor(qint32 colour) override { m_colour = colour; }
-    qint32 foreColor() const override { return m_colour; }
-
     double textWidth(const QString &text) const override;
     double textHeight(const QString &text) const override;
 
@@ -67,9 +56,11 @@ public:
     void newPage() override;
     void endDoc() override;
 
+protected:
+    void styleChanged(StyleChange change) override;
+
 private:
     bool begin();
-    void fontChanged();
     const TextMeasure &measure() const;
 
     QPrinter &m_printer;
@@ -79,13 +70,6 @@ private:
     int m_pages = 0;
     double m_twipsPerDot;
 
-    QString m_fontName = QStringLiteral("Arial");
-    double m_fontSize = 10;
-    bool m_bold = false;
-    bool m_italic = false;
-    bool m_underline = false;
-    bool m_strikethru = false;
-    qint32 m_colour = 0;
     mutable std::unique_ptr<TextMeasure> m_measure;
 
     double m_x = 0;

@@ -1,7 +1,7 @@
 #include "catalogue/savecommand.h"
 
-#include "app/runstate.h"
 #include "catalogue/cataloguesource.h"
+#include "catalogue/cataloguestate.h"
 #include "catalogue/textoutputs.h"
 #include "platform/questions.h"
 

@@ -1,7 +1,7 @@
 #include "catalogue/selection.h"
 
-#include "app/runstate.h"
 #include "catalogue/cataloguesource.h"
+#include "catalogue/cataloguestate.h"
 #include "catalogue/linegeometry.h"
 #include "catalogue/previewpicture.h"
 #include "catalogue/runguard.h"
@@ -63,7 +63,7 @@ std::vector<LineRun> selectAllLines(Selection &selection, qint64 lineCount)
     return { { 0, lineCount - 1, true } };
 }
 
-PreviewSelection::PreviewSelection(RunState &state, const CatalogueSource &source,
+PreviewSelection::PreviewSelection(CatalogueState &state, const CatalogueSource &source,
                                    PreviewPicture &picture, WriterHost &host)
     : m_state(state)
     , m_source(source)
@@ -109,14 +109,13 @@ bool PreviewSelection::selectAll()
 
 void PreviewSelection::draw(const std::vector<LineRun> &runs, qint32 textColour)
 {
-    LineMetrics metrics = m_metrics;
     DateTimeFormatter dates;
     for (const LineRun &run : runs) {
         m_picture.setForeColor(run.highlighted ? highlightColour(textColour) : textColour);
         for (qint64 line = run.first; line <= run.last && line < m_source.count(); ++line) {
-            metrics.lineTop = line * metrics.lineHeight;
-            m_picture.beginRowRewrite(double(metrics.lineTop));
-            displayLine(line, m_picture, m_source, metrics, dates);
+            const qint64 lineTop = line * m_metrics.lineHeight;
+            m_picture.beginRowRewrite(double(lineTop));
+            displayLine(line, lineTop, m_picture, m_source, m_metrics, dates);
             m_picture.endRowRewrite();
         }
     }

@@ -12,7 +12,7 @@ namespace qm {
 class CatalogueSource;
 class PreviewPicture;
 class WriterHost;
-struct RunState;
+struct CatalogueState;
 struct Selection;
 
 /// Lines to draw again, in the text colour or highlighted.
@@ -46,7 +46,7 @@ std::vector<LineRun> selectAllLines(Selection &selection, qint64 lineCount);
 class PreviewSelection
 {
 public:
-    PreviewSelection(RunState &state, const CatalogueSource &source, PreviewPicture &picture,
+    PreviewSelection(CatalogueState &state, const CatalogueSource &source, PreviewPicture &picture,
                      WriterHost &host);
 
     /// A preview was drawn: the line geometry of this drawing is what redraws use, whatever
@@ -61,7 +61,7 @@ public:
 private:
     void draw(const std::vector<LineRun> &runs, qint32 textColour);
 
-    RunState &m_state;
+    CatalogueState &m_state;
     const CatalogueSource &m_source;
     PreviewPicture &m_picture;
     WriterHost &m_host;

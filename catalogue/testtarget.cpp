@@ -27,7 +27,8 @@ QString flag(bool on)
 } // namespace
 
 TestTarget::TestTarget(double charWidth, double lineHeight)
-    : m_charWidth(charWidth)
+    : OutputTarget(TextStyle { CatalogueFont { QString(), 0 }, 0 })
+    , m_charWidth(charWidth)
     , m_lineHeight(lineHeight)
 {
 }
@@ -48,44 +49,33 @@ void TestTarget::setScaleSize(qint64 width, qint64 height)
     m_scaleHeight = height;
 }
 
-void TestTarget::setFontName(const QString &name)
+void TestTarget::styleChanged(StyleChange change)
 {
-    m_fontName = name;
-    m_calls << u"fontName "_s + quoted(name);
-}
-
-void TestTarget::setFontSize(double points)
-{
-    m_fontSize = points;
-    m_calls << u"fontSize "_s + number(points);
-}
-
-void TestTarget::setFontBold(bool on)
-{
-    m_bold = on;
-    m_calls << u"fontBold "_s + flag(on);
-}
-
-void TestTarget::setFontItalic(bool on)
-{
-    m_calls << u"fontItalic "_s + flag(on);
-}
-
-void TestTarget::setFontUnderline(bool on)
-{
-    m_calls << u"fontUnderline "_s + flag(on);
-}
-
-void TestTarget::setFontStrikethru(bool on)
-{
-    m_calls << u"fontStrikethru "_s + flag(on);
-}
-
-void TestTarget::setForeColor(qint32 colour)
-{
-    m_colour = colour;
-    m_calls << u"foreColor &H"_s
-            + QString::number(quint32(colour), 16).toUpper().rightJustified(8, u'0');
+    const TextStyle &style = textStyle();
+    switch (change) {
+    case StyleChange::FontName:
+        m_calls << u"fontName "_s + quoted(style.font.name);
+        break;
+    case StyleChange::FontSize:
+        m_calls << u"fontSize "_s + number(style.font.size);
+        break;
+    case StyleChange::FontBold:
+        m_calls << u"fontBold "_s + flag(style.font.bold);
+        break;
+    case StyleChange::FontItalic:
+        m_calls << u"fontItalic "_s + flag(style.font.italic);
+        break;
+    case StyleChange::FontUnderline:
+        m_calls << u"fontUnderline "_s + flag(style.font.underline);
+        break;
+    case StyleChange::FontStrikethru:
+        m_calls << u"fontStrikethru "_s + flag(style.font.strikethru);
+        break;
+    case StyleChange::ForeColor:
+        m_calls << u"foreColor &H"_s
+                + QString::number(quint32(style.colour), 16).toUpper().rightJustified(8, u'0');
+        break;
+    }
 }
 
 double TestTarget::textWidth(const QString &text) const

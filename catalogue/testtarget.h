@@ -26,19 +26,7 @@ public:
     /// scale size follows width and height.
     void setScaleSize(qint64 width, qint64 height);
     double scaleLeft() const { return m_scaleLeft; }
-    QString fontName() const { return m_fontName; }
     double scaleTop() const { return m_scaleTop; }
-
-    void setFontName(const QString &name) override;
-    void setFontSize(double points) override;
-    void setFontBold(bool on) override;
-    void setFontItalic(bool on) override;
-    void setFontUnderline(bool on) override;
-    void setFontStrikethru(bool on) override;
-    bool fontBold() const override { return m_bold; }
-    double fontSize() const override { return m_fontSize; }
-    void setForeColor(qint32 colour) override;
-    qint32 foreColor() const override { return m_colour; }
 
     double textWidth(const QString &text) const override;
     double textHeight(const QString &text) const override;
@@ -63,14 +51,13 @@ public:
     void newPage() override;
     void endDoc() override;
 
+protected:
+    void styleChanged(StyleChange change) override;
+
 private:
     double m_charWidth;
     double m_lineHeight;
     QStringList m_calls;
-    QString m_fontName;
-    double m_fontSize = 0;
-    bool m_bold = false;
-    qint32 m_colour = 0;
     double m_x = 0;
     double m_y = 0;
     qint64 m_width = 0;

@@ -43,6 +43,12 @@ QFont outputFont(const QString &name, double points, bool bold, bool italic, boo
     return font;
 }
 
+QFont outputFont(const CatalogueFont &font)
+{
+    return outputFont(font.name, font.size, font.bold, font.italic, font.underline,
+                      font.strikethru);
+}
+
 TextMeasure::TextMeasure(const QFont &font, const QPaintDevice *device)
     : m_font(font)
     , m_metrics(device ? QFontMetricsF(font, device) : QFontMetricsF(font))

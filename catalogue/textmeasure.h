@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalogue/cataloguestate.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QString>
@@ -17,6 +19,7 @@ namespace qm {
 /// that cannot be read unshaped are still shaped.
 QFont outputFont(const QString &name, double points, bool bold, bool italic, bool underline,
                  bool strikethru);
+QFont outputFont(const CatalogueFont &font);
 
 /// Measures text in one font on one device (the screen when none is given), in the
 /// device's pixels, exactly as QFontMetricsF does. Characters of the common alphabetic

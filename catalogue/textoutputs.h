@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/cataloguestate.h"
 #include "platform/fileentry.h"
 
 #include <QString>
@@ -29,13 +30,6 @@ QString savedHeaderLine(const QString &folderText);
 
 /// The clipboard text of lines \a first to \a last of the list, each ended by CR LF.
 QString clipboardText(const CatalogueSource &source, qint64 first, qint64 last);
-
-/// Which lines a save writes; asked once the file is open.
-struct LineRange
-{
-    qint64 first = 0;
-    qint64 last = -1;
-};
 
 /// What became of a save: nothing is said on success.
 struct SaveResult

@@ -1,5 +1,5 @@
-#include "app/runstate.h"
 #include "catalogue/cataloguesource.h"
+#include "catalogue/cataloguestate.h"
 #include "catalogue/cataloguewriter.h"
 #include "catalogue/linegeometry.h"
 #include "catalogue/previewarea.h"
@@ -85,40 +85,31 @@ public:
 };
 
 /// What the printing command adds to the walk: a range to print when set, and a new page
-/// whenever one is full, with the line position back at its top.
+/// whenever one is full, its lines from the top.
 class PageHooks : public PrintHooks
 {
 public:
-    explicit PageHooks(RunState &state)
-        : m_state(state)
-    {
-    }
     int calls = 0;
     qint64 first = -1, last = -1; // the range to print, when set
 
-    void startPrintRun(OutputTarget &, const QString &, qint64 &from, qint64 &to) override
+    LineRange startPrintRun(OutputTarget &, const QString &, LineRange whole) override
     {
         ++calls;
-        from = first >= 0 ? first : from;
-        to = first >= 0 ? last : to;
+        return first >= 0 ? LineRange { first, last } : whole;
     }
-    void pageHead(OutputTarget &) override { ++calls; }
-    void pageBreak(OutputTarget &printer) override
+    void pageHead(OutputTarget &, qint64) override { ++calls; }
+    qint64 pageBreak(OutputTarget &printer, qint64) override
     {
         ++calls;
         printer.newPage();
-        ++m_state.pageNumber;
-        m_state.metrics.lineTop = 0;
+        return 0;
     }
-
-private:
-    RunState &m_state;
 };
 
 /// A4 paper in twips with the default margins: a print width of 7370.
-RunState a4State()
+CatalogueState a4State()
 {
-    RunState state;
+    CatalogueState state;
     state.pageWidth = 11906;
     state.pageHeight = 16838;
     return state;
@@ -137,11 +128,11 @@ FakeSource filesNamed(int count)
 // One writer run on the fixed-metric target, with everything it reports written down.
 struct Run
 {
-    RunState state = a4State();
+    CatalogueState state = a4State();
     FakeViewport viewport;
     RecordingHost host;
     TestTarget target;
-    PageHooks hooks { state };
+    PageHooks hooks;
 
     void write(const CatalogueSource &source, bool withHooks = false)
     {
@@ -268,7 +259,7 @@ void tst_Catalogue::leadingRoundsHalfToEven()
     QFETCH(double, textHeight);
     QFETCH(int, lineHeight);
     TestTarget target(100, textHeight);
-    RunState state = a4State();
+    CatalogueState state = a4State();
     lineParameters(target, state);
     QCOMPARE(state.metrics.lineHeight, lineHeight);
 }
@@ -319,7 +310,7 @@ void tst_Catalogue::previewGeometry()
     QFETCH(PreviewCase, c);
     TestTarget target;
     FakeViewport viewport;
-    RunState state = a4State();
+    CatalogueState state = a4State();
     state.pageWidth = c.pageWidth;
     pageParameters(target, state, c.entries, viewport);
     QCOMPARE(target.width(), c.width);
@@ -397,11 +388,10 @@ void tst_Catalogue::displayLine()
     metrics.nameWidth = 3000;
     metrics.sizeWidth = 1500;
     metrics.dateWidth = c.dateWidth;
-    metrics.lineTop = 440;
     setTruncationLimits(metrics);
     TestTarget target;
     DateTimeFormatter dates;
-    qm::displayLine(1, target, source, metrics, dates);
+    qm::displayLine(1, 440, target, source, metrics, dates);
     QCOMPARE(target.calls(),
              (QStringList { u"text 100,440 \"alpha.txt\""_s, c.sizeText, c.dateText }));
 }
@@ -592,7 +582,7 @@ void tst_Catalogue::boundedMemoryPerLine()
     for (int i = 0; i < lines; ++i)
         source.add(u"IMG_%1 holiday photo.jpeg"_s.arg(i, 5, 10, QLatin1Char('0')), 1000 * i + 7,
                    modified + i * 37);
-    RunState state = a4State();
+    CatalogueState state = a4State();
     FakeViewport viewport;
     RecordingHost host;
     PreviewPicture picture;
@@ -673,7 +663,7 @@ void tst_Catalogue::invitationCentredInTheWindow()
 void tst_Catalogue::previewShowsTheFirstScreenfulWhileDrawing()
 {
     QWidget window;
-    RunState state = a4State();
+    CatalogueState state = a4State();
     PreviewArea area(&window, state.metrics);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -763,7 +753,7 @@ void tst_Catalogue::catalogueOnPdfPages()
     QCOMPARE((QList<qint64> { target.width(), target.height(), target.scaleWidth(),
                               target.scaleHeight() }),
              (QList<qint64> { 11906, 16838, 10772, 15704 }));
-    RunState state = a4State();
+    CatalogueState state = a4State();
     state.printMode = true;
     FakeViewport viewport;
     pageParameters(target, state, 1, viewport);
@@ -779,7 +769,7 @@ void tst_Catalogue::catalogueOnPdfPages()
     for (int i = 0; i < fullPages * linesPerPage + extraLines; ++i)
         source.add(u"file%1.txt"_s.arg(i), 1000 + i, 1'700'000'000 + i);
     RecordingHost host;
-    PageHooks hooks(state);
+    PageHooks hooks;
     CatalogueWriter(state, source, viewport, host).writePreview(target, &hooks);
     target.endDoc();
     QVERIFY(target.ok());

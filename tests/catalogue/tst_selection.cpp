@@ -1,4 +1,4 @@
-#include "app/runstate.h"
+#include "catalogue/cataloguestate.h"
 #include "catalogue/cataloguewriter.h"
 #include "catalogue/previewpicture.h"
 #include "catalogue/selection.h"
@@ -23,7 +23,7 @@ QString runsText(const std::vector<LineRun> &runs)
 // A preview of a few files drawn by the real writer into a real picture.
 struct Preview
 {
-    RunState state;
+    CatalogueState state;
     FakeSource source;
     FakeViewport viewport;
     PreviewPicture picture;

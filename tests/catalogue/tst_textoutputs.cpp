@@ -1,4 +1,4 @@
-#include "app/runstate.h"
+#include "catalogue/cataloguestate.h"
 #include "browse/folderbrowser.h"
 #include "catalogue/savecommand.h"
 #include "catalogue/textoutputs.h"
