@@ -246,6 +246,11 @@ void tst_TextOutputs::meterRunsAcrossTheWholeList_data()
     QTest::newRow("three files: 33 and 66")
         << 3 << qint64(-1) << qint64(-1)
         << QStringList { u"meter 2 #800080 #c0c0c0 33"_s, u"meter 2 #800080 #c0c0c0 66"_s, reset };
+    QStringList twenty;
+    for (int percent = 10; percent <= 95; percent += 5)
+        twenty << u"meter 2 #800080 #c0c0c0 %1"_s.arg(percent);
+    QTest::newRow("twenty files: 5 per cent does not pass the first mark")
+        << 20 << qint64(-1) << qint64(-1) << (twenty << reset);
     QTest::newRow("one file: only the reset")
         << 1 << qint64(-1) << qint64(-1) << QStringList { reset };
     QTest::newRow("last of ten selected: measured in the whole list")
