@@ -7,6 +7,7 @@
 #include "browse/folderbrowserview.h"
 #include "catalogue/cataloguewriter.h"
 #include "catalogue/previewarea.h"
+#include "pagesetup/pagesetupdialog.h"
 #include "platform/drives.h"
 #include "platform/questions.h"
 #include "platform/settingsstore.h"
@@ -157,6 +158,7 @@ void MainWindow::createCommands()
     m_commands.about = make(QStringLiteral("&About"), QKeySequence());
 
     connect(m_commands.preview, &QAction::triggered, this, &MainWindow::preview);
+    connect(m_commands.pageSetup, &QAction::triggered, this, &MainWindow::pageSetup);
     connect(m_commands.help, &QAction::triggered, this, &MainWindow::showHelp);
     connect(m_commands.about, &QAction::triggered, this, &MainWindow::showAbout);
 }
@@ -305,6 +307,25 @@ void MainWindow::preview()
     m_state.printMode = false;
     CatalogueWriter writer(m_state, m_browser->fileSource(), *m_preview, *m_writerHost);
     writer.writePreview(m_preview->picture());
+}
+
+void MainWindow::pageSetup()
+{
+    hideToolTipPanel();
+    const QPrinter printer(QPrinter::HighResolution);
+    PageSetupDialog dialog(m_state, m_questions, printerMarginMinimums(printer), this);
+    connect(&dialog, &PageSetupDialog::previewRedrawRequested, this, &MainWindow::redrawPreview);
+    dialog.exec();
+}
+
+void MainWindow::redrawPreview()
+{
+    m_state.printMode = false;
+    CatalogueWriter writer(m_state, m_browser->fileSource(), *m_preview, *m_writerHost);
+    writer.writePreview(m_preview->picture());
+    // The bars keep their values; the picture follows them at the new line height and width.
+    m_preview->scrollVertically();
+    m_preview->scrollHorizontally();
 }
 
 void MainWindow::showToolTip()

@@ -59,6 +59,8 @@ public:
 
     /// The Preview command.
     void preview();
+    /// The Page Setup command: the dialog, modal.
+    void pageSetup();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -73,6 +75,7 @@ private:
     void setListedState();
     void setPreviewedState();
     void onRefreshed();
+    void redrawPreview();
     void showToolTip();
     void hideToolTip();
     void hideToolTipPanel();
