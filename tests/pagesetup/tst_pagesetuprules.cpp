@@ -180,8 +180,8 @@ void tst_PageSetupRules::columnCommit_data()
     QTest::newRow("date below 15") << 0.6f << date << 5.0 << u"60/25/15"_s;
     QTest::newRow("date not a number") << 0.6f << date << 0.0 << u"60/25/15"_s;
     // With a name share above 70 the limits cross: the lower one is tested first.
-    QTest::newRow("crossed limits, lower applies") << 0.75f << size << 5.0 << u"75/15/10"_s;
-    QTest::newRow("crossed limits, upper applies") << 0.75f << size << 20.0 << u"75/10/15"_s;
+    QTest::newRow("crossed limits, between them") << 0.75f << size << 12.0 << u"75/15/10"_s;
+    QTest::newRow("crossed limits, above both") << 0.75f << date << 20.0 << u"75/15/10"_s;
     QTest::newRow("infinite size") << 0.6f << size << qInf() << u"60/25/15"_s;
 }
 
