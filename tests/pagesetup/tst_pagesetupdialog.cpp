@@ -33,6 +33,8 @@ private slots:
     void leavingAFieldCommitsLikeEnter();
     void keysOutsideTheFilterDoNothing_data();
     void keysOutsideTheFilterDoNothing();
+    void keypadDecimalKeyTypesAPoint_data();
+    void keypadDecimalKeyTypesAPoint();
     void clickingIntoAFieldSelectsItAll();
     void unitSelectorShowsTheMarginsAnew();
     void closing_data();
@@ -220,6 +222,27 @@ void tst_PageSetupDialog::keysOutsideTheFilterDoNothing()
     QCOMPARE(field(PageSetupField::Top)->text(), u"2.00"_s);
     QCOMPARE(m_dialog->unitSelector()->currentText(), u"cm"_s);
     QCOMPARE(m_state.printSettings.measurement, before.measurement);
+}
+
+void tst_PageSetupDialog::keypadDecimalKeyTypesAPoint_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("keypad point") << int(Qt::Key_Period);
+    QTest::newRow("keypad comma of some layouts") << int(Qt::Key_Comma);
+}
+
+void tst_PageSetupDialog::keypadDecimalKeyTypesAPoint()
+{
+    QFETCH(int, key);
+    open();
+    QLineEdit *top = field(PageSetupField::Top);
+    top->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(top, Qt::Key_1, Qt::KeypadModifier);
+    QTest::keyClick(top, Qt::Key(key), Qt::KeypadModifier);
+    QTest::keyClick(top, Qt::Key_5, Qt::KeypadModifier);
+    QCOMPARE(top->text(), u"1.5"_s);
+    QTest::keyClick(top, Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(int(m_state.printSettings.topMargin), 850);
 }
 
 void tst_PageSetupDialog::clickingIntoAFieldSelectsItAll()
