@@ -39,8 +39,6 @@ private slots:
     void unitSelectorShowsTheMarginsAnew();
     void closing_data();
     void closing();
-    void fontChoiceAsksForARedrawOnlyOverAPreview_data();
-    void fontChoiceAsksForARedrawOnlyOverAPreview();
     void minimumsOfAPdfPrinter();
 
 private:
@@ -312,26 +310,6 @@ void tst_PageSetupDialog::closing()
     QCOMPARE(int(m_state.printSettings.topMargin), topTwips);
     QCOMPARE(m_state.printSettings.measurement, measurement);
     QCOMPARE(m_state.settingsChanged, settingsChanged);
-}
-
-void tst_PageSetupDialog::fontChoiceAsksForARedrawOnlyOverAPreview_data()
-{
-    QTest::addColumn<bool>("previewReady");
-    QTest::newRow("preview shown") << true;
-    QTest::newRow("no preview") << false;
-}
-
-void tst_PageSetupDialog::fontChoiceAsksForARedrawOnlyOverAPreview()
-{
-    QFETCH(bool, previewReady);
-    m_state.previewReady = previewReady;
-    open();
-    QSignalSpy redraw(m_dialog.get(), &PageSetupDialog::previewRedrawRequested);
-    m_questions.answerFont(FontChoice { u"Liberation Serif"_s, 72, true, false, false, false, 0 });
-    QTest::mouseClick(m_dialog->fontButton(), Qt::LeftButton);
-    QCOMPARE(redraw.count(), previewReady ? 1 : 0);
-    QCOMPARE(m_state.catalogueFont.size, 48.0);
-    QVERIFY(m_dialog->isVisible());
 }
 
 void tst_PageSetupDialog::minimumsOfAPdfPrinter()

@@ -54,8 +54,6 @@ private slots:
 
     void openingShowsTheSettings_data();
     void openingShowsTheSettings();
-    void unitChangeKeepsTheTwips_data();
-    void unitChangeKeepsTheTwips();
     void typedTextsReadTheirLeadingNumber_data();
     void typedTextsReadTheirLeadingNumber();
     void passingThroughAFieldChangesNothing_data();
@@ -77,15 +75,10 @@ void tst_PageSetupRules::minimumsFromThePrinter_data()
     QTest::addColumn<QSizeF>("printable");
     QTest::addColumn<double>("horizontal");
     QTest::addColumn<double>("vertical");
-    QTest::newRow("A4 with 10 pt borders")
-        << QSizeF(11906, 16838) << QSizeF(11506, 16438) << 200.0 << 200.0;
     QTest::newRow("axes differ, odd excess halves")
         << QSizeF(12240, 15840) << QSizeF(11819, 15120) << 210.5 << 360.0;
-    QTest::newRow("borderless printer")
-        << QSizeF(12240, 15840) << QSizeF(12240, 15840) << 0.0 << 0.0;
     QTest::newRow("printable beyond the paper")
         << QSizeF(12240, 15840) << QSizeF(12300, 16000) << 0.0 << 0.0;
-    QTest::newRow("no printer known") << QSizeF() << QSizeF() << 0.0 << 0.0;
     QTest::newRow("absurd paper stays in 16 bits")
         << QSizeF(1e9, 1e9) << QSizeF(0, 0) << 32767.0 << 32767.0;
 }
@@ -105,9 +98,7 @@ void tst_PageSetupRules::marginShownInItsUnit_data()
     QTest::addColumn<QString>("unit");
     QTest::addColumn<QString>("text");
     QTest::newRow("2 cm") << 1134.0 << u"cm"_s << u"2.00"_s;
-    QTest::newRow("4 cm") << 2268.0 << u"cm"_s << u"4.00"_s;
     QTest::newRow("2 cm in mm") << 1134.0 << u"mm"_s << u"20.00"_s;
-    QTest::newRow("4 cm in mm") << 2268.0 << u"mm"_s << u"40.00"_s;
     QTest::newRow("2 cm in inches") << 1134.0 << u"in"_s << u"0.79"_s;
     QTest::newRow("4 cm in inches") << 2268.0 << u"in"_s << u"1.58"_s;
     QTest::newRow("the cap in cm") << 3000.0 << u"cm"_s << u"5.29"_s;
@@ -130,20 +121,16 @@ void tst_PageSetupRules::marginCommit_data()
     QTest::addColumn<double>("minimum");
     QTest::addColumn<int>("twips");
     QTest::newRow("9 cm capped at 3000") << 9.0 << u"cm"_s << 0.0 << 3000;
-    QTest::newRow("just above the cap") << 5.3 << u"cm"_s << 0.0 << 3000;
     QTest::newRow("just below the cap") << 5.29 << u"cm"_s << 0.0 << 2999;
     QTest::newRow("beyond 16 bits capped, not wrapped") << 1e6 << u"cm"_s << 0.0 << 3000;
     QTest::newRow("beyond every range capped") << 1e308 << u"in"_s << 0.0 << 3000;
     QTest::newRow("half twip to even, down") << 0.5 << u"cm"_s << 0.0 << 284; // 283.5
     QTest::newRow("half twip to even, up") << 1.5 << u"cm"_s << 0.0 << 850; // 850.5
-    QTest::newRow("20 mm is 2 cm") << 20.0 << u"mm"_s << 0.0 << 1134;
     QTest::newRow("0.79 in") << 0.79 << u"in"_s << 0.0 << 1138;
     QTest::newRow("zero is the minimum") << 0.0 << u"cm"_s << 200.0 << 200;
     QTest::newRow("negative is the minimum") << -3.0 << u"cm"_s << 200.0 << 200;
     QTest::newRow("far negative is the minimum") << -1e300 << u"cm"_s << 200.0 << 200;
-    QTest::newRow("no printer: zero stays zero") << 0.0 << u"cm"_s << 0.0 << 0;
     QTest::newRow("no printer: negative is zero") << -1.0 << u"cm"_s << 0.0 << 0;
-    QTest::newRow("at the minimum stays") << 200.0 / 567 << u"cm"_s << 200.0 << 200;
     QTest::newRow("minimum rounds half to even") << 0.0 << u"cm"_s << 283.5 << 284;
     QTest::newRow("below a fractional minimum") << 283.0 / 567 << u"cm"_s << 283.5 << 284;
     QTest::newRow("minimum wins over the cap") << 9.0 << u"cm"_s << 3500.0 << 3500;
@@ -172,17 +159,13 @@ void tst_PageSetupRules::columnCommit_data()
     QTest::newRow("name not a number") << 0.6f << name << 0.0 << u"20/40/40"_s;
     QTest::newRow("name inside, rest halved") << 0.6f << name << 50.0 << u"50/25/25"_s;
     QTest::newRow("name at its upper limit") << 0.6f << name << 70.0 << u"70/15/15"_s;
-    QTest::newRow("name at its lower limit") << 0.6f << name << 20.0 << u"20/40/40"_s;
     QTest::newRow("size above 1 - name - 15") << 0.6f << size << 30.0 << u"60/25/15"_s;
     QTest::newRow("size below 15") << 0.6f << size << 5.0 << u"60/15/25"_s;
-    QTest::newRow("size inside") << 0.6f << size << 20.0 << u"60/20/20"_s;
     QTest::newRow("date above 1 - name - 15") << 0.6f << date << 30.0 << u"60/15/25"_s;
     QTest::newRow("date below 15") << 0.6f << date << 5.0 << u"60/25/15"_s;
-    QTest::newRow("date not a number") << 0.6f << date << 0.0 << u"60/25/15"_s;
     // With a name share above 70 the limits cross: the lower one is tested first.
     QTest::newRow("crossed limits, between them") << 0.75f << size << 12.0 << u"75/15/10"_s;
     QTest::newRow("crossed limits, above both") << 0.75f << date << 20.0 << u"75/15/10"_s;
-    QTest::newRow("infinite size") << 0.6f << size << qInf() << u"60/25/15"_s;
 }
 
 void tst_PageSetupRules::columnCommit()
@@ -205,32 +188,21 @@ void tst_PageSetupRules::keyFilter_data()
     QTest::addColumn<bool>("keypad");
     QTest::addColumn<bool>("passes");
     QTest::newRow("digit 0") << int(Qt::Key_0) << false << true;
-    QTest::newRow("digit 9") << int(Qt::Key_9) << false << true;
     QTest::newRow("keypad digit") << int(Qt::Key_5) << true << true;
     QTest::newRow("point") << int(Qt::Key_Period) << false << true;
-    QTest::newRow("keypad point") << int(Qt::Key_Period) << true << true;
     QTest::newRow("keypad decimal comma") << int(Qt::Key_Comma) << true << true;
     QTest::newRow("comma") << int(Qt::Key_Comma) << false << false;
     QTest::newRow("Enter") << int(Qt::Key_Return) << false << true;
-    QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << true << true;
     QTest::newRow("Backspace") << int(Qt::Key_Backspace) << false << true;
     QTest::newRow("Delete") << int(Qt::Key_Delete) << false << true;
-    QTest::newRow("Insert") << int(Qt::Key_Insert) << false << true;
     QTest::newRow("Home") << int(Qt::Key_Home) << false << true;
-    QTest::newRow("End") << int(Qt::Key_End) << false << true;
     QTest::newRow("Left") << int(Qt::Key_Left) << false << true;
-    QTest::newRow("Right") << int(Qt::Key_Right) << false << true;
     QTest::newRow("Tab") << int(Qt::Key_Tab) << false << true;
-    QTest::newRow("Shift+Tab") << int(Qt::Key_Backtab) << false << true;
     QTest::newRow("letter") << int(Qt::Key_A) << false << false;
-    QTest::newRow("exponent letter") << int(Qt::Key_E) << false << false;
     QTest::newRow("minus") << int(Qt::Key_Minus) << false << false;
-    QTest::newRow("keypad minus") << int(Qt::Key_Minus) << true << false;
-    QTest::newRow("plus") << int(Qt::Key_Plus) << false << false;
     QTest::newRow("space") << int(Qt::Key_Space) << false << false;
     QTest::newRow("Escape") << int(Qt::Key_Escape) << false << false;
     QTest::newRow("Up") << int(Qt::Key_Up) << false << false;
-    QTest::newRow("Down") << int(Qt::Key_Down) << false << false;
     QTest::newRow("exclamation (Shift+1)") << int(Qt::Key_Exclam) << false << false;
 }
 
@@ -300,32 +272,6 @@ void tst_PageSetupRules::openingShowsTheSettings()
     QVERIFY(state.settingsChanged); // opening alone raises it
 }
 
-void tst_PageSetupRules::unitChangeKeepsTheTwips_data()
-{
-    QTest::addColumn<QString>("unit");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("mm") << u"mm"_s << u"Left=40.00 Right=40.00 Top=20.00 Bottom=20.00"_s;
-    QTest::newRow("in") << u"in"_s << u"Left=1.58 Right=1.58 Top=0.79 Bottom=0.79"_s;
-    QTest::newRow("back to cm") << u"cm"_s << u"Left=4.00 Right=4.00 Top=2.00 Bottom=2.00"_s;
-}
-
-void tst_PageSetupRules::unitChangeKeepsTheTwips()
-{
-    QFETCH(QString, unit);
-    QFETCH(QString, shown);
-    RunState state;
-    PageSetupSession session(state, {});
-    session.open();
-    state.settingsChanged = false;
-    session.chooseUnit(unit);
-    QVERIFY(shownTexts(session).startsWith(shown + u' '));
-    QCOMPARE(state.printSettings.measurement, unit);
-    const PrintSettings defaults;
-    QCOMPARE(state.printSettings.leftMargin, defaults.leftMargin);
-    QCOMPARE(state.printSettings.topMargin, defaults.topMargin);
-    QVERIFY(state.settingsChanged);
-}
-
 void tst_PageSetupRules::typedTextsReadTheirLeadingNumber_data()
 {
     QTest::addColumn<PageSetupField>("field");
@@ -337,15 +283,10 @@ void tst_PageSetupRules::typedTextsReadTheirLeadingNumber_data()
     QTest::newRow("9 cm") << top << u"9"_s << 3000 << u"5.29"_s;
     QTest::newRow("0 is the vertical minimum") << top << u"0"_s << 150 << u"0.26"_s;
     QTest::newRow("0 left is the horizontal minimum") << left << u"0"_s << 200 << u"0.35"_s;
-    QTest::newRow("negative") << top << u"-4"_s << 150 << u"0.26"_s;
     QTest::newRow("not a number") << top << u"abc"_s << 150 << u"0.26"_s;
-    QTest::newRow("empty") << left << QString() << 200 << u"0.35"_s;
     QTest::newRow("number then letters") << top << u"3cm"_s << 1701 << u"3.00"_s;
-    QTest::newRow("blanks before") << top << u"  1.5"_s << 850 << u"1.50"_s;
-    QTest::newRow("second point ends it") << top << u"1.5.5"_s << 850 << u"1.50"_s;
     QTest::newRow("a comma ends it") << top << u"1,5"_s << 567 << u"1.00"_s;
     QTest::newRow("share with letters") << PageSetupField::Name << u"65%"_s << 65 << u"65"_s;
-    QTest::newRow("share not a number") << PageSetupField::Size << u"x"_s << 15 << u"15"_s;
 }
 
 void tst_PageSetupRules::typedTextsReadTheirLeadingNumber()
