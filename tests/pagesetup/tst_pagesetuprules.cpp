@@ -58,8 +58,8 @@ private slots:
     void typedTextsReadTheirLeadingNumber();
     void passingThroughAFieldChangesNothing_data();
     void passingThroughAFieldChangesNothing();
-    void cancelRestoresWhatTheDesignSays_data();
-    void cancelRestoresWhatTheDesignSays();
+    void cancelRestoresPageSettingsButNotTheFont_data();
+    void cancelRestoresPageSettingsButNotTheFont();
     void fontButton_data();
     void fontButton();
 };
@@ -351,14 +351,14 @@ void tst_PageSetupRules::passingThroughAFieldChangesNothing()
     QCOMPARE(state.printSettings.column2, before.column2);
 }
 
-void tst_PageSetupRules::cancelRestoresWhatTheDesignSays_data()
+void tst_PageSetupRules::cancelRestoresPageSettingsButNotTheFont_data()
 {
     QTest::addColumn<bool>("changedBefore");
     QTest::newRow("settings unchanged before opening") << false;
     QTest::newRow("settings changed before opening") << true;
 }
 
-void tst_PageSetupRules::cancelRestoresWhatTheDesignSays()
+void tst_PageSetupRules::cancelRestoresPageSettingsButNotTheFont()
 {
     QFETCH(bool, changedBefore);
     RunState state;
