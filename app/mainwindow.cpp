@@ -11,6 +11,7 @@
 #include "catalogue/runguard.h"
 #include "catalogue/savecommand.h"
 #include "catalogue/selection.h"
+#include "pagesetup/pagesetupdialog.h"
 #include "platform/drives.h"
 #include "platform/questions.h"
 #include "platform/settingsstore.h"
@@ -169,6 +170,7 @@ void MainWindow::createCommands()
     connect(m_commands.save, &QAction::triggered, this, &MainWindow::save);
     connect(m_commands.copy, &QAction::triggered, this, &MainWindow::copy);
     connect(m_commands.selectAll, &QAction::triggered, this, &MainWindow::selectAll);
+    connect(m_commands.pageSetup, &QAction::triggered, this, &MainWindow::pageSetup);
     connect(m_commands.help, &QAction::triggered, this, &MainWindow::showHelp);
     connect(m_commands.about, &QAction::triggered, this, &MainWindow::showAbout);
 }
@@ -314,6 +316,11 @@ void MainWindow::preview()
 {
     hideToolTipPanel();
     m_preview->resetScroll();
+    drawPreview();
+}
+
+void MainWindow::drawPreview()
+{
     m_state.printMode = false;
     CatalogueWriter writer(m_state, m_browser->fileSource(), *m_preview, *m_writerHost);
     writer.writePreview(m_preview->picture());
@@ -346,6 +353,23 @@ void MainWindow::onPicturePressed(double yTwips, Qt::MouseButton button,
 {
     if (m_selection->press(yTwips, button, modifiers))
         m_commands.copy->setEnabled(true);
+}
+
+void MainWindow::pageSetup()
+{
+    hideToolTipPanel();
+    const QPrinter printer(QPrinter::HighResolution);
+    PageSetupDialog dialog(m_state, m_questions, printerMarginMinimums(printer), this);
+    connect(&dialog, &PageSetupDialog::previewRedrawRequested, this, &MainWindow::redrawPreview);
+    dialog.exec();
+}
+
+void MainWindow::redrawPreview()
+{
+    drawPreview();
+    // The bars keep their values; the picture follows them at the new line height and width.
+    m_preview->scrollVertically();
+    m_preview->scrollHorizontally();
 }
 
 void MainWindow::showToolTip()

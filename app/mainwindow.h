@@ -67,6 +67,8 @@ public:
     void copy();
     /// The Select All command.
     void selectAll();
+    /// The Page Setup command: the dialog, modal.
+    void pageSetup();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -82,6 +84,8 @@ private:
     void setPreviewedState();
     void onRefreshed();
     void onPicturePressed(double yTwips, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+    void drawPreview();
+    void redrawPreview();
     void showToolTip();
     void hideToolTip();
     void hideToolTipPanel();

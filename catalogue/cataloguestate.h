@@ -67,6 +67,7 @@ struct CatalogueState
     int pageWidth = 0;
     int pageHeight = 0;
 
+    bool settingsChanged = false; // the page, font or folder changed: written at shut-down
     bool previewReady = false;
     bool printMode = false; // the writer is printing
     bool printSelection = false; // the print run covers the selection only

@@ -4,6 +4,7 @@
 #include "platform/helpwindow.h"
 #include "platform/twips.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -92,7 +93,9 @@ std::optional<QString> QtQuestions::askSaveFileName(const QString &title, const 
 
 std::optional<FontChoice> QtQuestions::askFont(const FontChoice &initial)
 {
-    FontChooser chooser(m_parent);
+    // Asked from a dialog (Page Setup), the chooser belongs above that dialog.
+    QWidget *owner = QApplication::activeModalWidget();
+    FontChooser chooser(owner ? owner : m_parent.data());
     chooser.setChoice(initial);
     if (chooser.exec() != QDialog::Accepted)
         return std::nullopt;

@@ -2,6 +2,7 @@
 #include "app/mainwindow.h"
 #include "browse/folderbrowserview.h"
 #include "catalogue/previewarea.h"
+#include "pagesetup/pagesetupdialog.h"
 #include "platform/scriptedquestions.h"
 #include "platform/settingsstore.h"
 #include "platform/twips.h"
@@ -13,6 +14,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QPointer>
 #include <QPushButton>
@@ -21,6 +23,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <utime.h>
@@ -34,6 +37,24 @@ QStringList recordedTexts(const PreviewPicture &picture)
     for (qint64 i = 0; i < picture.itemCount(); ++i)
         texts << picture.item(i).text;
     return texts;
+}
+
+// Runs \a act on the Page Setup dialog once its modal loop runs; call it before opening.
+void whenPageSetupOpens(std::function<void(PageSetupDialog &)> act)
+{
+    QTimer::singleShot(0, qApp, [act] {
+        if (auto *dialog = qobject_cast<PageSetupDialog *>(QApplication::activeModalWidget())) {
+            QApplication::setActiveWindow(dialog);
+            act(*dialog);
+        }
+    });
+}
+
+void typeInto(QLineEdit *field, const QString &text)
+{
+    field->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(field, text);
+    QTest::keyClick(field, Qt::Key_Tab);
 }
 } // namespace
 
@@ -62,6 +83,11 @@ private slots:
     void previewDrawsEveryFileAndEntersThePreviewedState();
     void everyRefreshReturnsToTheListedState();
     void pickedLinesAreCopiedAndSaved();
+    void pageSetupOpensModally_data();
+    void pageSetupOpensModally();
+    void pageSetupEditsAreWrittenAtExit();
+    void cancelledPageSetupKeepsTheFontButWritesNothing();
+    void fontChangeRedrawsThePreviewWhereItWasScrolled();
 
 private:
     void makeFile(const QString &name, const QByteArray &content);
@@ -204,6 +230,7 @@ void tst_MainWindow::enabledCommandsAnswerTheirShortcuts()
     QTest::keySequence(m_window.get(), QKeySequence(Qt::CTRL | Qt::Key_W));
     QCOMPARE(preview.count(), 1);
     QVERIFY(m_window->state().previewReady);
+    whenPageSetupOpens([](PageSetupDialog &dialog) { dialog.okButton()->click(); });
     QTest::keySequence(m_window.get(), QKeySequence(Qt::CTRL | Qt::Key_G));
     QCOMPARE(pageSetup.count(), 1);
 }
@@ -447,6 +474,121 @@ void tst_MainWindow::pickedLinesAreCopiedAndSaved()
     QCOMPARE(m_window->state().selection.selFirst, 1);
     clickLine(0);
     QCOMPARE(m_window->state().selection.selFirst, 1);
+}
+
+void tst_MainWindow::pageSetupOpensModally_data()
+{
+    QTest::addColumn<bool>("byKey");
+    QTest::newRow("Ctrl+G") << true;
+    QTest::newRow("tool button") << false;
+}
+
+void tst_MainWindow::pageSetupOpensModally()
+{
+    QFETCH(bool, byKey);
+    QString opened;
+    whenPageSetupOpens([&](PageSetupDialog &dialog) {
+        opened = dialog.windowTitle();
+        QVERIFY(dialog.isModal());
+        QCOMPARE(dialog.parentWidget(), m_window.get());
+        QCOMPARE(QApplication::focusWidget(), dialog.field(PageSetupField::Left));
+        dialog.close();
+    });
+    m_window->exitButton()->setFocus();
+    if (byKey)
+        QTest::keySequence(m_window.get(), QKeySequence(Qt::CTRL | Qt::Key_G));
+    else
+        QTest::mouseClick(m_window->toolButton(ToolButton::PageSetup), Qt::LeftButton);
+    QCOMPARE(opened, QStringLiteral("Page Setup"));
+    QVERIFY(m_window->state().settingsChanged); // opening alone raises it; closing keeps it
+}
+
+void tst_MainWindow::pageSetupEditsAreWrittenAtExit()
+{
+    m_questions->answerFont(
+        FontChoice { QStringLiteral("Liberation Serif"), 72, true, false, false, false, 255 });
+    whenPageSetupOpens([](PageSetupDialog &dialog) {
+        typeInto(dialog.field(PageSetupField::Left), QStringLiteral("9"));
+        typeInto(dialog.field(PageSetupField::Top), QStringLiteral("3"));
+        typeInto(dialog.field(PageSetupField::Name), QStringLiteral("80"));
+        dialog.unitSelector()->setCurrentIndex(1);
+        QTest::mouseClick(dialog.fontButton(), Qt::LeftButton);
+        QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+    });
+    m_window->commands().pageSetup->trigger();
+    QTest::mouseClick(m_window->exitButton(), Qt::LeftButton);
+
+    QStringList written;
+    for (const auto &access : m_store->writes())
+        written << access.key + u'=' + access.value;
+    written.removeFirst(); // the folder
+    const QStringList expected {
+        QStringLiteral("Colour=255"),
+        QStringLiteral("Font=Liberation Serif"),
+        QStringLiteral("Bold=-1"),
+        QStringLiteral("Italic=0"),
+        QStringLiteral("Size= 48"),
+        QStringLiteral("Top Margin= 1701"),
+        QStringLiteral("Bottom Margin= 1134"),
+        QStringLiteral("Left Margin= 3000"),
+        QStringLiteral("Right Margin= 2268"),
+        QStringLiteral("Measurement=mm"),
+        QStringLiteral("Column 0= .7"),
+        QStringLiteral("Column 1= .15"),
+        QStringLiteral("Column 2= .15"),
+    };
+    QCOMPARE(written, expected);
+}
+
+void tst_MainWindow::cancelledPageSetupKeepsTheFontButWritesNothing()
+{
+    QVERIFY(!m_window->state().settingsChanged);
+    m_questions->answerFont(
+        FontChoice { QStringLiteral("Liberation Mono"), 12, false, true, false, false, 0 });
+    whenPageSetupOpens([](PageSetupDialog &dialog) {
+        typeInto(dialog.field(PageSetupField::Right), QStringLiteral("1"));
+        QTest::mouseClick(dialog.fontButton(), Qt::LeftButton);
+        QTest::mouseClick(dialog.cancelButton(), Qt::LeftButton);
+    });
+    m_window->commands().pageSetup->trigger();
+    QCOMPARE(m_window->state().catalogueFont.name, QStringLiteral("Liberation Mono"));
+    QCOMPARE(m_window->state().printSettings.rightMargin, qint16(2268));
+    QVERIFY(!m_window->state().settingsChanged);
+    QTest::mouseClick(m_window->exitButton(), Qt::LeftButton);
+    QVERIFY(m_store->writes().isEmpty());
+}
+
+void tst_MainWindow::fontChangeRedrawsThePreviewWhereItWasScrolled()
+{
+    for (int i = 0; i < 40; ++i)
+        makeFile(QStringLiteral("more%1.txt").arg(i, 2, 10, QLatin1Char('0')), "x");
+    QCheckBox *hidden = m_window->browser()->attributeBox(FolderBrowserView::HiddenBox);
+    QTest::mouseClick(hidden, Qt::LeftButton); // two refreshes list the new files
+    QTest::mouseClick(hidden, Qt::LeftButton);
+    m_window->preview();
+    PreviewArea *area = m_window->previewArea();
+    area->verticalBar()->setValue(10);
+    area->horizontalBar()->setValue(3);
+    const qint64 oldLineHeight = m_window->state().metrics.lineHeight;
+
+    m_questions->answerFont(
+        FontChoice { QStringLiteral("Liberation Serif"), 20, false, false, false, false, 0 });
+    QString drawnWhileOpen;
+    whenPageSetupOpens([&](PageSetupDialog &dialog) {
+        QTest::mouseClick(dialog.fontButton(), Qt::LeftButton);
+        drawnWhileOpen = area->picture().item(0).font.family();
+        dialog.okButton()->click();
+    });
+    m_window->commands().pageSetup->trigger();
+
+    QCOMPARE(drawnWhileOpen, QStringLiteral("Liberation Serif"));
+    const LineMetrics &metrics = m_window->state().metrics;
+    QVERIFY(metrics.lineHeight > oldLineHeight);
+    QCOMPARE(area->verticalBar()->value(), 10);
+    QCOMPARE(area->horizontalBar()->value(), 3);
+    QCOMPARE(area->picture().top(), -10 * metrics.lineHeight);
+    QCOMPARE(area->picture().left(), -3 * metrics.columnGap);
+    QVERIFY(m_window->state().previewReady);
 }
 
 QTEST_MAIN(tst_MainWindow)

@@ -1,0 +1,333 @@
+#include "app/runstate.h"
+#include "app/settings.h"
+#include "pagesetup/pagesetupdialog.h"
+#include "platform/scriptedquestions.h"
+#include "platform/twips.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace qm;
+
+Q_DECLARE_METATYPE(qm::PageSetupField)
+
+class tst_PageSetupDialog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void placesAndCaptions();
+    void tabOrderAndFirstFocus();
+    void leavingAFieldCommitsLikeEnter_data();
+    void leavingAFieldCommitsLikeEnter();
+    void keysOutsideTheFilterDoNothing_data();
+    void keysOutsideTheFilterDoNothing();
+    void keypadDecimalKeyTypesAPoint_data();
+    void keypadDecimalKeyTypesAPoint();
+    void clickingIntoAFieldSelectsItAll();
+    void unitSelectorShowsTheMarginsAnew();
+    void closing_data();
+    void closing();
+    void minimumsOfAPdfPrinter();
+
+private:
+    void open(MarginMinimums minimums = {});
+    QLineEdit *field(PageSetupField field) const { return m_dialog->field(field); }
+
+    RunState m_state;
+    ScriptedQuestions m_questions;
+    std::unique_ptr<PageSetupDialog> m_dialog;
+};
+
+void tst_PageSetupDialog::initTestCase()
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
+
+void tst_PageSetupDialog::init()
+{
+    m_state = RunState();
+    selectUnit(m_state.printSettings);
+    m_questions.clearLog();
+}
+
+void tst_PageSetupDialog::cleanup()
+{
+    m_dialog.reset();
+    QCOMPARE(m_questions.unexpectedCount(), 0);
+}
+
+void tst_PageSetupDialog::open(MarginMinimums minimums)
+{
+    m_dialog = std::make_unique<PageSetupDialog>(m_state, m_questions, minimums);
+    m_dialog->show();
+    QApplication::setActiveWindow(m_dialog.get());
+    QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
+}
+
+void tst_PageSetupDialog::placesAndCaptions()
+{
+    open();
+    QCOMPARE(m_dialog->windowTitle(), u"Page Setup"_s);
+    QCOMPARE(m_dialog->size(), QSize(twipsToPixels(3885), twipsToPixels(2535)));
+    QCOMPARE(m_dialog->minimumSize(), m_dialog->maximumSize());
+    QVERIFY(
+        !(m_dialog->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+    QCOMPARE(m_dialog->pos(), QPoint(twipsToPixels(3180), twipsToPixels(1830)));
+
+    const auto frames = m_dialog->findChildren<QGroupBox *>();
+    QCOMPARE(frames.size(), 2);
+    QCOMPARE(frames[0]->title(), u"Margins"_s);
+    QCOMPARE(frames[1]->title(), u"Column Widths "_s); // the trailing blank belongs to it
+    QCOMPARE(frames[1]->geometry(), twipsRect(1845, 105, 1920, 1830));
+    QCOMPARE(field(PageSetupField::Bottom)->parentWidget(), frames[0]);
+    QCOMPARE(field(PageSetupField::Bottom)->geometry(), twipsRect(720, 1395, 600, 285));
+    QCOMPARE(field(PageSetupField::DateTime)->geometry(), twipsRect(1215, 1215, 495, 285));
+
+    QStringList captions;
+    for (const QLabel *label : m_dialog->findChildren<QLabel *>()) {
+        const bool centred = label->alignment() & Qt::AlignHCenter;
+        const bool right = label->alignment() & Qt::AlignRight;
+        captions << label->text() + (centred ? u" (centred)"_s : right ? u" (right)"_s : u""_s);
+    }
+    QCOMPARE(
+        captions,
+        (QStringList { u"Left (right)"_s, u"Right (right)"_s, u"Top (right)"_s, u"Bottom (right)"_s,
+                       u"Percent of Print Width (centred)"_s, u"File Name (right)"_s,
+                       u"Files Size (right)"_s, u"Time and Date (right)"_s, u"Units"_s }));
+    QCOMPARE(m_dialog->okButton()->text(), u"OK"_s);
+    QCOMPARE(m_dialog->fontButton()->text(), u"Font"_s);
+    QCOMPARE(m_dialog->cancelButton()->text(), u"Cancel"_s);
+    QCOMPARE(m_dialog->fontButton()->geometry(), twipsRect(1200, 2055, 810, 375));
+    QCOMPARE(m_dialog->unitSelector()->geometry(), twipsRect(495, 2100, 630, 315));
+    QStringList units;
+    for (int i = 0; i < m_dialog->unitSelector()->count(); ++i)
+        units << m_dialog->unitSelector()->itemText(i);
+    QCOMPARE(units, (QStringList { u"cm"_s, u"mm"_s, u"in"_s }));
+    QVERIFY(!m_dialog->unitSelector()->isEditable());
+}
+
+void tst_PageSetupDialog::tabOrderAndFirstFocus()
+{
+    open();
+    QCOMPARE(QApplication::focusWidget(), field(PageSetupField::Left));
+    QCOMPARE(field(PageSetupField::Left)->selectedText(), u"4.00"_s);
+    const QList<QWidget *> expected {
+        field(PageSetupField::Right), field(PageSetupField::Top),  field(PageSetupField::Bottom),
+        field(PageSetupField::Name),  field(PageSetupField::Size), field(PageSetupField::DateTime),
+        m_dialog->unitSelector(),     m_dialog->okButton(),        m_dialog->fontButton(),
+        m_dialog->cancelButton(),     field(PageSetupField::Left)
+    };
+    for (QWidget *next : expected) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), next);
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), m_dialog->cancelButton());
+}
+
+void tst_PageSetupDialog::leavingAFieldCommitsLikeEnter_data()
+{
+    QTest::addColumn<PageSetupField>("edited");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("leave");
+    QTest::addColumn<QString>("shown"); // every field's text afterwards, in tab order
+    const QString margin = u"5.29 4.00 2.00 2.00 60 15 25"_s;
+    const QString columns = u"4.00 4.00 2.00 2.00 70 15 15"_s;
+    for (const QString &leave : { u"Enter"_s, u"Tab"_s, u"Shift+Tab"_s, u"click"_s }) {
+        QTest::addRow("margin over the cap, %s", qPrintable(leave))
+            << PageSetupField::Left << u"9"_s << leave << margin;
+        QTest::addRow("name share over 70, %s", qPrintable(leave))
+            << PageSetupField::Name << u"80"_s << leave << columns;
+    }
+    QTest::newRow("size share, Tab into the next")
+        << PageSetupField::Size << u"30"_s << u"Tab"_s << u"4.00 4.00 2.00 2.00 60 25 15"_s;
+    QTest::newRow("bottom margin, Tab to the name")
+        << PageSetupField::Bottom << u"0"_s << u"Tab"_s << u"4.00 4.00 2.00 0.26 60 15 25"_s;
+    QTest::newRow("letters typed are not there")
+        << PageSetupField::Top << u"x3y.z5"_s << u"Tab"_s << u"4.00 4.00 3.50 2.00 60 15 25"_s;
+}
+
+void tst_PageSetupDialog::leavingAFieldCommitsLikeEnter()
+{
+    QFETCH(PageSetupField, edited);
+    QFETCH(QString, typed);
+    QFETCH(QString, leave);
+    QFETCH(QString, shown);
+    open(MarginMinimums { 200, 150 });
+    QLineEdit *edit = field(edited);
+    edit->setFocus(Qt::TabFocusReason);
+    QVERIFY(edit->hasFocus());
+    m_state.settingsChanged = false;
+    QTest::keyClicks(edit, typed); // replaces the whole text, selected on focus
+
+    if (leave == u"Enter")
+        QTest::keyClick(edit, Qt::Key_Return);
+    else if (leave == u"Tab")
+        QTest::keyClick(edit, Qt::Key_Tab);
+    else if (leave == u"Shift+Tab")
+        QTest::keyClick(edit, Qt::Key_Backtab);
+    else
+        QTest::mouseClick(field(PageSetupField::Right), Qt::LeftButton);
+    QCOMPARE(edit->hasFocus(), leave == u"Enter");
+
+    QStringList texts;
+    for (int i = 0; i < PageSetupFieldCount; ++i)
+        texts << field(PageSetupField(i))->text();
+    // A field that is only passed through keeps what it showed: Shift+Tab from the left
+    // margin goes to Cancel, and every other way out lands in a field not yet edited.
+    QCOMPARE(texts.join(u' '), shown);
+    QVERIFY(m_state.settingsChanged);
+    if (edited == PageSetupField::Left)
+        QCOMPARE(int(m_state.printSettings.leftMargin), 3000);
+}
+
+void tst_PageSetupDialog::keysOutsideTheFilterDoNothing_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<int>("key");
+    QTest::newRow("Escape does not close") << u"field"_s << int(Qt::Key_Escape);
+    QTest::newRow("minus in a field") << u"field"_s << int(Qt::Key_Minus);
+    QTest::newRow("Up in a field") << u"field"_s << int(Qt::Key_Up);
+    QTest::newRow("Down on the unit list") << u"units"_s << int(Qt::Key_Down);
+    QTest::newRow("letter on the unit list") << u"units"_s << int(Qt::Key_I);
+    QTest::newRow("space on Cancel") << u"cancel"_s << int(Qt::Key_Space);
+}
+
+void tst_PageSetupDialog::keysOutsideTheFilterDoNothing()
+{
+    QFETCH(QString, target);
+    QFETCH(int, key);
+    open();
+    QWidget *widget = target == u"field" ? static_cast<QWidget *>(field(PageSetupField::Top))
+        : target == u"units"             ? static_cast<QWidget *>(m_dialog->unitSelector())
+                                         : m_dialog->cancelButton();
+    widget->setFocus(Qt::TabFocusReason);
+    const PrintSettings before = m_state.printSettings;
+    QTest::keyClick(widget, Qt::Key(key));
+    QVERIFY(m_dialog->isVisible());
+    QCOMPARE(field(PageSetupField::Top)->text(), u"2.00"_s);
+    QCOMPARE(m_dialog->unitSelector()->currentText(), u"cm"_s);
+    QCOMPARE(m_state.printSettings.measurement, before.measurement);
+}
+
+void tst_PageSetupDialog::keypadDecimalKeyTypesAPoint_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::newRow("keypad point") << int(Qt::Key_Period);
+    QTest::newRow("keypad comma of some layouts") << int(Qt::Key_Comma);
+}
+
+void tst_PageSetupDialog::keypadDecimalKeyTypesAPoint()
+{
+    QFETCH(int, key);
+    open();
+    QLineEdit *top = field(PageSetupField::Top);
+    top->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(top, Qt::Key_1, Qt::KeypadModifier);
+    QTest::keyClick(top, Qt::Key(key), Qt::KeypadModifier);
+    QTest::keyClick(top, Qt::Key_5, Qt::KeypadModifier);
+    QCOMPARE(top->text(), u"1.5"_s);
+    QTest::keyClick(top, Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(int(m_state.printSettings.topMargin), 850);
+}
+
+void tst_PageSetupDialog::clickingIntoAFieldSelectsItAll()
+{
+    open();
+    QLineEdit *size = field(PageSetupField::Size);
+    QTest::mouseClick(size, Qt::LeftButton, {}, QPoint(2, size->height() / 2));
+    QVERIFY(size->hasFocus());
+    QCOMPARE(size->selectedText(), u"15"_s);
+    QTest::keyClicks(size, u"2"_s);
+    QCOMPARE(size->text(), u"2"_s);
+    // A second click in the focused field places the cursor as usual.
+    QTest::mouseClick(size, Qt::LeftButton, {}, QPoint(size->width() - 3, size->height() / 2));
+    QVERIFY(size->selectedText().isEmpty());
+}
+
+void tst_PageSetupDialog::unitSelectorShowsTheMarginsAnew()
+{
+    open();
+    m_state.settingsChanged = false;
+    m_dialog->unitSelector()->setCurrentIndex(2); // "in", as a click in the list does
+    QCOMPARE(field(PageSetupField::Left)->text(), u"1.58"_s);
+    QCOMPARE(field(PageSetupField::Top)->text(), u"0.79"_s);
+    QCOMPARE(m_state.printSettings.measurement, u"in"_s);
+    QCOMPARE(m_state.printSettings.leftMargin, qint16(2268));
+    QVERIFY(m_state.settingsChanged);
+}
+
+void tst_PageSetupDialog::closing_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<int>("topTwips");
+    QTest::addColumn<QString>("measurement");
+    QTest::addColumn<bool>("settingsChanged");
+    QTest::newRow("OK keeps the edits")
+        << u"ok"_s << int(QDialog::Accepted) << 2835 << u"mm"_s << true;
+    QTest::newRow("title bar keeps them, typing too")
+        << u"close"_s << int(QDialog::Accepted) << 2835 << u"mm"_s << true;
+    QTest::newRow("Cancel restores")
+        << u"cancel"_s << int(QDialog::Rejected) << 1134 << u"cm"_s << false;
+}
+
+void tst_PageSetupDialog::closing()
+{
+    QFETCH(QString, how);
+    QFETCH(int, result);
+    QFETCH(int, topTwips);
+    QFETCH(QString, measurement);
+    QFETCH(bool, settingsChanged);
+    open();
+    QSignalSpy finished(m_dialog.get(), &QDialog::finished);
+    m_dialog->unitSelector()->setCurrentIndex(1); // mm
+    QLineEdit *top = field(PageSetupField::Top);
+    top->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(top, u"50"_s); // not committed yet: the focus is still there
+
+    if (how == u"ok")
+        QTest::mouseClick(m_dialog->okButton(), Qt::LeftButton);
+    else if (how == u"close")
+        m_dialog->close();
+    else
+        QTest::mouseClick(m_dialog->cancelButton(), Qt::LeftButton);
+    QVERIFY(!m_dialog->isVisible());
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(finished.first().first().toInt(), result);
+    QCOMPARE(int(m_state.printSettings.topMargin), topTwips);
+    QCOMPARE(m_state.printSettings.measurement, measurement);
+    QCOMPARE(m_state.settingsChanged, settingsChanged);
+}
+
+void tst_PageSetupDialog::minimumsOfAPdfPrinter()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageMargins(QMarginsF(10, 15, 10, 15), QPageLayout::Point);
+    // 20 twips to the point; each axis takes the mean of its two sides.
+    MarginMinimums minimums = printerMarginMinimums(printer);
+    QVERIFY2(qAbs(minimums.horizontal - 200) < 0.01,
+             qPrintable(QString::number(minimums.horizontal)));
+    QVERIFY2(qAbs(minimums.vertical - 300) < 0.01, qPrintable(QString::number(minimums.vertical)));
+    printer.setFullPage(true);
+    minimums = printerMarginMinimums(printer);
+    QVERIFY(minimums.horizontal < 0.01 && minimums.vertical < 0.01);
+}
+
+QTEST_MAIN(tst_PageSetupDialog)
+#include "tst_pagesetupdialog.moc"

@@ -1,0 +1,437 @@
+#include "app/runstate.h"
+#include "pagesetup/pagesetuprules.h"
+#include "pagesetup/pagesetupsession.h"
+#include "platform/scriptedquestions.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace qm;
+
+Q_DECLARE_METATYPE(qm::PageSetupField)
+
+namespace {
+
+const QStringList FieldNames { u"Left"_s, u"Right"_s, u"Top"_s,     u"Bottom"_s,
+                               u"Name"_s, u"Size"_s,  u"DateTime"_s };
+
+// Every field's text as "Left=4.00 Right=4.00 ..." in tab order.
+QString shownTexts(const PageSetupSession &session)
+{
+    QStringList texts;
+    for (int i = 0; i < PageSetupFieldCount; ++i)
+        texts << FieldNames[i] + u'=' + session.shownText(PageSetupField(i));
+    return texts.join(u' ');
+}
+
+QString sharesText(const PrintSettings &print)
+{
+    return shareText(print.column0) + u'/' + shareText(print.column1) + u'/'
+        + shareText(print.column2);
+}
+
+} // namespace
+
+class tst_PageSetupRules : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void minimumsFromThePrinter_data();
+    void minimumsFromThePrinter();
+    void marginShownInItsUnit_data();
+    void marginShownInItsUnit();
+    void marginCommit_data();
+    void marginCommit();
+    void columnCommit_data();
+    void columnCommit();
+    void keyFilter_data();
+    void keyFilter();
+    void fontChoice_data();
+    void fontChoice();
+
+    void openingShowsTheSettings_data();
+    void openingShowsTheSettings();
+    void typedTextsReadTheirLeadingNumber_data();
+    void typedTextsReadTheirLeadingNumber();
+    void passingThroughAFieldChangesNothing_data();
+    void passingThroughAFieldChangesNothing();
+    void cancelRestoresPageSettingsButNotTheFont_data();
+    void cancelRestoresPageSettingsButNotTheFont();
+    void fontButton_data();
+    void fontButton();
+};
+
+void tst_PageSetupRules::initTestCase()
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); // "," would be wrong here
+}
+
+void tst_PageSetupRules::minimumsFromThePrinter_data()
+{
+    QTest::addColumn<QSizeF>("paper");
+    QTest::addColumn<QSizeF>("printable");
+    QTest::addColumn<double>("horizontal");
+    QTest::addColumn<double>("vertical");
+    QTest::newRow("axes differ, odd excess halves")
+        << QSizeF(12240, 15840) << QSizeF(11819, 15120) << 210.5 << 360.0;
+    QTest::newRow("printable beyond the paper")
+        << QSizeF(12240, 15840) << QSizeF(12300, 16000) << 0.0 << 0.0;
+    QTest::newRow("absurd paper stays in 16 bits")
+        << QSizeF(1e9, 1e9) << QSizeF(0, 0) << 32767.0 << 32767.0;
+}
+
+void tst_PageSetupRules::minimumsFromThePrinter()
+{
+    QFETCH(QSizeF, paper);
+    QFETCH(QSizeF, printable);
+    QFETCH(double, horizontal);
+    QFETCH(double, vertical);
+    QCOMPARE(marginMinimums(paper, printable), (MarginMinimums { horizontal, vertical }));
+}
+
+void tst_PageSetupRules::marginShownInItsUnit_data()
+{
+    QTest::addColumn<double>("twips");
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("2 cm") << 1134.0 << u"cm"_s << u"2.00"_s;
+    QTest::newRow("2 cm in mm") << 1134.0 << u"mm"_s << u"20.00"_s;
+    QTest::newRow("2 cm in inches") << 1134.0 << u"in"_s << u"0.79"_s;
+    QTest::newRow("4 cm in inches") << 2268.0 << u"in"_s << u"1.58"_s;
+    QTest::newRow("the cap in cm") << 3000.0 << u"cm"_s << u"5.29"_s;
+    QTest::newRow("zero keeps a digit before the point") << 0.0 << u"cm"_s << u"0.00"_s;
+    QTest::newRow("unknown unit shows twips") << 1134.0 << u"CM"_s << u"1134.00"_s;
+}
+
+void tst_PageSetupRules::marginShownInItsUnit()
+{
+    QFETCH(double, twips);
+    QFETCH(QString, unit);
+    QFETCH(QString, text);
+    QCOMPARE(marginText(twips, unitFactorOf(unit).value_or(0.0f)), text);
+}
+
+void tst_PageSetupRules::marginCommit_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<double>("minimum");
+    QTest::addColumn<int>("twips");
+    QTest::newRow("9 cm capped at 3000") << 9.0 << u"cm"_s << 0.0 << 3000;
+    QTest::newRow("just below the cap") << 5.29 << u"cm"_s << 0.0 << 2999;
+    QTest::newRow("beyond 16 bits capped, not wrapped") << 1e6 << u"cm"_s << 0.0 << 3000;
+    QTest::newRow("beyond every range capped") << 1e308 << u"in"_s << 0.0 << 3000;
+    QTest::newRow("half twip to even, down") << 0.5 << u"cm"_s << 0.0 << 284; // 283.5
+    QTest::newRow("half twip to even, up") << 1.5 << u"cm"_s << 0.0 << 850; // 850.5
+    QTest::newRow("0.79 in") << 0.79 << u"in"_s << 0.0 << 1138;
+    QTest::newRow("zero is the minimum") << 0.0 << u"cm"_s << 200.0 << 200;
+    QTest::newRow("negative is the minimum") << -3.0 << u"cm"_s << 200.0 << 200;
+    QTest::newRow("far negative is the minimum") << -1e300 << u"cm"_s << 200.0 << 200;
+    QTest::newRow("no printer: negative is zero") << -1.0 << u"cm"_s << 0.0 << 0;
+    QTest::newRow("minimum rounds half to even") << 0.0 << u"cm"_s << 283.5 << 284;
+    QTest::newRow("below a fractional minimum") << 283.0 / 567 << u"cm"_s << 283.5 << 284;
+    QTest::newRow("minimum wins over the cap") << 9.0 << u"cm"_s << 3500.0 << 3500;
+}
+
+void tst_PageSetupRules::marginCommit()
+{
+    QFETCH(double, value);
+    QFETCH(QString, unit);
+    QFETCH(double, minimum);
+    QFETCH(int, twips);
+    QCOMPARE(int(committedMargin(value, *unitFactorOf(unit), minimum)), twips);
+}
+
+void tst_PageSetupRules::columnCommit_data()
+{
+    QTest::addColumn<float>("name");
+    QTest::addColumn<PageSetupField>("field");
+    QTest::addColumn<double>("percent");
+    QTest::addColumn<QString>("shown");
+    const auto name = PageSetupField::Name;
+    const auto size = PageSetupField::Size;
+    const auto date = PageSetupField::DateTime;
+    QTest::newRow("name above 70") << 0.6f << name << 80.0 << u"70/15/15"_s;
+    QTest::newRow("name below 20") << 0.6f << name << 10.0 << u"20/40/40"_s;
+    QTest::newRow("name not a number") << 0.6f << name << 0.0 << u"20/40/40"_s;
+    QTest::newRow("name inside, rest halved") << 0.6f << name << 50.0 << u"50/25/25"_s;
+    QTest::newRow("name at its upper limit") << 0.6f << name << 70.0 << u"70/15/15"_s;
+    QTest::newRow("size above 1 - name - 15") << 0.6f << size << 30.0 << u"60/25/15"_s;
+    QTest::newRow("size below 15") << 0.6f << size << 5.0 << u"60/15/25"_s;
+    QTest::newRow("date above 1 - name - 15") << 0.6f << date << 30.0 << u"60/15/25"_s;
+    QTest::newRow("date below 15") << 0.6f << date << 5.0 << u"60/25/15"_s;
+    // With a name share above 70 the limits cross: the lower one is tested first.
+    QTest::newRow("crossed limits, between them") << 0.75f << size << 12.0 << u"75/15/10"_s;
+    QTest::newRow("crossed limits, above both") << 0.75f << date << 20.0 << u"75/15/10"_s;
+}
+
+void tst_PageSetupRules::columnCommit()
+{
+    QFETCH(float, name);
+    QFETCH(PageSetupField, field);
+    QFETCH(double, percent);
+    QFETCH(QString, shown);
+    const float rest = (1 - name) / 2;
+    const ColumnShares after = committedShare({ name, rest, rest }, field, percent / 100);
+    QCOMPARE(shareText(after.name) + u'/' + shareText(after.size) + u'/'
+                 + shareText(after.dateTime),
+             shown);
+    QVERIFY(qAbs(double(after.name) + after.size + after.dateTime - 1) < 1e-6);
+}
+
+void tst_PageSetupRules::keyFilter_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("keypad");
+    QTest::addColumn<bool>("passes");
+    QTest::newRow("digit 0") << int(Qt::Key_0) << false << true;
+    QTest::newRow("keypad digit") << int(Qt::Key_5) << true << true;
+    QTest::newRow("point") << int(Qt::Key_Period) << false << true;
+    QTest::newRow("keypad decimal comma") << int(Qt::Key_Comma) << true << true;
+    QTest::newRow("comma") << int(Qt::Key_Comma) << false << false;
+    QTest::newRow("Enter") << int(Qt::Key_Return) << false << true;
+    QTest::newRow("Backspace") << int(Qt::Key_Backspace) << false << true;
+    QTest::newRow("Delete") << int(Qt::Key_Delete) << false << true;
+    QTest::newRow("Home") << int(Qt::Key_Home) << false << true;
+    QTest::newRow("Left") << int(Qt::Key_Left) << false << true;
+    QTest::newRow("Tab") << int(Qt::Key_Tab) << false << true;
+    QTest::newRow("letter") << int(Qt::Key_A) << false << false;
+    QTest::newRow("minus") << int(Qt::Key_Minus) << false << false;
+    QTest::newRow("space") << int(Qt::Key_Space) << false << false;
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << false << false;
+    QTest::newRow("Up") << int(Qt::Key_Up) << false << false;
+    QTest::newRow("exclamation (Shift+1)") << int(Qt::Key_Exclam) << false << false;
+}
+
+void tst_PageSetupRules::keyFilter()
+{
+    QFETCH(int, key);
+    QFETCH(bool, keypad);
+    QFETCH(bool, passes);
+    QCOMPARE(pageSetupKeyPasses(key, keypad ? Qt::KeypadModifier : Qt::NoModifier), passes);
+}
+
+void tst_PageSetupRules::fontChoice_data()
+{
+    QTest::addColumn<double>("chosen");
+    QTest::addColumn<double>("stored");
+    QTest::newRow("72 points capped") << 72.0 << 48.0;
+    QTest::newRow("48 points kept") << 48.0 << 48.0;
+    QTest::newRow("just above 48 capped") << 48.5 << 48.0;
+    QTest::newRow("fractional size kept") << 9.75 << 9.75;
+    QTest::newRow("no size keeps the old one") << 0.0 << 10.0;
+}
+
+void tst_PageSetupRules::fontChoice()
+{
+    QFETCH(double, chosen);
+    QFETCH(double, stored);
+    CatalogueFont font; // Arial 10
+    qint32 colour = 0;
+    const FontChoice choice { u"Liberation Serif"_s, chosen, true, true, true, true, 0x00123456 };
+    applyFontChoice(choice, font, colour);
+    QCOMPARE(font.size, stored);
+    FontChoice back = choice;
+    back.size = stored;
+    QCOMPARE(fontChoiceOf(font, colour), back);
+}
+
+void tst_PageSetupRules::openingShowsTheSettings_data()
+{
+    QTest::addColumn<QString>("measurement");
+    QTest::addColumn<QString>("selector");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("stored defaults")
+        << u"cm"_s << u"cm"_s
+        << u"Left=4.00 Right=4.00 Top=2.00 Bottom=2.00 Name=60 Size=15 DateTime=25"_s;
+    QTest::newRow("stored in inches")
+        << u"in"_s << u"in"_s
+        << u"Left=1.58 Right=1.58 Top=0.79 Bottom=0.79 Name=60 Size=15 DateTime=25"_s;
+    QTest::newRow("unknown unit becomes cm")
+        << u"CM"_s << u"cm"_s
+        << u"Left=4.00 Right=4.00 Top=2.00 Bottom=2.00 Name=60 Size=15 DateTime=25"_s;
+}
+
+void tst_PageSetupRules::openingShowsTheSettings()
+{
+    QFETCH(QString, measurement);
+    QFETCH(QString, selector);
+    QFETCH(QString, shown);
+    RunState state;
+    state.printSettings.measurement = measurement;
+    state.printSettings.unitFactor = 0; // whatever start-up left, the opening sets it
+    PageSetupSession session(state, {});
+    QCOMPARE(session.selectorUnit(), selector);
+    session.open();
+    QCOMPARE(shownTexts(session), shown);
+    QCOMPARE(state.printSettings.measurement, selector);
+    QCOMPARE(state.printSettings.unitFactor, *unitFactorOf(selector));
+    QVERIFY(state.settingsChanged); // opening alone raises it
+}
+
+void tst_PageSetupRules::typedTextsReadTheirLeadingNumber_data()
+{
+    QTest::addColumn<PageSetupField>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("twips"); // the margin, or the share in hundredths
+    QTest::addColumn<QString>("shown");
+    const auto top = PageSetupField::Top;
+    const auto left = PageSetupField::Left;
+    QTest::newRow("9 cm") << top << u"9"_s << 3000 << u"5.29"_s;
+    QTest::newRow("0 is the vertical minimum") << top << u"0"_s << 150 << u"0.26"_s;
+    QTest::newRow("0 left is the horizontal minimum") << left << u"0"_s << 200 << u"0.35"_s;
+    QTest::newRow("not a number") << top << u"abc"_s << 150 << u"0.26"_s;
+    QTest::newRow("number then letters") << top << u"3cm"_s << 1701 << u"3.00"_s;
+    QTest::newRow("a comma ends it") << top << u"1,5"_s << 567 << u"1.00"_s;
+    QTest::newRow("share with letters") << PageSetupField::Name << u"65%"_s << 65 << u"65"_s;
+}
+
+void tst_PageSetupRules::typedTextsReadTheirLeadingNumber()
+{
+    QFETCH(PageSetupField, field);
+    QFETCH(QString, typed);
+    QFETCH(int, twips);
+    QFETCH(QString, shown);
+    RunState state;
+    PageSetupSession session(state, MarginMinimums { 200, 150 });
+    session.open();
+    session.commit(field, typed);
+    QCOMPARE(session.shownText(field), shown);
+    const PrintSettings &print = state.printSettings;
+    const int value = field == PageSetupField::Top ? print.topMargin
+        : field == PageSetupField::Left            ? print.leftMargin
+        : field == PageSetupField::Name            ? qRound(print.column0 * 100)
+                                                   : qRound(print.column1 * 100);
+    QCOMPARE(value, twips);
+}
+
+void tst_PageSetupRules::passingThroughAFieldChangesNothing_data()
+{
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<PageSetupField>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shares");
+    QTest::addColumn<int>("leftTwips");
+    // 3000 twips shows 5.29 cm, which read back would be 2999.
+    QTest::newRow("capped margin")
+        << u"cm"_s << PageSetupField::Left << u"9"_s << u"60/15/25"_s << 3000;
+    // 2268 twips shows 1.58 in, which read back would be 2275.
+    QTest::newRow("margin in inches")
+        << u"in"_s << PageSetupField::Left << QString() << u"60/15/25"_s << 2268;
+    // Read back, 60 would share out the rest equally.
+    QTest::newRow("name share") << u"cm"_s << PageSetupField::Name << QString() << u"60/15/25"_s
+                                << 2268;
+    // 65 splits the rest 17.5/17.5, shown 18/18; read back, 18 would make it 18/17.
+    QTest::newRow("shown rounded share")
+        << u"cm"_s << PageSetupField::Name << u"65"_s << u"65/18/18"_s << 2268;
+}
+
+void tst_PageSetupRules::passingThroughAFieldChangesNothing()
+{
+    QFETCH(QString, unit);
+    QFETCH(PageSetupField, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, shares);
+    QFETCH(int, leftTwips);
+    RunState state;
+    PageSetupSession session(state, {});
+    session.open();
+    session.chooseUnit(unit);
+    if (!typed.isNull())
+        session.commit(field, typed); // Enter after typing...
+    const PrintSettings before = state.printSettings;
+    for (int i = 0; i < PageSetupFieldCount; ++i) // ...then Tab through every field
+        session.commit(PageSetupField(i), session.shownText(PageSetupField(i)));
+    QCOMPARE(sharesText(state.printSettings), shares);
+    QCOMPARE(int(state.printSettings.leftMargin), leftTwips);
+    QCOMPARE(state.printSettings.column1, before.column1);
+    QCOMPARE(state.printSettings.column2, before.column2);
+}
+
+void tst_PageSetupRules::cancelRestoresPageSettingsButNotTheFont_data()
+{
+    QTest::addColumn<bool>("changedBefore");
+    QTest::newRow("settings unchanged before opening") << false;
+    QTest::newRow("settings changed before opening") << true;
+}
+
+void tst_PageSetupRules::cancelRestoresPageSettingsButNotTheFont()
+{
+    QFETCH(bool, changedBefore);
+    RunState state;
+    state.printSettings.unitFactor = float(TwipsPerCm);
+    state.settingsChanged = changedBefore;
+    const PrintSettings before = state.printSettings;
+    ScriptedQuestions questions;
+    questions.answerFont(FontChoice { u"Liberation Mono"_s, 12, true, false, false, false, 255 });
+
+    PageSetupSession session(state, {});
+    session.open();
+    session.chooseUnit(u"mm"_s);
+    session.commit(PageSetupField::Left, u"30"_s);
+    session.commit(PageSetupField::Bottom, u"5"_s);
+    session.commit(PageSetupField::Name, u"40"_s);
+    session.commit(PageSetupField::DateTime, u"20"_s);
+    QVERIFY(session.chooseFont(questions) == false); // no preview to redraw
+    session.cancel();
+
+    const PrintSettings &after = state.printSettings;
+    QCOMPARE(after.measurement, before.measurement);
+    QCOMPARE(after.leftMargin, before.leftMargin);
+    QCOMPARE(after.rightMargin, before.rightMargin);
+    QCOMPARE(after.topMargin, before.topMargin);
+    QCOMPARE(after.bottomMargin, before.bottomMargin);
+    QCOMPARE(sharesText(after), sharesText(before));
+    QCOMPARE(after.column2, before.column2);
+    QCOMPARE(state.settingsChanged, changedBefore);
+    // Not restored: the factor of the unit that was taken back, the font and the colour.
+    QCOMPARE(after.unitFactor, float(TwipsPerMm));
+    QCOMPARE(state.catalogueFont.name, u"Liberation Mono"_s);
+    QVERIFY(state.catalogueFont.bold);
+    QCOMPARE(state.catalogueColour, 255);
+}
+
+void tst_PageSetupRules::fontButton_data()
+{
+    QTest::addColumn<bool>("chosen");
+    QTest::addColumn<bool>("previewReady");
+    QTest::addColumn<bool>("redraw");
+    QTest::newRow("chosen over a preview") << true << true << true;
+    QTest::newRow("chosen, nothing previewed") << true << false << false;
+    QTest::newRow("chooser cancelled over a preview") << false << true << false;
+}
+
+void tst_PageSetupRules::fontButton()
+{
+    QFETCH(bool, chosen);
+    QFETCH(bool, previewReady);
+    QFETCH(bool, redraw);
+    RunState state;
+    state.previewReady = previewReady;
+    state.catalogueFont.italic = true;
+    state.catalogueFont.underline = true;
+    state.catalogueColour = 0x00808000;
+    ScriptedQuestions questions;
+    const FontChoice choice { u"Liberation Serif"_s, 72, false, false, false, true, 0x000000FF };
+    questions.answerFont(chosen ? std::optional(choice) : std::nullopt);
+    PageSetupSession session(state, {});
+    session.open();
+    state.settingsChanged = false;
+
+    QCOMPARE(session.chooseFont(questions), redraw);
+    // The chooser is preset to the catalogue font and colour.
+    QCOMPARE(questions.log(),
+             QStringList { u"font \"Arial\" 10 italic underline colour=8421376"_s });
+    QCOMPARE(state.settingsChanged, chosen);
+    QCOMPARE(state.catalogueFont.name, chosen ? u"Liberation Serif"_s : u"Arial"_s);
+    QCOMPARE(state.catalogueFont.size, chosen ? 48.0 : 10.0);
+    QCOMPARE(state.catalogueFont.strikethru, chosen);
+    QCOMPARE(state.catalogueFont.italic, !chosen);
+    QCOMPARE(state.catalogueColour, chosen ? 0x000000FF : 0x00808000);
+}
+
+QTEST_GUILESS_MAIN(tst_PageSetupRules)
+#include "tst_pagesetuprules.moc"
