@@ -5,6 +5,10 @@ QUILLMARK_SOURCE=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 BUILD_PACKAGES=(build-essential cmake ninja-build ccache qt6-base-dev fonts-liberation2)
 TEST_PACKAGES=(xvfb xauth xdotool xclip imagemagick poppler-utils)
+# The icons are drawn into an SVG at build time; the installed tree and the package are
+# checked with the desktop's own validators.
+BUILD_PACKAGES+=(qt6-svg-dev)
+TEST_PACKAGES+=(desktop-file-utils appstream file)
 
 install_packages() {
     local missing=()
