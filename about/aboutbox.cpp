@@ -38,7 +38,8 @@ AboutBox::AboutBox(QWidget *parent)
     auto *picture = new QLabel(this);
     picture->setGeometry(twipsRect(0, -120, 2295, 2175));
     picture->setScaledContents(true);
-    picture->setPixmap(aboutPicture());
+    // Drawn at the frame's own size, so the label never has to stretch it.
+    picture->setPixmap(aboutPicture(picture->size(), devicePixelRatioF()));
 
     centredLines(this,
                  QStringLiteral("<p style='font-size:14pt'><b>Quillmark</b></p>"

@@ -1,5 +1,6 @@
 #include "about/artwork.h"
 
+#include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -129,11 +130,11 @@ void drawMotif(QPainter &p, const QRectF &box, Detail detail)
 }
 
 // At 16 pixels the motif is redrawn on the pixel grid; scaled down it would blur.
-QPixmap smallIconPixmap()
+QImage smallIconImage()
 {
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
+    QImage image(16, 16, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
     const QColor outline(0x8A, 0x5A, 0x12);
 
     p.fillRect(QRect(1, 2, 5, 2), outline); // tab
@@ -155,68 +156,93 @@ QPixmap smallIconPixmap()
     p.drawLine(QPointF(10.5, 12.5), QPointF(14.5, 1.5));
     p.setPen(QPen(QColor(0x4A, 0x2A, 0x10), 1.0, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(9.5, 14.5), QPointF(10.8, 11.5));
-    return pixmap;
+    return image;
 }
 
-QPixmap iconPixmap(int size)
+// A picture of \a designSize design pixels shown at \a logicalSize, drawn for the screen's
+// device pixels so that it stays sharp on dense screens.
+template<typename Draw>
+QPixmap scaledPicture(QSizeF designSize, QSize logicalSize, qreal devicePixelRatio, Draw draw)
 {
-    if (size <= 16)
-        return smallIconPixmap();
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
+    const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
+    QPixmap pixmap(logicalSize * ratio);
+    pixmap.setDevicePixelRatio(ratio);
     QPainter p(&pixmap);
-    const Detail detail = size < 48 ? Detail::Small : Detail::Full;
-    drawMotif(p, QRectF(0, 0, size, size), detail);
+    p.scale(logicalSize.width() / designSize.width(), logicalSize.height() / designSize.height());
+    draw(p);
     return pixmap;
 }
 
 } // namespace
 
-QPixmap splashPicture()
+QImage applicationIconImage(int size)
 {
-    QPixmap pixmap(300, 227);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-
-    QLinearGradient sky(0, 0, 0, 227);
-    sky.setColorAt(0, QColor(0xFB, 0xF8, 0xF0));
-    sky.setColorAt(1, QColor(0xE6, 0xEC, 0xF5));
-    p.fillRect(pixmap.rect(), sky);
-
-    // A faint ruled sheet behind the motif, like a catalogue seen from afar.
-    p.setPen(QPen(QColor(0xD5, 0xDD, 0xEA), 1));
-    for (int y = 24; y <= 148; y += 12)
-        p.drawLine(QPointF(40, y + 0.5), QPointF(260, y + 0.5));
-
-    drawMotif(p, QRectF(80, 8, 140, 150), Detail::Full);
-
-    // A thin rule between picture and title, and a frame for the borderless window.
-    p.setPen(QPen(QColor(0xB8, 0x8A, 0x3A), 1));
-    p.drawLine(QPointF(60, 162.5), QPointF(240, 162.5));
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setPen(QColor(0x70, 0x78, 0x88));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(0, 0, 299, 226);
-    p.setPen(QColor(0xFF, 0xFF, 0xFF));
-    p.drawRect(1, 1, 297, 224);
-    return pixmap;
+    if (size <= 16)
+        return smallIconImage();
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    drawMotif(p, QRectF(0, 0, size, size), size < 48 ? Detail::Small : Detail::Full);
+    return image;
 }
 
-QPixmap aboutPicture()
+void drawScalableIcon(QPainter &painter, const QRectF &box)
 {
-    QPixmap pixmap(150, 148);
-    pixmap.fill(Qt::white);
-    QPainter p(&pixmap);
-    drawMotif(p, QRectF(8, 8, 134, 132), Detail::Full);
-    return pixmap;
+    drawMotif(painter, box, Detail::Full);
+}
+
+QPixmap splashPicture(QSize logicalSize, qreal devicePixelRatio)
+{
+    return scaledPicture(QSizeF(300, 227), logicalSize, devicePixelRatio, [](QPainter &p) {
+        p.setRenderHint(QPainter::Antialiasing);
+
+        QLinearGradient sky(0, 0, 0, 227);
+        sky.setColorAt(0, QColor(0xFB, 0xF8, 0xF0));
+        sky.setColorAt(1, QColor(0xE6, 0xEC, 0xF5));
+        p.fillRect(QRectF(0, 0, 300, 227), sky);
+
+        // A faint ruled sheet behind the motif, like a catalogue seen from afar.
+        p.setPen(QPen(QColor(0xD5, 0xDD, 0xEA), 1));
+        for (int y = 24; y <= 148; y += 12)
+            p.drawLine(QPointF(40, y + 0.5), QPointF(260, y + 0.5));
+
+        drawMotif(p, QRectF(80, 8, 140, 150), Detail::Full);
+
+        // A thin rule between picture and title, and a frame for the borderless window.
+        p.setPen(QPen(QColor(0xB8, 0x8A, 0x3A), 1));
+        p.drawLine(QPointF(60, 162.5), QPointF(240, 162.5));
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(QColor(0x70, 0x78, 0x88), 1));
+        p.drawRect(QRectF(0.5, 0.5, 299, 226));
+        p.setPen(QPen(QColor(0xFF, 0xFF, 0xFF), 1));
+        p.drawRect(QRectF(1.5, 1.5, 297, 224));
+    });
+}
+
+QPixmap aboutPicture(QSize logicalSize, qreal devicePixelRatio)
+{
+    return scaledPicture(QSizeF(150, 148), logicalSize, devicePixelRatio, [](QPainter &p) {
+        p.fillRect(QRectF(0, 0, 150, 148), Qt::white);
+        drawMotif(p, QRectF(8, 8, 134, 132), Detail::Full);
+    });
 }
 
 QIcon applicationIcon()
 {
     QIcon icon;
-    for (const int size : { 16, 32, 48, 64 })
-        icon.addPixmap(iconPixmap(size));
+    for (const int size : applicationIconSizes())
+        icon.addPixmap(QPixmap::fromImage(applicationIconImage(size)));
     return icon;
+}
+
+QIcon programIcon()
+{
+    return QIcon::fromTheme(QGuiApplication::desktopFileName(), applicationIcon());
+}
+
+QList<int> applicationIconSizes()
+{
+    return { 16, 24, 32, 48, 64, 128, 256 };
 }
 
 } // namespace qm

@@ -31,11 +31,13 @@ SplashWindow::SplashWindow(QWidget *parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
 
-    const QPixmap picture = splashPicture();
+    // The picture is shown unscaled at 96 dots per inch and grows with the dots per inch,
+    // as the text lines over it do.
+    const QSize size(twipsToPixels(4500), twipsToPixels(3405));
     m_picture = new QLabel(this);
-    m_picture->setPixmap(picture);
-    m_picture->setGeometry(QRect(QPoint(0, 0), picture.deviceIndependentSize().toSize()));
-    setFixedSize(m_picture->size());
+    m_picture->setPixmap(splashPicture(size, devicePixelRatioF()));
+    m_picture->setGeometry(QRect(QPoint(0, 0), size));
+    setFixedSize(size);
 
     m_title = textLine(this, QStringLiteral("Quillmark"), twipsRect(0, 2520, 4455, 375),
                        designFont(QStringLiteral("MS Sans Serif"), 12, true), QColor(255, 0, 0));

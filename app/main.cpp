@@ -1,17 +1,39 @@
 #include "about/artwork.h"
 #include "about/splashwindow.h"
+#include "app/commandline.h"
 #include "app/mainwindow.h"
+#include "platform/helppage.h"
 #include "platform/qtquestions.h"
 #include "platform/settingsstore.h"
 
 #include <QApplication>
+#include <QDir>
+
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
+    QCoreApplication::setOrganizationName(QStringLiteral("Quillmark"));
+    QCoreApplication::setApplicationName(QStringLiteral("Quillmark"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUILLMARK_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral(QUILLMARK_APP_ID));
+
+    qm::CommandLine command;
+    {
+        // Read before the window system is reached: --help and --version answer on a text
+        // console too.
+        const QCoreApplication reader(argc, argv);
+        command = qm::readCommandLine(QCoreApplication::arguments(), QDir::currentPath(),
+                                      qm::installedHelpPage());
+    }
+    if (command.action != qm::CommandLine::Action::Run) {
+        const bool answer = command.action == qm::CommandLine::Action::Print;
+        std::fputs(command.text.toLocal8Bit().constData(), answer ? stdout : stderr);
+        return answer ? 0 : 1;
+    }
+
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Quillmark"));
-    QApplication::setApplicationName(QStringLiteral("Quillmark"));
-    QApplication::setWindowIcon(qm::applicationIcon());
+    QApplication::setWindowIcon(qm::programIcon());
 
     // The splash closes itself; it is shown first so that it covers the window's loading.
     auto *splash = new qm::SplashWindow;
@@ -21,7 +43,7 @@ int main(int argc, char *argv[])
     qm::QtQuestions questions;
     qm::MainWindow window(store, questions);
     questions.setParentWindow(&window);
-    window.load();
+    window.load(command.folder);
     window.show();
     return QApplication::exec();
 }

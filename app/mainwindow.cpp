@@ -91,7 +91,7 @@ MainWindow::MainWindow(SettingsStore &store, Questions &questions, QWidget *pare
     , m_questions(questions)
 {
     setWindowTitle(QStringLiteral("Quillmark"));
-    setWindowIcon(applicationIcon());
+    setWindowIcon(programIcon());
     setFont(designFont(QStringLiteral("MS Sans Serif"), 9.75));
 
     m_client = new QWidget(this);
@@ -140,6 +140,7 @@ void MainWindow::setTabChain()
         m_browser->attributeBox(FolderBrowserView::SystemBox),
         m_browser->attributeBox(FolderBrowserView::ReadOnlyBox),
         m_browser->attributeBox(FolderBrowserView::ArchiveBox),
+        m_preview->view(),
         m_preview->horizontalBar(),
         m_preview->verticalBar(),
         m_browser->fileList(),
@@ -192,8 +193,12 @@ void MainWindow::createToolBar()
         // The icon lives on the action: the button takes it from there on every change.
         actions[number - 1]->setIcon(toolIcon(iconOf(place.button)));
         button->setDefaultAction(actions[number - 1]);
-        button->setIconSize(place.button == ToolButton::Preview ? QSize(16, 15) : QSize(16, 16));
+        // The pictures grow with the dots per inch, as the buttons do: 16 pixels at 96.
+        const QSize picture = toolPictureSize(iconOf(place.button));
+        button->setIconSize(
+            QSize(twipsToPixels(picture.width() * 15.0), twipsToPixels(picture.height() * 15.0)));
         button->setGeometry(twipsRect(place.left, 60, 375, 375));
+        button->setAccessibleName(ToolTipLogic::tipText(place.button).trimmed());
         button->setFocusPolicy(Qt::NoFocus);
         button->setMouseTracking(true);
         button->installEventFilter(this);
@@ -248,7 +253,7 @@ QToolButton *MainWindow::toolButton(ToolButton button) const
     return number >= 1 && number <= 6 ? m_buttons[number - 1] : nullptr;
 }
 
-void MainWindow::load()
+void MainWindow::load(const QString &startFolder)
 {
     const StoredSettings stored = loadSettings(m_store, defaultFolder());
     m_state.catalogueColour = stored.colour;
@@ -273,7 +278,7 @@ void MainWindow::load()
 
     selectUnit(m_state.printSettings);
 
-    m_browser->start(stored.folder);
+    m_browser->start(startFolder.isEmpty() ? stored.folder : startFolder);
 
     m_state.settingsChanged = false;
 }

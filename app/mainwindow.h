@@ -33,8 +33,9 @@ public:
     MainWindow(SettingsStore &store, Questions &questions, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    /// Prepares the window in its load order: settings, command state, lists.
-    void load();
+    /// Prepares the window in its load order: settings, command state, lists. A
+    /// \a startFolder (from the command line) is shown instead of the stored one.
+    void load(const QString &startFolder = QString());
 
     RunState &state() { return m_state; }
     const RunState &state() const { return m_state; }

@@ -4,6 +4,8 @@
 #include <QPainterPath>
 #include <QPixmap>
 
+#include <cmath>
+
 namespace qm {
 
 namespace {
@@ -137,42 +139,57 @@ QString themeName(ToolIcon icon)
 
 } // namespace
 
-QPixmap drawnToolPicture(ToolIcon icon, int scale)
+QPixmap drawnToolPicture(ToolIcon icon, qreal scale)
 {
-    scale = qMax(1, scale);
-    const QSize size(16, icon == ToolIcon::Preview ? 15 : 16);
-    QPixmap pixmap(size * scale);
+    scale = qMax(qreal(1), scale);
+    const QSize size = toolPictureSize(icon);
+    // The pictures are drawn on the pixel grid: a whole scale keeps every edge sharp, a
+    // fractional one is drawn at the next whole scale and brought down smoothly.
+    const int whole = int(std::ceil(scale - 1e-9));
+    QPixmap pixmap(size * whole);
     pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.scale(scale, scale);
-    switch (icon) {
-    case ToolIcon::Save:
-        drawSave(p);
-        break;
-    case ToolIcon::Print:
-        drawPrint(p);
-        break;
-    case ToolIcon::Copy:
-        drawCopy(p);
-        break;
-    case ToolIcon::PageSetup:
-        drawPageSetup(p);
-        break;
-    case ToolIcon::Preview:
-        drawPreview(p);
-        break;
-    case ToolIcon::Help:
-        drawHelp(p);
-        break;
+    {
+        QPainter p(&pixmap);
+        p.scale(whole, whole);
+        switch (icon) {
+        case ToolIcon::Save:
+            drawSave(p);
+            break;
+        case ToolIcon::Print:
+            drawPrint(p);
+            break;
+        case ToolIcon::Copy:
+            drawCopy(p);
+            break;
+        case ToolIcon::PageSetup:
+            drawPageSetup(p);
+            break;
+        case ToolIcon::Preview:
+            drawPreview(p);
+            break;
+        case ToolIcon::Help:
+            drawHelp(p);
+            break;
+        }
     }
-    return pixmap;
+    if (whole == scale)
+        return pixmap;
+    const QSize wanted(int(std::ceil(size.width() * scale - 1e-9)),
+                       int(std::ceil(size.height() * scale - 1e-9)));
+    return pixmap.scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+QSize toolPictureSize(ToolIcon icon)
+{
+    return QSize(16, icon == ToolIcon::Preview ? 15 : 16);
 }
 
 QIcon toolIcon(ToolIcon icon)
 {
+    // One picture for each common screen density, so that none is stretched from another.
     QIcon drawn;
-    drawn.addPixmap(drawnToolPicture(icon, 1));
-    drawn.addPixmap(drawnToolPicture(icon, 2));
+    for (const qreal scale : { 1.0, 1.25, 1.5, 2.0, 2.5, 3.0, 4.0 })
+        drawn.addPixmap(drawnToolPicture(icon, scale));
     return QIcon::fromTheme(themeName(icon), drawn);
 }
 

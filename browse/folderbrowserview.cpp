@@ -181,6 +181,7 @@ void FolderBrowserView::createLists(QWidget *clientArea)
     m_folderList->setObjectName(u"dlbFolder"_s);
     m_folderList->setFont(font);
     m_folderList->setGeometry(twipsRect(0, 3120, 2895, 1830));
+    m_folderList->setAccessibleName(u"Folders"_s);
     m_folderList->setModel(&m_browser.folders());
     m_folderList->setItemDelegate(new FolderIndentDelegate(m_folderList));
     m_folderList->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -200,6 +201,7 @@ void FolderBrowserView::createLists(QWidget *clientArea)
     m_driveList->setObjectName(u"drlbDrive"_s);
     m_driveList->setFont(font);
     m_driveList->setGeometry(twipsRect(0, 5040, 2895, 315));
+    m_driveList->setAccessibleName(u"Drive"_s);
     fillDriveList(m_driveList);
     connect(m_driveList, &QComboBox::activated, this, [this](int index) {
         // Picking the drive already shown is no change.
@@ -212,6 +214,7 @@ void FolderBrowserView::createLists(QWidget *clientArea)
     m_patternBox->setObjectName(u"comFilter"_s);
     m_patternBox->setFont(font);
     m_patternBox->setGeometry(twipsRect(4215, 3165, 2415, 315));
+    m_patternBox->setAccessibleName(u"File pattern"_s);
     m_patternBox->setEditable(true);
     // Completion would rewrite what is typed; each keystroke must apply exactly the text.
     m_patternBox->setCompleter(nullptr);
@@ -223,6 +226,7 @@ void FolderBrowserView::createLists(QWidget *clientArea)
     m_fileList->setObjectName(u"flbFile"_s);
     m_fileList->setFont(font);
     m_fileList->setGeometry(twipsRect(4215, 3495, 2415, 1815));
+    m_fileList->setAccessibleName(u"Files"_s);
     m_fileList->setUniformItemSizes(true);
     m_fileList->setSelectionMode(QAbstractItemView::SingleSelection);
     m_fileList->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -255,10 +259,12 @@ void FolderBrowserView::createStatusStrip(QWidget *clientArea)
     m_statusPanel = makePanel(m_statusStrip, QString(), QFrame::Panel);
     m_statusPanel->setObjectName(u"pnlStatus"_s);
     m_statusPanel->setGeometry(twipsRect(30, 30, 1155, 300));
+    m_statusPanel->setAccessibleName(u"Status"_s);
 
     m_meterWidget = new MeterWidget(2685, 200, m_statusStrip);
     m_meterWidget->setObjectName(u"Meter"_s);
     m_meterWidget->setGeometry(twipsRect(1230, 105, 2685, 200));
+    m_meterWidget->setAccessibleName(u"Progress"_s);
 
     QLabel *filesLabel = makePanel(m_statusStrip, u"Files"_s, QFrame::NoFrame);
     filesLabel->setObjectName(u"SSPanel3"_s);
@@ -267,6 +273,7 @@ void FolderBrowserView::createStatusStrip(QWidget *clientArea)
     m_fileCount = makePanel(m_statusStrip, QString(), QFrame::Panel);
     m_fileCount->setObjectName(u"lblNumberofFiles"_s);
     m_fileCount->setGeometry(twipsRect(4410, 45, 1125, 270));
+    m_fileCount->setAccessibleName(u"Number of files"_s);
 
     QLabel *bytesLabel = makePanel(m_statusStrip, u"Total Bytes"_s, QFrame::NoFrame);
     bytesLabel->setObjectName(u"SSPanel1"_s);
@@ -275,6 +282,7 @@ void FolderBrowserView::createStatusStrip(QWidget *clientArea)
     m_byteTotal = makePanel(m_statusStrip, QString(), QFrame::Panel);
     m_byteTotal->setObjectName(u"lblNumberofBytes"_s);
     m_byteTotal->setGeometry(twipsRect(6450, 45, 1275, 270));
+    m_byteTotal->setAccessibleName(u"Total bytes"_s);
 
     dockStatusStrip();
 }

@@ -17,8 +17,9 @@ MeterWidget::MeterWidget(int twipsWidth, int twipsHeight, QWidget *parent)
 
 QPoint MeterWidget::toPixels(int x, int y) const
 {
-    const double px = double(x) * m_picture.width() / m_twipsWidth;
-    const double py = double(y) * m_picture.height() / m_twipsHeight;
+    const QSizeF size = m_picture.deviceIndependentSize();
+    const double px = double(x) * size.width() / m_twipsWidth;
+    const double py = double(y) * size.height() / m_twipsHeight;
     return QPoint(int(std::lround(px)), int(std::lround(py)));
 }
 
@@ -52,13 +53,17 @@ void MeterWidget::fillBox(int x1, int y1, int x2, int y2, const QColor &colour)
 void MeterWidget::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    painter.drawPixmap(event->rect(), m_picture, event->rect());
+    painter.setClipRect(event->rect());
+    painter.drawPixmap(0, 0, m_picture);
 }
 
 void MeterWidget::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    QPixmap picture(size());
+    // Kept at the screen's device pixels, so that the segments stay sharp on dense screens.
+    const qreal ratio = devicePixelRatioF();
+    QPixmap picture(size() * ratio);
+    picture.setDevicePixelRatio(ratio);
     picture.fill(palette().color(QPalette::Button));
     if (!m_picture.isNull()) {
         QPainter painter(&picture);

@@ -6,10 +6,13 @@
 
 #include <QCoreApplication>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -29,6 +32,9 @@ public:
         setLineWidth(2);
         setMouseTracking(true);
         setAttribute(Qt::WA_OpaquePaintEvent);
+        // Reachable with Tab, so that the keys below can scroll it; a click focuses it too.
+        setFocusPolicy(Qt::StrongFocus);
+        setAccessibleName(QStringLiteral("Catalogue preview"));
     }
 
 protected:
@@ -44,6 +50,65 @@ protected:
             m_area.m_picture.paint(painter, exposed.translated(-inside.topLeft()));
         }
         QFrame::paintEvent(event);
+        if (hasFocus()) {
+            QPainter painter(this);
+            QStyleOptionFocusRect option;
+            option.initFrom(this);
+            option.rect = contentsRect().adjusted(1, 1, -1, -1);
+            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+        }
+    }
+
+    // The keys move the scroll bars, which move the picture, as a click on a bar would.
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event->modifiers() & ~Qt::KeypadModifier) {
+            QFrame::keyPressEvent(event);
+            return;
+        }
+        switch (event->key()) {
+        case Qt::Key_Up:
+            m_area.m_vertical->triggerAction(QAbstractSlider::SliderSingleStepSub);
+            break;
+        case Qt::Key_Down:
+            m_area.m_vertical->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+            break;
+        case Qt::Key_PageUp:
+            m_area.m_vertical->triggerAction(QAbstractSlider::SliderPageStepSub);
+            break;
+        case Qt::Key_PageDown:
+            m_area.m_vertical->triggerAction(QAbstractSlider::SliderPageStepAdd);
+            break;
+        case Qt::Key_Home:
+            m_area.m_vertical->triggerAction(QAbstractSlider::SliderToMinimum);
+            break;
+        case Qt::Key_End:
+            m_area.m_vertical->triggerAction(QAbstractSlider::SliderToMaximum);
+            break;
+        case Qt::Key_Left:
+            m_area.m_horizontal->triggerAction(QAbstractSlider::SliderSingleStepSub);
+            break;
+        case Qt::Key_Right:
+            m_area.m_horizontal->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+            break;
+        default:
+            QFrame::keyPressEvent(event);
+            return;
+        }
+        event->accept();
+    }
+
+    // The focus frame is drawn over the picture's edge.
+    void focusInEvent(QFocusEvent *event) override
+    {
+        update();
+        QFrame::focusInEvent(event);
+    }
+
+    void focusOutEvent(QFocusEvent *event) override
+    {
+        update();
+        QFrame::focusOutEvent(event);
     }
 
     void mouseMoveEvent(QMouseEvent *event) override
@@ -103,9 +168,11 @@ PreviewArea::PreviewArea(QWidget *parent, const LineMetrics &metrics)
     m_vertical = new QScrollBar(Qt::Vertical, parent);
     m_vertical->setObjectName(QStringLiteral("VScroll1"));
     m_vertical->setGeometry(twipsRect(7560, 480, 255, 2415));
+    m_vertical->setAccessibleName(QStringLiteral("Scroll the catalogue up and down"));
     m_horizontal = new QScrollBar(Qt::Horizontal, parent);
     m_horizontal->setObjectName(QStringLiteral("HScroll1"));
     m_horizontal->setGeometry(twipsRect(30, 2880, 7785, 255));
+    m_horizontal->setAccessibleName(QStringLiteral("Scroll the catalogue left and right"));
     // Until the first preview sets them, the bars have the ranges of a fresh scroll bar.
     for (QScrollBar *scrollBar : { m_vertical, m_horizontal }) {
         scrollBar->setRange(0, 32767);

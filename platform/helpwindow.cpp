@@ -1,5 +1,7 @@
 #include "platform/helpwindow.h"
 
+#include "platform/helppage.h"
+
 #include <QKeySequence>
 #include <QScrollBar>
 #include <QShortcut>
@@ -31,7 +33,10 @@ HelpWindow::HelpWindow(QWidget *parent)
 
 QUrl HelpWindow::pageUrl()
 {
-    return QUrl(QStringLiteral("qrc:/help/quillmark.html"));
+    // The page installed beside the program; the copy built into it when there is none.
+    const QString installed = installedHelpPage();
+    return installed.isEmpty() ? QUrl(QStringLiteral("qrc:/help/quillmark.html"))
+                               : QUrl::fromLocalFile(installed);
 }
 
 void HelpWindow::showContents()

@@ -1,0 +1,157 @@
+#include "app/commandline.h"
+#include "platform/helppage.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace qm;
+using namespace Qt::StringLiterals;
+
+class tst_CommandLine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void readCommandLine_data();
+    void readCommandLine();
+    void helpNamesTheInstalledPage();
+    void installedHelpPage_data();
+    void installedHelpPage();
+};
+
+void tst_CommandLine::initTestCase()
+{
+    QLocale::setDefault(QLocale::c());
+    QCoreApplication::setApplicationName(u"Quillmark"_s);
+    QCoreApplication::setApplicationVersion(u"1.0.0"_s);
+}
+
+void tst_CommandLine::readCommandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("action");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("textHas");
+
+    const int run = int(CommandLine::Action::Run);
+    const int print = int(CommandLine::Action::Print);
+    const int fail = int(CommandLine::Action::Fail);
+
+    QTest::newRow("nothing: the stored folder") << QStringList {} << run << QString() << QString();
+    QTest::newRow("an empty argument counts as none")
+        << QStringList { QString() } << run << QString() << QString();
+    QTest::newRow("absolute folder kept")
+        << QStringList { u"/srv/music"_s } << run << u"/srv/music"_s << QString();
+    QTest::newRow("relative folder taken from the working folder")
+        << QStringList { u"photos/2026"_s } << run << u"/home/ann/photos/2026"_s << QString();
+    QTest::newRow("dot-dot and trailing slash folded")
+        << QStringList { u"../bob/./docs/"_s } << run << u"/home/bob/docs"_s << QString();
+    QTest::newRow("file URL becomes its local path, escapes decoded")
+        << QStringList { u"file:///srv/a%20b"_s } << run << u"/srv/a b"_s << QString();
+    QTest::newRow("a name beginning with a dash after --")
+        << QStringList { u"--"_s, u"-odd"_s } << run << u"/home/ann/-odd"_s << QString();
+    QTest::newRow("a name with blanks and non-ASCII letters")
+        << QStringList { u"Größe Ordner"_s } << run << u"/home/ann/Größe Ordner"_s << QString();
+    QTest::newRow("toolkit option's value is not the folder")
+        << QStringList { u"-platform"_s, u"offscreen"_s, u"docs"_s } << run << u"/home/ann/docs"_s
+        << QString();
+    QTest::newRow("toolkit option with = and a flag")
+        << QStringList { u"-style=fusion"_s, u"-reverse"_s } << run << QString() << QString();
+
+    QTest::newRow("--version") << QStringList { u"--version"_s } << print << QString()
+                               << u"Quillmark 1.0.0\n"_s;
+    QTest::newRow("-v") << QStringList { u"-v"_s } << print << QString() << u"Quillmark 1.0.0"_s;
+    QTest::newRow("--help lists the folder argument")
+        << QStringList { u"--help"_s } << print << QString() << u"[folder]"_s;
+    QTest::newRow("-h lists --version")
+        << QStringList { u"-h"_s } << print << QString() << u"--version"_s;
+    QTest::newRow("--help wins over a mistake beside it")
+        << QStringList { u"--bogus"_s, u"--help"_s } << print << QString() << u"Usage:"_s;
+
+    QTest::newRow("unknown option refused")
+        << QStringList { u"--bogus"_s } << fail << QString() << u"bogus"_s;
+    QTest::newRow("letters after one dash are one word, not -h -v")
+        << QStringList { u"-hv"_s } << fail << QString() << u"hv"_s;
+    QTest::newRow("toolkit option without its value")
+        << QStringList { u"-platform"_s } << fail << QString() << u"platform"_s;
+    QTest::newRow("two folders refused")
+        << QStringList { u"/a"_s, u"/b"_s } << fail << QString() << u"one folder at a time"_s;
+}
+
+void tst_CommandLine::readCommandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, action);
+    QFETCH(QString, folder);
+    QFETCH(QString, textHas);
+
+    arguments.prepend(u"quillmark"_s);
+    const CommandLine command = qm::readCommandLine(arguments, u"/home/ann"_s);
+    QCOMPARE(int(command.action), action);
+    QCOMPARE(command.folder, folder);
+    if (textHas.isEmpty())
+        QVERIFY2(command.text.isEmpty(), qPrintable(command.text));
+    else
+        QVERIFY2(command.text.contains(textHas), qPrintable(command.text));
+    if (command.action != CommandLine::Action::Run)
+        QVERIFY(command.text.endsWith(u'\n'));
+}
+
+void tst_CommandLine::helpNamesTheInstalledPage()
+{
+    const QStringList help { u"quillmark"_s, u"--help"_s };
+    const CommandLine installed
+        = qm::readCommandLine(help, u"/"_s, u"/opt/qm/share/quillmark/quillmark.html"_s);
+    QVERIFY(installed.text.contains(u"/opt/qm/share/quillmark/quillmark.html"_s));
+    const CommandLine bare = qm::readCommandLine(help, u"/"_s);
+    QVERIFY(bare.text.contains(u"Help, Help (F1)"_s));
+}
+
+void tst_CommandLine::installedHelpPage_data()
+{
+    QTest::addColumn<QString>("pageAt");
+    QTest::addColumn<bool>("pageIsFolder");
+    QTest::addColumn<QString>("programIn");
+    QTest::addColumn<bool>("found");
+
+    const QString page = u"share/quillmark/quillmark.html"_s;
+    QTest::newRow("installed beside bin") << page << false << u"bin"_s << true;
+    QTest::newRow("program folder given with a trailing slash")
+        << page << false << u"bin/"_s << true;
+    QTest::newRow("no data folder") << QString() << false << u"bin"_s << false;
+    QTest::newRow("page in another prefix") << page << false << u"other/bin"_s << false;
+    QTest::newRow("a folder where the page belongs") << page << true << u"bin"_s << false;
+    QTest::newRow("no program folder") << page << false << QString() << false;
+}
+
+void tst_CommandLine::installedHelpPage()
+{
+    QFETCH(QString, pageAt);
+    QFETCH(bool, pageIsFolder);
+    QFETCH(QString, programIn);
+    QFETCH(bool, found);
+
+    QTemporaryDir prefix;
+    QVERIFY(prefix.isValid());
+    const QDir root(prefix.path());
+    QVERIFY(root.mkpath(u"bin"_s) && root.mkpath(u"other/bin"_s));
+    if (!pageAt.isEmpty()) {
+        if (pageIsFolder) {
+            QVERIFY(root.mkpath(pageAt));
+        } else {
+            QVERIFY(root.mkpath(u"share/quillmark"_s));
+            QFile file(root.filePath(pageAt));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+    }
+    const QString programFolder = programIn.isEmpty() ? QString() : root.filePath(programIn);
+    const QString result = qm::installedHelpPage(programFolder);
+    QCOMPARE(result, found ? root.filePath(pageAt) : QString());
+}
+
+QTEST_GUILESS_MAIN(tst_CommandLine)
+#include "tst_commandline.moc"
