@@ -8,7 +8,10 @@
 #include "browse/folderbrowserview.h"
 #include "catalogue/cataloguewriter.h"
 #include "catalogue/previewarea.h"
+#include "catalogue/printcommand.h"
+#include "catalogue/printertarget.h"
 #include "platform/drives.h"
+#include "platform/numbers.h"
 #include "platform/questions.h"
 #include "platform/settingsstore.h"
 #include "platform/twips.h"
@@ -24,7 +27,6 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QToolButton>
@@ -69,21 +71,13 @@ ToolIcon iconOf(ToolButton button)
     return ToolIcon::Help;
 }
 
-// The printer's page size in twips, as the catalogue geometry needs it before any printing.
-QSize printerPageTwips()
-{
-    QPrinter printer(QPrinter::HighResolution);
-    const QRectF paper = printer.paperRect(QPrinter::Inch);
-    return QSize(static_cast<int>(std::lround(paper.width() * 1440.0)),
-                 static_cast<int>(std::lround(paper.height() * 1440.0)));
-}
-
 } // namespace
 
 MainWindow::MainWindow(SettingsStore &store, Questions &questions, QWidget *parent)
     : QMainWindow(parent)
     , m_store(store)
     , m_questions(questions)
+    , m_printCommand(std::make_unique<PrintCommand>(questions))
 {
     setWindowTitle(QStringLiteral("Quillmark"));
     setWindowIcon(applicationIcon());
@@ -158,6 +152,7 @@ void MainWindow::createCommands()
     m_commands.about = make(QStringLiteral("&About"), QKeySequence());
 
     connect(m_commands.preview, &QAction::triggered, this, &MainWindow::preview);
+    connect(m_commands.print, &QAction::triggered, this, &MainWindow::print);
     connect(m_commands.help, &QAction::triggered, this, &MainWindow::showHelp);
     connect(m_commands.about, &QAction::triggered, this, &MainWindow::showAbout);
 }
@@ -254,9 +249,9 @@ void MainWindow::load()
     m_state.catalogueFont.underline = false;
     m_state.printSelection = false;
 
-    const QSize page = printerPageTwips();
-    m_state.pageWidth = page.width();
-    m_state.pageHeight = page.height();
+    const QSizeF page = paperTwips(m_printCommand->printer());
+    m_state.pageWidth = int(roundHalfEven(page.width()));
+    m_state.pageHeight = int(roundHalfEven(page.height()));
 
     selectUnit(m_state.printSettings);
 
@@ -306,6 +301,19 @@ void MainWindow::preview()
     m_state.printMode = false;
     CatalogueWriter writer(m_state, m_browser->fileSource(), *m_preview, *m_writerHost);
     writer.writePreview(m_preview->picture());
+}
+
+void MainWindow::print()
+{
+    hideToolTipPanel();
+    const PrintResult result
+        = m_printCommand->run(m_state, m_browser->fileSource(), *m_preview, *m_writerHost);
+    // A cancelled dialog stays silent; a job that could not be written must not pass for one
+    // that was.
+    if (result.outcome == PrintResult::Outcome::Failed)
+        m_questions.showMessage(
+            QStringLiteral("Quillmark Print"),
+            QStringLiteral("The catalogue could not be printed on %1.").arg(result.destination));
 }
 
 void MainWindow::showToolTip()

@@ -18,6 +18,7 @@ namespace qm {
 
 class FolderBrowserView;
 class PreviewArea;
+class PrintCommand;
 class Questions;
 class SettingsStore;
 class WindowWriterHost;
@@ -59,6 +60,9 @@ public:
 
     /// The Preview command.
     void preview();
+    /// The Print command.
+    void print();
+    PrintCommand &printCommand() { return *m_printCommand; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -91,6 +95,7 @@ private:
     FolderBrowserView *m_browser = nullptr;
     PreviewArea *m_preview = nullptr;
     std::unique_ptr<WindowWriterHost> m_writerHost;
+    std::unique_ptr<PrintCommand> m_printCommand;
     Commands m_commands;
 
     ToolTipLogic m_tipLogic;

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "catalogue/cataloguesource.h"
+#include "catalogue/previewviewport.h"
+#include "catalogue/writerhost.h"
+
+#include <QColor>
+#include <QStringList>
+
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace qm::test {
+
+// Stand-ins for the file list, the viewing window, the main window and the printing command.
+
+class FakeSource : public CatalogueSource
+{
+public:
+    std::vector<std::pair<QString, std::optional<FileStat>>> entries;
+    QString prefix = QStringLiteral("/data/");
+
+    void add(const QString &name, qint64 size, qint64 modified)
+    {
+        entries.push_back({ name, FileStat { size, modified } });
+    }
+    void addVanished(const QString &name) { entries.push_back({ name, std::nullopt }); }
+
+    qint64 count() const override { return qint64(entries.size()); }
+    // at() throws, so a read past the end fails the test.
+    QString displayName(qint64 i) const override { return entries.at(size_t(i)).first; }
+    std::optional<FileStat> stat(qint64 i) const override { return entries.at(size_t(i)).second; }
+    QString folderPrefix() const override { return prefix; }
+};
+
+/// The viewing window of the real preview at 96 DPI: 7575 × 2415 twips outside, a frame of
+/// two pixels (30 twips) on each side.
+class FakeViewport : public PreviewViewport
+{
+public:
+    qint64 horizontalMaximum = 0;
+    qint64 verticalMaximum = 0;
+
+    qint64 viewWidth() const override { return 7575; }
+    qint64 viewHeight() const override { return 2415; }
+    qint64 viewScaleWidth() const override { return 7515; }
+    qint64 viewScaleHeight() const override { return 2355; }
+    void setScrollMaximum(Qt::Orientation o, qint64 maximum) override
+    {
+        (o == Qt::Horizontal ? horizontalMaximum : verticalMaximum) = maximum;
+    }
+    qint64 scrollMaximum(Qt::Orientation o) const override
+    {
+        return o == Qt::Horizontal ? horizontalMaximum : verticalMaximum;
+    }
+    void setScrollMinimum(Qt::Orientation, qint64) override { }
+    void setScrollSteps(Qt::Orientation, qint64, qint64) override { }
+};
+
+/// Writes down what the main window was asked to show.
+class RecordingHost : public WriterHost
+{
+public:
+    QStringList calls;
+
+    void setBusy(bool busy) override { calls << QStringLiteral("busy %1").arg(busy ? 1 : 0); }
+    void setStatusText(const QString &text) override
+    {
+        calls << QStringLiteral("status \"%1\"").arg(text);
+    }
+    void drawMeter(int style, const QColor &bar, const QColor &back, int percent) override
+    {
+        calls << QStringLiteral("meter %1 %2 %3 %4")
+                     .arg(style)
+                     .arg(bar.name(), back.name())
+                     .arg(percent);
+    }
+    void setPreviewedCommands() override { calls << QStringLiteral("commands previewed"); }
+};
+
+} // namespace qm::test
