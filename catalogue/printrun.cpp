@@ -34,6 +34,8 @@ LineRange PrintRun::startPrintRun(OutputTarget &printer, const QString &folderPr
                                   LineRange whole)
 {
     openPage(printer);
+    if (printer.failed())
+        return { 0, -1 }; // nothing can be printed: no header to ask for
     QString &header = m_state.listHeader;
     if (header.isEmpty())
         header = folderPrefix;
