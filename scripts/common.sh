@@ -4,7 +4,9 @@ set -euo pipefail
 QUILLMARK_SOURCE=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 BUILD_PACKAGES=(build-essential cmake ninja-build ccache qt6-base-dev fonts-liberation2)
-TEST_PACKAGES=(xvfb xauth xdotool xclip imagemagick poppler-utils cups printer-driver-cups-pdf)
+TEST_PACKAGES=(xvfb xauth xdotool xclip imagemagick poppler-utils)
+# A print system for the printing tests: a private scheduler with a PDF printer.
+TEST_PACKAGES+=(cups printer-driver-cups-pdf)
 
 install_packages() {
     local missing=()
