@@ -98,15 +98,28 @@ void PrinterTarget::styleChanged(StyleChange change)
 {
     // The colour is taken at each text; every other change needs the font measured afresh.
     if (change != StyleChange::ForeColor) {
-        m_measure.reset();
+        m_measure = nullptr;
         m_fontSet = false;
     }
 }
 
 const TextMeasure &PrinterTarget::measure() const
 {
-    if (!m_measure)
-        m_measure = std::make_unique<TextMeasure>(outputFont(textStyle().font), &m_printer);
+    if (!m_measure) {
+        constexpr size_t Kept = 4;
+        const QFont font = outputFont(textStyle().font);
+        const auto found = std::find_if(
+            m_measures.begin(), m_measures.end(),
+            [&](const std::unique_ptr<TextMeasure> &m) { return m->font() == font; });
+        if (found != m_measures.end()) {
+            m_measure = found->get();
+        } else {
+            if (m_measures.size() >= Kept)
+                m_measures.erase(m_measures.begin());
+            m_measures.push_back(std::make_unique<TextMeasure>(font, &m_printer));
+            m_measure = m_measures.back().get();
+        }
+    }
     return *m_measure;
 }
 

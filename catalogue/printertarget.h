@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QPrinter;
 
@@ -83,7 +84,10 @@ private:
     int m_pages = 0;
     double m_twipsPerDot;
 
-    mutable std::unique_ptr<TextMeasure> m_measure;
+    // The fonts used lately, measured: the catalogue font, its bold form for the heads and
+    // the larger one of the blanks take turns on every page.
+    mutable std::vector<std::unique_ptr<TextMeasure>> m_measures;
+    mutable const TextMeasure *m_measure = nullptr;
 
     double m_x = 0;
     double m_y = 0;
