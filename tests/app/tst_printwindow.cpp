@@ -1,20 +1,26 @@
 #include "app/mainwindow.h"
 #include "catalogue/pdfreading.h"
 #include "catalogue/previewarea.h"
+#include "platform/qtquestions.h"
 #include "platform/scriptedquestions.h"
 #include "platform/settingsstore.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
 
 using namespace Qt::StringLiterals;
 using namespace qm;
@@ -54,6 +60,17 @@ QStringList printedNames(const QString &pdf)
     return names;
 }
 
+// Runs \a act on the modal dialog once it is open.
+void whenModal(std::function<void(QWidget *)> act)
+{
+    QTimer::singleShot(0, qApp, [act] {
+        if (QWidget *modal = QApplication::activeModalWidget())
+            act(modal);
+        else
+            whenModal(act);
+    });
+}
+
 QStringList fileNames(int first, int last)
 {
     QStringList names;
@@ -82,6 +99,8 @@ private slots:
     void pageSizeFromTheChosenPaper();
     void withoutPrinterPrintsToAFileInHome();
     void unwritableFileIsSaid();
+    void printDialogOffersNoPageRange_data();
+    void printDialogOffersNoPageRange();
 
 private:
     QString pdfPath(const QString &name) const { return m_out.filePath(name); }
@@ -313,6 +332,47 @@ void tst_PrintWindow::unwritableFileIsSaid()
                            + pdf + u".\""_s }));
     QVERIFY(!m_window->state().printMode);
     QVERIFY(m_window->state().previewReady);
+}
+
+void tst_PrintWindow::printDialogOffersNoPageRange_data()
+{
+    QTest::addColumn<bool>("selectionAvailable");
+    QTest::addColumn<bool>("accept");
+    QTest::newRow("no selection: not offered") << false << true;
+    QTest::newRow("selection: offered and chosen, Return keeps it") << true << true;
+    QTest::newRow("selection: Cancel") << true << false;
+}
+
+void tst_PrintWindow::printDialogOffersNoPageRange()
+{
+    QFETCH(bool, selectionAvailable);
+    QFETCH(bool, accept);
+    QtQuestions questions(m_window.get());
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFileName(pdfPath(u"dialog.pdf"_s));
+    QStringList seen;
+    whenModal([&](QWidget *dialog) {
+        for (const char *name : { "printAll", "printSelection", "printRange", "pagesRadioButton" })
+            if (auto *button = dialog->findChild<QRadioButton *>(QLatin1String(name)))
+                seen << u"%1 %2 %3"_s.arg(QLatin1String(name),
+                                          button->isHidden() ? u"hidden"_s : u"shown"_s,
+                                          button->isChecked() ? u"on"_s : u"off"_s);
+        const auto *printers = dialog->findChild<QComboBox *>(u"printers"_s);
+        if (printers && printers->findText(u"Print to File (PDF)"_s) >= 0)
+            seen << u"PDF file offered"_s;
+        QTest::keyClick(dialog, accept ? Qt::Key_Return : Qt::Key_Escape);
+    });
+    bool selectionChosen = !selectionAvailable;
+    const bool accepted = questions.askPrint(&printer, selectionAvailable, &selectionChosen);
+
+    const QString selection = selectionAvailable ? u"shown on"_s : u"hidden off"_s;
+    QCOMPARE(seen,
+             (QStringList { u"printAll shown "_s + (selectionAvailable ? u"off"_s : u"on"_s),
+                            u"printSelection "_s + selection, u"printRange hidden off"_s,
+                            u"pagesRadioButton hidden off"_s, u"PDF file offered"_s }));
+    QCOMPARE(accepted, accept);
+    QCOMPARE(selectionChosen, accept && selectionAvailable);
+    QVERIFY(printer.pageRanges().isEmpty());
 }
 
 QTEST_MAIN(tst_PrintWindow)
