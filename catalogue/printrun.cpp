@@ -1,9 +1,13 @@
 #include "catalogue/printrun.h"
 
 #include "catalogue/cataloguestate.h"
+#include "catalogue/linegeometry.h"
 #include "catalogue/outputtarget.h"
 #include "platform/numbers.h"
 #include "platform/questions.h"
+
+#include <algorithm>
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -54,17 +58,32 @@ LineRange PrintRun::startPrintRun(OutputTarget &printer, const QString &folderPr
 void PrintRun::pageHead(OutputTarget &printer, qint64 pageNumber)
 {
     const double top = -2.0 * m_state.metrics.lineHeight;
-    const QString &header = m_state.listHeader;
     printer.setFontBold(true);
-    // Centred on the paper, whose left edge lies the left margin left of x = 0.
+    const QString page = pageText(pageNumber, m_state.metrics.pageCount);
+    const double pageLeft = PageTextRight - printer.textWidth(page);
+
+    // Centred on the paper, whose left edge lies the left margin left of x = 0. A header
+    // too long for that would run into the page text: it then ends a column gap before it,
+    // and one too long even for the room left of it loses its start.
+    QString header = m_state.listHeader;
+    double width = printer.textWidth(header);
+    double left = double(printer.width()) / 2 - m_state.printSettings.leftMargin - width / 2;
+    const double end = pageLeft - std::max(m_state.metrics.columnGap, 1);
+    if (left + width > end) {
+        left = end - width;
+        if (left < 0) {
+            const int room = int(std::floor(end));
+            header = cutAtStart(header, printer, room, room - int(printer.textWidth(u"..."_s)),
+                                u"...");
+            left = std::max(0.0, end - printer.textWidth(header));
+        }
+    }
     printer.setCurrentY(top);
-    printer.setCurrentX(double(printer.width()) / 2 - m_state.printSettings.leftMargin
-                        - printer.textWidth(header) / 2);
+    printer.setCurrentX(left);
     printer.print(header);
 
-    const QString page = pageText(pageNumber, m_state.metrics.pageCount);
     printer.setCurrentY(top);
-    printer.setCurrentX(PageTextRight - printer.textWidth(page));
+    printer.setCurrentX(pageLeft);
     printer.print(page);
 
     printer.setFontBold(m_state.catalogueFont.bold);

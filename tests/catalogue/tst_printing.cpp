@@ -152,6 +152,8 @@ private slots:
     void pageText();
     void pageHead_data();
     void pageHead();
+    void longHeader_data();
+    void longHeader();
     void pageBreak();
     void pagesAgreeWithTheCount_data();
     void pagesAgreeWithTheCount();
@@ -269,6 +271,32 @@ void tst_Printing::pageHead()
     QCOMPARE(all.mid(start, calls.size()), calls);
     // The printer's origin is the margins' corner: nothing is written left of the paper.
     QCOMPARE(run.target.scaleLeft(), double(-leftMargin));
+}
+
+void tst_Printing::longHeader_data()
+{
+    QTest::addColumn<int>("length");
+    QTest::addColumn<int>("x");
+    QTest::addColumn<int>("kept"); // characters kept from the header's end, or all
+    // "Page  1 of  1" starts at 6530; a column gap (98) before it the header must end.
+    QTest::newRow("fits centred") << 20 << 2685 << 20;
+    QTest::newRow("centred it would end 3 twips into the gap: moved left") << 55 << 932 << 55;
+    QTest::newRow("too long even left of the page text: its start goes") << 70 << 32 << 61;
+}
+
+void tst_Printing::longHeader()
+{
+    QFETCH(int, length);
+    QFETCH(int, x);
+    QFETCH(int, kept);
+    PaperRun run;
+    QString header = u"/start/"_s + QString(length - 12, u'x') + u"/end/"_s;
+    run.state.listHeader = header;
+    run.print(filesNamed(1));
+    const QString shown = kept == length ? header : u"..."_s + header.right(kept);
+    QCOMPARE(run.target.calls(u"text ").filter(u",-440 "_s),
+             (QStringList { u"text %1,-440 \"%2\""_s.arg(x).arg(shown),
+                            u"text 6530,-440 \"Page  1 of  1\""_s }));
 }
 
 void tst_Printing::pageBreak()
