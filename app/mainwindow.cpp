@@ -8,11 +8,14 @@
 #include "browse/folderbrowserview.h"
 #include "catalogue/cataloguewriter.h"
 #include "catalogue/previewarea.h"
+#include "catalogue/printcommand.h"
+#include "catalogue/printertarget.h"
 #include "catalogue/runguard.h"
 #include "catalogue/savecommand.h"
 #include "catalogue/selection.h"
 #include "pagesetup/pagesetupdialog.h"
 #include "platform/drives.h"
+#include "platform/numbers.h"
 #include "platform/questions.h"
 #include "platform/settingsstore.h"
 #include "platform/twips.h"
@@ -29,7 +32,6 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QToolButton>
@@ -74,21 +76,13 @@ ToolIcon iconOf(ToolButton button)
     return ToolIcon::Help;
 }
 
-// The printer's page size in twips, as the catalogue geometry needs it before any printing.
-QSize printerPageTwips()
-{
-    QPrinter printer(QPrinter::HighResolution);
-    const QRectF paper = printer.paperRect(QPrinter::Inch);
-    return QSize(static_cast<int>(std::lround(paper.width() * 1440.0)),
-                 static_cast<int>(std::lround(paper.height() * 1440.0)));
-}
-
 } // namespace
 
 MainWindow::MainWindow(SettingsStore &store, Questions &questions, QWidget *parent)
     : QMainWindow(parent)
     , m_store(store)
     , m_questions(questions)
+    , m_printCommand(std::make_unique<PrintCommand>(questions))
 {
     setWindowTitle(QStringLiteral("Quillmark"));
     setWindowIcon(programIcon());
@@ -172,6 +166,7 @@ void MainWindow::createCommands()
     connect(m_commands.copy, &QAction::triggered, this, &MainWindow::copy);
     connect(m_commands.selectAll, &QAction::triggered, this, &MainWindow::selectAll);
     connect(m_commands.pageSetup, &QAction::triggered, this, &MainWindow::pageSetup);
+    connect(m_commands.print, &QAction::triggered, this, &MainWindow::print);
     connect(m_commands.help, &QAction::triggered, this, &MainWindow::showHelp);
     connect(m_commands.about, &QAction::triggered, this, &MainWindow::showAbout);
 }
@@ -272,9 +267,9 @@ void MainWindow::load(const QString &startFolder)
     m_state.catalogueFont.underline = false;
     m_state.printSelection = false;
 
-    const QSize page = printerPageTwips();
-    m_state.pageWidth = page.width();
-    m_state.pageHeight = page.height();
+    const QSizeF page = paperTwips(m_printCommand->printer());
+    m_state.pageWidth = int(roundHalfEven(page.width()));
+    m_state.pageHeight = int(roundHalfEven(page.height()));
 
     selectUnit(m_state.printSettings);
 
@@ -363,8 +358,9 @@ void MainWindow::onPicturePressed(double yTwips, Qt::MouseButton button,
 void MainWindow::pageSetup()
 {
     hideToolTipPanel();
-    const QPrinter printer(QPrinter::HighResolution);
-    PageSetupDialog dialog(m_state, m_questions, printerMarginMinimums(printer), this);
+    // The minimums are those of the printer that Print uses, as the user last chose it.
+    PageSetupDialog dialog(m_state, m_questions, printerMarginMinimums(m_printCommand->printer()),
+                           this);
     connect(&dialog, &PageSetupDialog::previewRedrawRequested, this, &MainWindow::redrawPreview);
     dialog.exec();
 }
@@ -375,6 +371,19 @@ void MainWindow::redrawPreview()
     // The bars keep their values; the picture follows them at the new line height and width.
     m_preview->scrollVertically();
     m_preview->scrollHorizontally();
+}
+
+void MainWindow::print()
+{
+    hideToolTipPanel();
+    const PrintResult result
+        = m_printCommand->run(m_state, m_browser->fileSource(), *m_preview, *m_writerHost);
+    // A cancelled dialog stays silent; a job that could not be written must not pass for one
+    // that was.
+    if (result.outcome == PrintResult::Outcome::Failed)
+        m_questions.showMessage(
+            QStringLiteral("Quillmark Print"),
+            QStringLiteral("The catalogue could not be printed on %1.").arg(result.destination));
 }
 
 void MainWindow::showToolTip()

@@ -20,6 +20,7 @@ class FolderBrowserView;
 class PreviewArea;
 class PreviewSelection;
 class SaveCommand;
+class PrintCommand;
 class Questions;
 class SettingsStore;
 class WindowWriterHost;
@@ -70,6 +71,9 @@ public:
     void selectAll();
     /// The Page Setup command: the dialog, modal.
     void pageSetup();
+    /// The Print command.
+    void print();
+    PrintCommand &printCommand() { return *m_printCommand; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -107,6 +111,7 @@ private:
     std::unique_ptr<WindowWriterHost> m_writerHost;
     std::unique_ptr<PreviewSelection> m_selection;
     std::unique_ptr<SaveCommand> m_save;
+    std::unique_ptr<PrintCommand> m_printCommand;
     Commands m_commands;
 
     ToolTipLogic m_tipLogic;

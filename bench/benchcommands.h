@@ -7,3 +7,4 @@ int runRefreshBench(const QStringList &args);
 int runPreviewBench(const QStringList &args);
 int runSaveBench(const QStringList &args);
 int runCopyBench(const QStringList &args);
+int runPrintBench(const QStringList &args);

@@ -20,10 +20,13 @@ int main(int argc, char *argv[])
         return runSaveBench(args);
     if (command == u"copy")
         return runCopyBench(args);
+    if (command == u"print")
+        return runPrintBench(args);
 
     QTextStream(stderr) << "usage: quillmark-bench refresh DIR [RUNS]\n"
                            "       quillmark-bench preview DIR [RUNS]\n"
                            "       quillmark-bench save DIR OUT [RUNS]\n"
-                           "       quillmark-bench copy DIR [RUNS]\n";
+                           "       quillmark-bench copy DIR [RUNS]\n"
+                           "       quillmark-bench print DIR OUT.pdf [RUNS]\n";
     return 2;
 }

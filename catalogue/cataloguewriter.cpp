@@ -35,7 +35,8 @@ public:
         = 0;
     virtual void pageHead(OutputTarget &, qint64) { }
     /// After a line, with \a lineTop already moved below it: the top of the next line.
-    virtual qint64 afterLine(OutputTarget &target, qint64 lineTop) = 0;
+    /// \a more tells whether another line follows.
+    virtual qint64 afterLine(OutputTarget &target, qint64 lineTop, bool more) = 0;
     virtual void closeRun(OutputTarget &) { }
 };
 
@@ -62,7 +63,7 @@ public:
         target.cls();
         return whole;
     }
-    qint64 afterLine(OutputTarget &target, qint64 lineTop) override
+    qint64 afterLine(OutputTarget &target, qint64 lineTop, bool) override
     {
         // The first screenful reaches the screen while the rest is still drawn.
         if (!m_firstShown && lineTop > m_metrics.refreshDepth) {
@@ -101,9 +102,11 @@ public:
     {
         m_hooks.pageHead(printer, pageNumber);
     }
-    qint64 afterLine(OutputTarget &printer, qint64 lineTop) override
+    qint64 afterLine(OutputTarget &printer, qint64 lineTop, bool more) override
     {
-        if (lineTop < m_state.metrics.printHeight)
+        // No page after the last line: it would carry only its head, and a number beyond
+        // the count that the heads announce.
+        if (lineTop < m_state.metrics.printHeight || !more)
             return lineTop;
         ++m_state.pageNumber;
         return m_hooks.pageBreak(printer, m_state.pageNumber);
@@ -167,7 +170,9 @@ void CatalogueWriter::writePreview(OutputTarget &target, PrintHooks *hooks)
         if (const int percent = meter.percentAt(line); percent >= 0)
             m_host.drawMeter(2, MeterBar, MeterBackground, percent);
         displayLine(line, lineTop, target, m_source, metrics, dates);
-        lineTop = medium.afterLine(target, lineTop + metrics.lineHeight);
+        if (target.failed())
+            break; // a printer that stopped takes nothing more
+        lineTop = medium.afterLine(target, lineTop + metrics.lineHeight, line < range.last);
     }
 
     guard.resetMeter();

@@ -139,13 +139,18 @@ void lineParameters(OutputTarget &target, CatalogueState &state)
     metrics.lineLeft = state.printMode ? 0 : 100;
 }
 
-qint64 pageCount(qint64 depth, qint64 printHeight, qint64 lines)
+qint64 pageCount(qint64 lines, qint64 lineHeight, qint64 printHeight)
 {
+    if (lines <= 0)
+        return 0;
     if (printHeight <= 0)
         return lines; // every line breaks the page
-    if (depth <= 0)
-        return 0;
-    return depth / printHeight + (depth % printHeight != 0 ? 1 : 0);
+    if (lineHeight <= 0)
+        return 1;
+    // Dividing the depth by the print height would count a page too many whenever the
+    // print height is not a whole number of lines.
+    const qint64 linesPerPage = (printHeight + lineHeight - 1) / lineHeight;
+    return (lines + linesPerPage - 1) / linesPerPage;
 }
 
 void pageParameters(OutputTarget &target, CatalogueState &state, qint64 entryCount,
@@ -182,7 +187,7 @@ void pageParameters(OutputTarget &target, CatalogueState &state, qint64 entryCou
         && selection.selLast >= selection.selFirst)
         lines = selection.selLast - selection.selFirst + 1;
     const qint64 depth = lines * metrics.lineHeight;
-    metrics.pageCount = pageCount(depth, metrics.printHeight, lines);
+    metrics.pageCount = pageCount(lines, metrics.lineHeight, metrics.printHeight);
 
     if (state.printMode)
         return;

@@ -28,9 +28,11 @@ void lineParameters(OutputTarget &target, CatalogueState &state);
 void pageParameters(OutputTarget &target, CatalogueState &state, qint64 entryCount,
                     PreviewViewport &viewport);
 
-/// Pages needed for \a depth twips of lines on pages of \a printHeight: the quotient,
-/// plus one when it is not whole. A page that holds no depth gets one line per page.
-qint64 pageCount(qint64 depth, qint64 printHeight, qint64 lines);
+/// Pages that \a lines catalogue lines fill when a page takes lines while their top is above
+/// \a printHeight, so that its last line may reach into the bottom margin. Counted by the
+/// same rule as the pages are broken: the heads never announce a page that is not printed.
+/// A page without print height takes one line.
+qint64 pageCount(qint64 lines, qint64 lineHeight, qint64 printHeight);
 
 /// The six truncation limits from the column widths and the column gap.
 void setTruncationLimits(LineMetrics &metrics);

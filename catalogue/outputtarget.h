@@ -65,6 +65,8 @@ public:
     virtual void refresh() = 0;
     virtual void newPage() = 0;
     virtual void endDoc() = 0;
+    /// True once the target can take no more output (a printer that could not start).
+    virtual bool failed() const { return false; }
 
 protected:
     enum class StyleChange {

@@ -37,20 +37,32 @@ double twipsPer(QPageSize::Unit unit)
 
 } // namespace
 
-PrinterTarget::PrinterTarget(QPrinter &printer)
-    : m_printer(printer)
-    , m_twipsPerDot(1440.0 / std::max(printer.resolution(), 1))
+QSizeF paperTwips(const QPrinter &printer)
 {
     const QPageLayout layout = printer.pageLayout();
     const QPageSize pageSize = layout.pageSize();
     QSizeF paper = pageSize.definitionSize() * twipsPer(pageSize.definitionUnits());
     if (layout.orientation() == QPageLayout::Landscape)
         paper.transpose();
-    const QMarginsF margins = layout.margins() * twipsPer(QPageSize::Unit(layout.units()));
+    return paper;
+}
+
+PrinterTarget::PrinterTarget(QPrinter &printer)
+    : m_printer(printer)
+    , m_twipsPerDot(1440.0 / std::max(printer.resolution(), 1))
+{
+    const QPageLayout layout = printer.pageLayout();
+    const QSizeF paper = paperTwips(printer);
+    const QMarginsF margins = printer.fullPage()
+        ? QMarginsF()
+        : layout.margins() * twipsPer(QPageSize::Unit(layout.units()));
     m_width = roundHalfEven(paper.width());
     m_height = roundHalfEven(paper.height());
     m_scaleWidth = roundHalfEven(paper.width() - margins.left() - margins.right());
     m_scaleHeight = roundHalfEven(paper.height() - margins.top() - margins.bottom());
+    m_printableCorner = QPointF(margins.left(), margins.top());
+    m_centredCorner
+        = QPointF(double(m_width - m_scaleWidth) / 2, double(m_height - m_scaleHeight) / 2);
 }
 
 PrinterTarget::~PrinterTarget()
@@ -58,9 +70,14 @@ PrinterTarget::~PrinterTarget()
     endDoc();
 }
 
+QPointF PrinterTarget::onPaper(double x, double y) const
+{
+    return QPointF(x - m_scaleLeft, y - m_scaleTop) + m_centredCorner;
+}
+
 QPointF PrinterTarget::toDevice(double x, double y) const
 {
-    return QPointF((x - m_scaleLeft) / m_twipsPerDot, (y - m_scaleTop) / m_twipsPerDot);
+    return (onPaper(x, y) - m_printableCorner) / m_twipsPerDot;
 }
 
 bool PrinterTarget::begin()
@@ -80,14 +97,29 @@ bool PrinterTarget::begin()
 void PrinterTarget::styleChanged(StyleChange change)
 {
     // The colour is taken at each text; every other change needs the font measured afresh.
-    if (change != StyleChange::ForeColor)
-        m_measure.reset();
+    if (change != StyleChange::ForeColor) {
+        m_measure = nullptr;
+        m_fontSet = false;
+    }
 }
 
 const TextMeasure &PrinterTarget::measure() const
 {
-    if (!m_measure)
-        m_measure = std::make_unique<TextMeasure>(outputFont(textStyle().font), &m_printer);
+    if (!m_measure) {
+        constexpr size_t Kept = 4;
+        const QFont font = outputFont(textStyle().font);
+        const auto found = std::find_if(
+            m_measures.begin(), m_measures.end(),
+            [&](const std::unique_ptr<TextMeasure> &m) { return m->font() == font; });
+        if (found != m_measures.end()) {
+            m_measure = found->get();
+        } else {
+            if (m_measures.size() >= Kept)
+                m_measures.erase(m_measures.begin());
+            m_measures.push_back(std::make_unique<TextMeasure>(font, &m_printer));
+            m_measure = m_measures.back().get();
+        }
+    }
     return *m_measure;
 }
 
@@ -106,10 +138,14 @@ void PrinterTarget::print(const QString &text)
     if (begin()) {
         // The painter is given the font measured for the printer, so that what is drawn
         // matches what was measured.
-        const QFont printerFont(measure().font(), &m_printer);
-        if (m_painter.font() != printerFont)
-            m_painter.setFont(printerFont);
-        m_painter.setPen(colourFromBgr(foreColor()));
+        if (!m_fontSet) {
+            m_painter.setFont(QFont(measure().font(), &m_printer));
+            m_fontSet = true;
+        }
+        if (m_penColour != foreColor()) {
+            m_penColour = foreColor();
+            m_painter.setPen(colourFromBgr(foreColor()));
+        }
         const QPointF at = toDevice(m_x, m_y);
         m_painter.drawText(QPointF(at.x(), at.y() + measure().ascent()), text);
     }

@@ -4,8 +4,11 @@
 
 #include <QPainter>
 #include <QPointF>
+#include <QSizeF>
 
 #include <memory>
+#include <optional>
+#include <vector>
 
 class QPrinter;
 
@@ -13,11 +16,17 @@ namespace qm {
 
 class TextMeasure;
 
+/// The paper's size in twips, from the exact definition of the page size (A4 is 210 × 297 mm)
+/// in the printer's orientation; not rounded.
+QSizeF paperTwips(const QPrinter &printer);
+
 /// The printer page as an output target. Lengths are twips: the page size is the paper,
 /// the scale size the printable area, and (0, 0) lies where ScaleLeft/ScaleTop put it
-/// relative to the printable area's top-left corner. Text is measured on the printer.
-/// The document starts with the first thing drawn, so a run that draws nothing prints
-/// nothing.
+/// relative to the printable area's top-left corner, taking that area as centred on the
+/// paper. A printer whose unprintable border is wider on one side than on the other still
+/// gets every point at its place measured from the paper's edges: the target makes up the
+/// difference. Text is measured on the printer. The document starts with the first thing
+/// drawn, so a run that draws nothing prints nothing.
 class PrinterTarget : public OutputTarget
 {
 public:
@@ -26,11 +35,14 @@ public:
 
     /// False once the printer refused to start the document (no output file, no printer).
     bool ok() const { return !m_failed; }
+    bool failed() const override { return m_failed; }
     /// Pages begun so far.
     int pageCount() const { return m_pages; }
     /// Where a point in twips lands on the printer, in device dots from the printable
     /// area's corner.
     QPointF toDevice(double x, double y) const;
+    /// Where a point in twips lands on the paper, in twips from its top-left corner.
+    QPointF onPaper(double x, double y) const;
 
     double textWidth(const QString &text) const override;
     double textHeight(const QString &text) const override;
@@ -67,10 +79,15 @@ private:
     QPainter m_painter;
     bool m_failed = false;
     bool m_ended = false;
+    bool m_fontSet = false; // the painter has the measured font
+    std::optional<qint32> m_penColour;
     int m_pages = 0;
     double m_twipsPerDot;
 
-    mutable std::unique_ptr<TextMeasure> m_measure;
+    // The fonts used lately, measured: the catalogue font, its bold form for the heads and
+    // the larger one of the blanks take turns on every page.
+    mutable std::vector<std::unique_ptr<TextMeasure>> m_measures;
+    mutable const TextMeasure *m_measure = nullptr;
 
     double m_x = 0;
     double m_y = 0;
@@ -80,6 +97,9 @@ private:
     qint64 m_height = 0;
     qint64 m_scaleWidth = 0;
     qint64 m_scaleHeight = 0;
+    // Where the printable area really starts, and where the origin formula takes it to.
+    QPointF m_printableCorner;
+    QPointF m_centredCorner;
 };
 
 } // namespace qm

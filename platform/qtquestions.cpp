@@ -10,12 +10,45 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScreen>
 
 namespace qm {
+
+namespace {
+
+// The standard dialog with no page range to choose: the catalogue prints whole or its
+// selection. With a print server Qt offers ranges even when told not to, since the server
+// could pick the pages itself; the choice is taken away once the dialog has laid itself out.
+class CataloguePrintDialog : public QPrintDialog
+{
+public:
+    using QPrintDialog::QPrintDialog;
+
+    void setVisible(bool visible) override
+    {
+        QPrintDialog::setVisible(visible);
+        if (!visible)
+            return;
+        for (const char *name :
+             { "printRange", "from", "to", "pagesRadioButton", "pagesLineEdit" }) {
+            if (QWidget *widget = findChild<QWidget *>(QLatin1String(name)))
+                widget->hide();
+        }
+        // The "to" between the page numbers.
+        if (QWidget *range = findChild<QWidget *>(QStringLiteral("gbPrintRange"))) {
+            for (QLabel *label : range->findChildren<QLabel *>()) {
+                if (label->objectName() != u"pageSetLabel")
+                    label->hide();
+            }
+        }
+    }
+};
+
+} // namespace
 
 QtQuestions::QtQuestions(QWidget *parent)
     : m_parent(parent)
@@ -109,7 +142,7 @@ bool QtQuestions::askPrint(QPrinter *printer, bool selectionAvailable, bool *sel
     if (!printer)
         return false;
 
-    QPrintDialog dialog(printer, m_parent);
+    CataloguePrintDialog dialog(printer, m_parent);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, selectionAvailable);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
@@ -119,6 +152,7 @@ bool QtQuestions::askPrint(QPrinter *printer, bool selectionAvailable, bool *sel
                                             : QAbstractPrintDialog::AllPages);
     if (dialog.exec() != QDialog::Accepted)
         return false;
+    printer->setPageRanges(QPageRanges()); // a print server must not drop pages either
     if (selectionChosen)
         *selectionChosen
             = selectionAvailable && dialog.printRange() == QAbstractPrintDialog::Selection;

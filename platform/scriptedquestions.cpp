@@ -114,10 +114,11 @@ std::optional<FontChoice> ScriptedQuestions::askFont(const FontChoice &initial)
 
 bool ScriptedQuestions::askPrint(QPrinter *printer, bool selectionAvailable, bool *selectionChosen)
 {
-    Q_UNUSED(printer);
     record(QStringLiteral("print selection=") + onOff(selectionAvailable), !m_prints.isEmpty());
     const PrintAnswer answer
         = m_prints.isEmpty() ? PrintAnswer { false, false } : m_prints.takeFirst();
+    if (answer.accepted && answer.setUp)
+        answer.setUp(printer);
     if (selectionChosen)
         *selectionChosen = answer.accepted && selectionAvailable && answer.selectionChosen;
     return answer.accepted;

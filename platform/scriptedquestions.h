@@ -5,6 +5,8 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
+
 namespace qm {
 
 /// Questions answered from queues that a test fills beforehand. Every question is logged as a
@@ -17,6 +19,8 @@ public:
     {
         bool accepted = true;
         bool selectionChosen = false;
+        /// What the user chose in the dialog besides the range: printer, file, paper.
+        std::function<void(QPrinter *)> setUp = {};
     };
 
     void answerYesNo(bool yes);

@@ -5,6 +5,8 @@ QUILLMARK_SOURCE=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 BUILD_PACKAGES=(build-essential cmake ninja-build ccache qt6-base-dev fonts-liberation2 qt6-svg-dev)
 TEST_PACKAGES=(xvfb xauth xdotool xclip imagemagick poppler-utils desktop-file-utils appstream dpkg-dev file)
+# A print system for the printing tests: a private scheduler with a PDF printer.
+TEST_PACKAGES+=(cups printer-driver-cups-pdf)
 
 install_packages() {
     local missing=()

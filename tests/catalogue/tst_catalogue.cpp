@@ -10,6 +10,7 @@
 #include "catalogue/writerhost.h"
 #include "platform/datetext.h"
 #include "platform/twips.h"
+#include "writerfakes.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -21,68 +22,9 @@
 
 using namespace Qt::StringLiterals;
 using namespace qm;
+using namespace qm::test;
 
 namespace {
-
-// Stand-ins for the file list, the viewing window, the main window and the printing command.
-
-class FakeSource : public CatalogueSource
-{
-public:
-    std::vector<std::pair<QString, std::optional<FileStat>>> entries;
-
-    void add(const QString &name, qint64 size, qint64 modified)
-    {
-        entries.push_back({ name, FileStat { size, modified } });
-    }
-    void addVanished(const QString &name) { entries.push_back({ name, std::nullopt }); }
-
-    qint64 count() const override { return qint64(entries.size()); }
-    // at() throws, so a read past the end fails the test.
-    QString displayName(qint64 i) const override { return entries.at(size_t(i)).first; }
-    std::optional<FileStat> stat(qint64 i) const override { return entries.at(size_t(i)).second; }
-    QString folderPrefix() const override { return QStringLiteral("/data/"); }
-    QString folderText() const override { return QStringLiteral("/data"); }
-};
-
-/// The viewing window of the real preview at 96 DPI: 7575 × 2415 twips outside, a frame of
-/// two pixels (30 twips) on each side.
-class FakeViewport : public PreviewViewport
-{
-public:
-    qint64 horizontalMaximum = 0;
-    qint64 verticalMaximum = 0;
-
-    qint64 viewWidth() const override { return 7575; }
-    qint64 viewHeight() const override { return 2415; }
-    qint64 viewScaleWidth() const override { return 7515; }
-    qint64 viewScaleHeight() const override { return 2355; }
-    void setScrollMaximum(Qt::Orientation o, qint64 maximum) override
-    {
-        (o == Qt::Horizontal ? horizontalMaximum : verticalMaximum) = maximum;
-    }
-    qint64 scrollMaximum(Qt::Orientation o) const override
-    {
-        return o == Qt::Horizontal ? horizontalMaximum : verticalMaximum;
-    }
-    void setScrollMinimum(Qt::Orientation, qint64) override { }
-    void setScrollSteps(Qt::Orientation, qint64, qint64) override { }
-};
-
-/// Writes down what the main window was asked to show.
-class RecordingHost : public WriterHost
-{
-public:
-    QStringList calls;
-
-    void setBusy(bool busy) override { calls << u"busy %1"_s.arg(busy ? 1 : 0); }
-    void setStatusText(const QString &text) override { calls << u"status \"%1\""_s.arg(text); }
-    void drawMeter(int style, const QColor &bar, const QColor &back, int percent) override
-    {
-        calls << u"meter %1 %2 %3 %4"_s.arg(style).arg(bar.name(), back.name()).arg(percent);
-    }
-    void setPreviewedCommands() override { calls << u"commands previewed"_s; }
-};
 
 /// What the printing command adds to the walk: a range to print when set, and a new page
 /// whenever one is full, its lines from the top.
@@ -266,27 +208,30 @@ void tst_Catalogue::leadingRoundsHalfToEven()
 
 void tst_Catalogue::pageCount_data()
 {
-    QTest::addColumn<qint64>("depth");
-    QTest::addColumn<qint64>("printHeight");
     QTest::addColumn<qint64>("lines");
+    QTest::addColumn<qint64>("lineHeight");
+    QTest::addColumn<qint64>("printHeight");
     QTest::addColumn<qint64>("pages");
-    auto row = [](const char *tag, qint64 depth, qint64 height, qint64 lines, qint64 pages) {
-        QTest::newRow(tag) << depth << height << lines << pages;
+    auto row = [](const char *tag, qint64 lines, qint64 height, qint64 print, qint64 pages) {
+        QTest::newRow(tag) << lines << height << print << pages;
     };
-    row("exactly two print heights", 29140, 14570, 1, 2);
-    row("one twip more than two", 29141, 14570, 1, 3);
-    row("nothing to print", 0, 14570, 0, 0);
-    row("beyond 16 and 32 bits", 220 * qint64(20'000'000), 14570, 20'000'000, 301991);
-    row("margins leave no print height: a page per line", 2200, 0, 10, 10);
+    row("exactly two print heights", 20, 220, 2200, 2);
+    row("one line more than two", 21, 220, 2200, 3);
+    row("last line reaching into the margin stays on its page", 11, 220, 2300, 1);
+    row("one line past that starts a page", 12, 220, 2300, 2);
+    row("nothing to print", 0, 220, 14570, 0);
+    row("beyond 16 and 32 bits", 20'000'000, 220, 14570, 298508);
+    row("margins leave no print height: a page per line", 10, 220, 0, 10);
+    row("a font without height: one page", 10, 0, 14570, 1);
 }
 
 void tst_Catalogue::pageCount()
 {
-    QFETCH(qint64, depth);
-    QFETCH(qint64, printHeight);
     QFETCH(qint64, lines);
+    QFETCH(qint64, lineHeight);
+    QFETCH(qint64, printHeight);
     QFETCH(qint64, pages);
-    QCOMPARE(qm::pageCount(depth, printHeight, lines), pages);
+    QCOMPARE(qm::pageCount(lines, lineHeight, printHeight), pages);
 }
 
 void tst_Catalogue::previewGeometry_data()
@@ -737,9 +682,8 @@ void tst_Catalogue::catalogueOnPdfPages_data()
     QTest::addColumn<int>("extraLines");
     QTest::addColumn<int>("pages");
     QTest::newRow("nothing to print: no file") << 0 << 0 << 0;
-    // The break follows every line, the last one too: a full last page is followed by a
-    // page that carries only its head.
-    QTest::newRow("exactly one full page") << 1 << 0 << 2;
+    // No page follows the last line, even when that line fills its page.
+    QTest::newRow("exactly one full page") << 1 << 0 << 1;
     QTest::newRow("four pages and a bit") << 4 << 17 << 5;
 }
 

@@ -2,7 +2,7 @@
 #include "catalogue/cataloguewriter.h"
 #include "catalogue/previewpicture.h"
 #include "catalogue/selection.h"
-#include "cataloguefakes.h"
+#include "writerfakes.h"
 
 #include <QTest>
 

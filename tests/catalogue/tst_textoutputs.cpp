@@ -1,11 +1,11 @@
-#include "catalogue/cataloguestate.h"
 #include "browse/folderbrowser.h"
+#include "catalogue/cataloguestate.h"
 #include "catalogue/savecommand.h"
 #include "catalogue/textoutputs.h"
-#include "cataloguefakes.h"
 #include "platform/datetext.h"
 #include "platform/scratchfolder.h"
 #include "platform/scriptedquestions.h"
+#include "writerfakes.h"
 
 #include <QDateTime>
 #include <QDir>

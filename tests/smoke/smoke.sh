@@ -22,17 +22,15 @@ export HOME=$work/home XDG_CONFIG_HOME=$work/config
 mkdir -p "$HOME" "$XDG_CONFIG_HOME"
 touch "$HOME/readme.txt" "$HOME/notes.txt"
 
-display=
-for n in $(seq 91 160); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-        display=$n
-        break
-    fi
-done
-[ -n "$display" ] || fail "no free X display"
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# Xvfb picks a free display itself and says which: runs side by side cannot collide.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
-export DISPLAY=":$display"
+for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+done
+[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+export DISPLAY=":$(head -n 1 "$work/display")"
 unset QT_QPA_PLATFORM
 for _ in $(seq 100); do
     xdotool getdisplaygeometry >/dev/null 2>&1 && break

@@ -13,12 +13,13 @@
 
 namespace qm::test {
 
-/// The file list as a plain table; a vanished file has no stat.
+// Stand-ins for the file list, the viewing window, the main window and the printing command.
+
 class FakeSource : public CatalogueSource
 {
 public:
     std::vector<std::pair<QString, std::optional<FileStat>>> entries;
-    QString folder = QStringLiteral("/data");
+    QString prefix = QStringLiteral("/data/");
 
     void add(const QString &name, qint64 size, qint64 modified)
     {
@@ -30,29 +31,11 @@ public:
     // at() throws, so a read past the end fails the test.
     QString displayName(qint64 i) const override { return entries.at(size_t(i)).first; }
     std::optional<FileStat> stat(qint64 i) const override { return entries.at(size_t(i)).second; }
-    QString folderPrefix() const override { return folder + QLatin1Char('/'); }
-    QString folderText() const override { return folder; }
-};
-
-/// Writes down what the main window was asked to show.
-class RecordingHost : public WriterHost
-{
-public:
-    QStringList calls;
-
-    void setBusy(bool busy) override { calls << QStringLiteral("busy %1").arg(busy ? 1 : 0); }
-    void setStatusText(const QString &text) override
+    QString folderPrefix() const override { return prefix; }
+    QString folderText() const override
     {
-        calls << QStringLiteral("status \"%1\"").arg(text);
+        return prefix.size() > 1 && prefix.endsWith(u'/') ? prefix.chopped(1) : prefix;
     }
-    void drawMeter(int style, const QColor &bar, const QColor &back, int percent) override
-    {
-        calls << QStringLiteral("meter %1 %2 %3 %4")
-                     .arg(style)
-                     .arg(bar.name(), back.name())
-                     .arg(percent);
-    }
-    void setPreviewedCommands() override { calls << QStringLiteral("commands previewed"); }
 };
 
 /// The viewing window of the real preview at 96 DPI: 7575 × 2415 twips outside, a frame of
@@ -77,6 +60,27 @@ public:
     }
     void setScrollMinimum(Qt::Orientation, qint64) override { }
     void setScrollSteps(Qt::Orientation, qint64, qint64) override { }
+};
+
+/// Writes down what the main window was asked to show.
+class RecordingHost : public WriterHost
+{
+public:
+    QStringList calls;
+
+    void setBusy(bool busy) override { calls << QStringLiteral("busy %1").arg(busy ? 1 : 0); }
+    void setStatusText(const QString &text) override
+    {
+        calls << QStringLiteral("status \"%1\"").arg(text);
+    }
+    void drawMeter(int style, const QColor &bar, const QColor &back, int percent) override
+    {
+        calls << QStringLiteral("meter %1 %2 %3 %4")
+                     .arg(style)
+                     .arg(bar.name(), back.name())
+                     .arg(percent);
+    }
+    void setPreviewedCommands() override { calls << QStringLiteral("commands previewed"); }
 };
 
 } // namespace qm::test

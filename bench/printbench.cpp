@@ -1,0 +1,88 @@
+#include "benchcommands.h"
+#include "benchsupport.h"
+
+#include "browse/folderbrowser.h"
+#include "catalogue/cataloguestate.h"
+#include "catalogue/previewviewport.h"
+#include "catalogue/printcommand.h"
+#include "catalogue/printertarget.h"
+#include "catalogue/writerhost.h"
+#include "platform/numbers.h"
+
+#include <QElapsedTimer>
+#include <QPrinter>
+#include <QTextStream>
+
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The main window's viewing window, as far as printing reads it.
+class FixedViewport : public qm::PreviewViewport
+{
+public:
+    qint64 viewWidth() const override { return 7575; }
+    qint64 viewHeight() const override { return 2415; }
+    qint64 viewScaleWidth() const override { return 7515; }
+    qint64 viewScaleHeight() const override { return 2355; }
+    void setScrollMaximum(Qt::Orientation, qint64) override { }
+    qint64 scrollMaximum(Qt::Orientation) const override { return 0; }
+    void setScrollMinimum(Qt::Orientation, qint64) override { }
+    void setScrollSteps(Qt::Orientation, qint64, qint64) override { }
+};
+
+} // namespace
+
+// Times the Print command's path after its dialogs, to a PDF file on A4 paper, with the
+// folder as the header.
+int runPrintBench(const QStringList &args)
+{
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    if (args.size() < 2 || args.size() > 3) {
+        err << "usage: quillmark-bench print DIR OUT.pdf [RUNS]\n";
+        return 2;
+    }
+    const QString output = args.at(1);
+    const std::optional<BenchArguments> arguments = parseBenchArguments(
+        args.size() == 3 ? QStringList { args.at(0), args.at(2) } : QStringList { args.at(0) },
+        "print");
+    if (!arguments)
+        return 2;
+
+    qm::FolderBrowser browser;
+    if (!listFolder(browser, arguments->folder))
+        return 1;
+
+    QuietHost host;
+    FixedViewport viewport;
+    std::vector<double> times;
+    int pages = 0;
+    for (int run = 0; run < arguments->runs; ++run) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(output);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        qm::CatalogueState state;
+        const QSizeF paper = qm::paperTwips(printer);
+        state.pageWidth = int(qm::roundHalfEven(paper.width()));
+        state.pageHeight = int(qm::roundHalfEven(paper.height()));
+
+        QElapsedTimer timer;
+        timer.start();
+        const qm::PrintResult result
+            = qm::printCatalogue(state, browser.files(), viewport, host, printer, nullptr);
+        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+        if (result.outcome == qm::PrintResult::Outcome::Failed) {
+            err << "the catalogue could not be printed to " << output << '\n';
+            return 1;
+        }
+        pages = result.pages;
+    }
+
+    out << "print " << browser.folder() << " files=" << browser.files().count()
+        << " pages=" << pages << " median_ms=" << QString::number(median(times), 'f', 1) << '\n';
+    return 0;
+}

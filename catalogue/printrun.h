@@ -1,0 +1,48 @@
+#pragma once
+
+#include "catalogue/printhooks.h"
+
+#include <QPoint>
+#include <QString>
+
+namespace qm {
+
+class Questions;
+struct CatalogueState;
+
+inline const QString HeaderBoxTitle = QStringLiteral("Quillmark Header");
+inline const QString HeaderBoxPrompt = QStringLiteral(
+    "Enter Catalogue List Header and press OK or press Cancel to return no header");
+/// Where the header box stands, in twips from the screen's top-left corner.
+inline constexpr QPoint HeaderBoxPlace { 2000, 2000 };
+/// How far right of the left margin the page number text ends, whatever the paper.
+inline constexpr int PageTextRight = 7830;
+
+/// "Page " number " of " count, each number with a blank where a sign would stand:
+/// "Page  2 of  10".
+QString pageText(qint64 pageNumber, qint64 pageCount);
+
+/// The printing steps of the catalogue writer: each page opened with a blank line set two
+/// points larger than the catalogue font, the header asked for once per run, the header
+/// and "Page n of m" above the top margin of every page, and the selected lines only when
+/// the print run covers the selection.
+class PrintRun final : public PrintHooks
+{
+public:
+    /// \a questions asks for the header; without it the header is the one of the last run,
+    /// or the folder.
+    PrintRun(CatalogueState &state, Questions *questions);
+
+    LineRange startPrintRun(OutputTarget &printer, const QString &folderPrefix,
+                            LineRange whole) override;
+    void pageHead(OutputTarget &printer, qint64 pageNumber) override;
+    qint64 pageBreak(OutputTarget &printer, qint64 nextPageNumber) override;
+
+private:
+    void openPage(OutputTarget &printer);
+
+    CatalogueState &m_state;
+    Questions *m_questions;
+};
+
+} // namespace qm
