@@ -40,42 +40,6 @@ namespace qm {
 
 namespace {
 
-struct ToolButtonPlace
-{
-    ToolButton button;
-    int left;
-};
-
-// Tool bar order of the buttons; all share Top 60 and 375 × 375 twips.
-constexpr std::array<ToolButtonPlace, 6> ToolButtonPlaces { {
-    { ToolButton::Save, 135 },
-    { ToolButton::Print, 615 },
-    { ToolButton::Copy, 1095 },
-    { ToolButton::PageSetup, 1545 },
-    { ToolButton::Preview, 2025 },
-    { ToolButton::Help, 6720 },
-} };
-
-ToolIcon iconOf(ToolButton button)
-{
-    switch (button) {
-    case ToolButton::Save:
-        return ToolIcon::Save;
-    case ToolButton::Print:
-        return ToolIcon::Print;
-    case ToolButton::Copy:
-        return ToolIcon::Copy;
-    case ToolButton::PageSetup:
-        return ToolIcon::PageSetup;
-    case ToolButton::Preview:
-        return ToolIcon::Preview;
-    case ToolButton::Help:
-    case ToolButton::None:
-        break;
-    }
-    return ToolIcon::Help;
-}
-
 } // namespace
 
 MainWindow::MainWindow(SettingsStore &store, Questions &questions, QWidget *parent)
@@ -179,27 +143,25 @@ void MainWindow::createToolBar()
     m_toolBar->setMouseTracking(true);
     m_toolBar->installEventFilter(this);
 
-    const std::array<QAction *, 6> actions { m_commands.save, m_commands.print,
-                                             m_commands.copy, m_commands.preview,
-                                             m_commands.help, m_commands.pageSetup };
-    for (const ToolButtonPlace &place : ToolButtonPlaces) {
+    for (size_t i = 0; i < ToolButtons.size(); ++i) {
+        const ToolButtonSpec &spec = ToolButtons[i];
+        QAction *action = m_commands.action(spec.command);
         auto *button = new QToolButton(m_toolBar);
-        const int number = static_cast<int>(place.button);
         // The icon lives on the action: the button takes it from there on every change.
-        actions[number - 1]->setIcon(toolIcon(iconOf(place.button)));
-        button->setDefaultAction(actions[number - 1]);
+        action->setIcon(toolIcon(spec.picture));
+        button->setDefaultAction(action);
         // The pictures grow with the dots per inch, as the buttons do: 16 pixels at 96.
-        const QSize picture = toolPictureSize(iconOf(place.button));
+        const QSize picture = toolPictureSize(spec.picture);
         button->setIconSize(
             QSize(twipsToPixels(picture.width() * 15.0), twipsToPixels(picture.height() * 15.0)));
-        button->setGeometry(twipsRect(place.left, 60, 375, 375));
-        button->setAccessibleName(ToolTipLogic::tipText(place.button).trimmed());
+        button->setGeometry(twipsRect(spec.left, ToolButtonTop, ToolButtonSide, ToolButtonSide));
+        button->setAccessibleName(spec.tip.trimmed().toString());
         button->setFocusPolicy(Qt::NoFocus);
         button->setMouseTracking(true);
         button->installEventFilter(this);
-        button->setProperty("toolNumber", number);
+        button->setProperty("toolButton", int(spec.button));
         connect(button, &QToolButton::clicked, this, &MainWindow::hideToolTipPanel);
-        m_buttons[number - 1] = button;
+        m_buttons[i] = button;
     }
 }
 
@@ -235,7 +197,7 @@ void MainWindow::createToolTip()
     palette.setColor(QPalette::Window, QColor(0xFF, 0xFF, 0xC0));
     palette.setColor(QPalette::WindowText, Qt::black);
     m_toolTip->setPalette(palette);
-    m_toolTip->setGeometry(twipsRect(6840, 3720, 735, 255));
+    m_toolTip->setGeometry(twipsRect(ToolTipLogic::StartLeft, ToolTipLogic::StartTop, 735, 255));
     m_toolTip->hide();
 
     m_toolTipTimer.setInterval(ToolTipLogic::IntervalMs);
@@ -244,10 +206,35 @@ void MainWindow::createToolTip()
 
 QToolButton *MainWindow::toolButton(ToolButton button) const
 {
-    const int number = static_cast<int>(button);
-    return number >= 1 && number <= 6 ? m_buttons[number - 1] : nullptr;
+    for (size_t i = 0; i < ToolButtons.size(); ++i) {
+        if (ToolButtons[i].button == button)
+            return m_buttons[i];
+    }
+    return nullptr;
 }
 
+QAction *MainWindow::Commands::action(Command command) const
+{
+    switch (command) {
+    case Command::Preview:
+        return preview;
+    case Command::Save:
+        return save;
+    case Command::PageSetup:
+        return pageSetup;
+    case Command::Print:
+        return print;
+    case Command::Copy:
+        return copy;
+    case Command::SelectAll:
+        return selectAll;
+    case Command::Help:
+        return help;
+    case Command::About:
+        return about;
+    }
+    return nullptr;
+}
 void MainWindow::load(const QString &startFolder)
 {
     const StoredSettings stored = loadSettings(m_store, defaultFolder());
@@ -419,8 +406,8 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         return true; // the window draws its own tips
     if (event->type() == QEvent::MouseMove) {
         if (auto *button = qobject_cast<QToolButton *>(watched)) {
-            const auto number = static_cast<ToolButton>(button->property("toolNumber").toInt());
-            if (m_tipLogic.buttonMoved(number))
+            const auto tool = static_cast<ToolButton>(button->property("toolButton").toInt());
+            if (m_tipLogic.buttonMoved(tool))
                 m_toolTipTimer.start();
         } else if (watched == m_client || watched == m_toolBar) {
             // Moves over other controls reach here too when those controls do not track the

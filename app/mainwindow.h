@@ -51,6 +51,8 @@ public:
         QAction *selectAll = nullptr;
         QAction *help = nullptr;
         QAction *about = nullptr;
+
+        QAction *action(Command command) const;
     };
     const Commands &commands() const { return m_commands; }
     QToolButton *toolButton(ToolButton button) const;
@@ -103,7 +105,7 @@ private:
 
     QWidget *m_client = nullptr;
     QWidget *m_toolBar = nullptr;
-    std::array<QToolButton *, 6> m_buttons {};
+    std::array<QToolButton *, ToolButtons.size()> m_buttons {}; // in tool bar order
     QLabel *m_toolTip = nullptr;
     QPushButton *m_exit = nullptr;
     FolderBrowserView *m_browser = nullptr;

@@ -3,7 +3,6 @@
 namespace qm {
 
 namespace {
-constexpr int ButtonTop = 60;
 constexpr int TipBelowButton = 500;
 } // namespace
 
@@ -24,54 +23,12 @@ void ToolTipLogic::surfaceMoved()
 
 void ToolTipLogic::tick()
 {
-    if (m_hot != ToolButton::None) {
-        m_top = ButtonTop + TipBelowButton;
-        m_left = buttonLeft(m_hot);
-        m_text = tipText(m_hot);
+    if (const ToolButtonSpec *spec = toolButtonSpec(m_hot)) {
+        m_top = ToolButtonTop + TipBelowButton;
+        m_left = spec->left;
+        m_text = spec->tip.toString();
     }
     m_visible = true;
-}
-
-int ToolTipLogic::buttonLeft(ToolButton button)
-{
-    switch (button) {
-    case ToolButton::Save:
-        return 135;
-    case ToolButton::Print:
-        return 615;
-    case ToolButton::Copy:
-        return 1095;
-    case ToolButton::PageSetup:
-        return 1545;
-    case ToolButton::Preview:
-        return 2025;
-    case ToolButton::Help:
-        return 6720;
-    case ToolButton::None:
-        break;
-    }
-    return 0;
-}
-
-QString ToolTipLogic::tipText(ToolButton button)
-{
-    switch (button) {
-    case ToolButton::Save:
-        return QStringLiteral(" Save ");
-    case ToolButton::Print:
-        return QStringLiteral(" Print ");
-    case ToolButton::Copy:
-        return QStringLiteral(" Copy ");
-    case ToolButton::Preview:
-        return QStringLiteral(" Preview ");
-    case ToolButton::Help:
-        return QStringLiteral(" Help ");
-    case ToolButton::PageSetup:
-        return QStringLiteral(" Page Setup ");
-    case ToolButton::None:
-        break;
-    }
-    return QString();
 }
 
 } // namespace qm

@@ -1,11 +1,10 @@
 #pragma once
 
+#include "app/toolbuttons.h"
+
 #include <QString>
 
 namespace qm {
-
-/// The tool buttons in their tool tip numbering.
-enum class ToolButton { None = 0, Save = 1, Print, Copy, Preview, Help, PageSetup };
 
 /// The delayed tool tip under the tool buttons, without a window: the main window feeds it
 /// mouse moves and timer ticks and shows what it says.
@@ -13,6 +12,9 @@ class ToolTipLogic
 {
 public:
     static constexpr int IntervalMs = 500;
+    /// Where the tip stands, in twips of the client area, before it has been under a button.
+    static constexpr int StartLeft = 6840;
+    static constexpr int StartTop = 3720;
 
     /// The mouse moved over a tool button. Returns true when the timer must be started; a
     /// running timer is left alone so that a moving mouse does not postpone the tip.
@@ -32,16 +34,12 @@ public:
     int top() const { return m_top; }
     QString text() const { return m_text; }
 
-    /// Left edge of a tool button in twips (all share Top 60).
-    static int buttonLeft(ToolButton button);
-    static QString tipText(ToolButton button);
-
 private:
     ToolButton m_hot = ToolButton::None;
     bool m_timerRunning = false;
     bool m_visible = false;
-    int m_left = 6840;
-    int m_top = 3720;
+    int m_left = StartLeft;
+    int m_top = StartTop;
     QString m_text;
 };
 
