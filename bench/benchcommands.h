@@ -5,3 +5,4 @@
 // Each command takes its own arguments (after the command word) and returns the exit code.
 int runRefreshBench(const QStringList &args);
 int runPreviewBench(const QStringList &args);
+int runKeystrokeBench(const QStringList &args);

@@ -16,8 +16,11 @@ int main(int argc, char *argv[])
         return runRefreshBench(args);
     if (command == u"preview")
         return runPreviewBench(args);
+    if (command == u"keystroke")
+        return runKeystrokeBench(args);
 
     QTextStream(stderr) << "usage: quillmark-bench refresh DIR [RUNS]\n"
-                           "       quillmark-bench preview DIR [RUNS]\n";
+                           "       quillmark-bench preview DIR [RUNS]\n"
+                           "       quillmark-bench keystroke DIR [RUNS]\n";
     return 2;
 }
