@@ -105,8 +105,9 @@ bool sharesPageSetupCouldMake(const std::array<double, 3> &shares)
 
 bool isAbsoluteFolder(const QString &text)
 {
-    // ":" starts Qt's own resource paths, which are no folder of the user's.
-    return QDir::isAbsolutePath(text) && !text.startsWith(u':');
+    // ":" starts Qt's own resource paths, which are no folder of the user's; no path on
+    // disk holds a zero character.
+    return QDir::isAbsolutePath(text) && !text.startsWith(u':') && !text.contains(QChar(0));
 }
 
 QString flagText(bool on)

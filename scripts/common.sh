@@ -5,6 +5,7 @@ QUILLMARK_SOURCE=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 BUILD_PACKAGES=(build-essential cmake ninja-build ccache qt6-base-dev fonts-liberation2)
 TEST_PACKAGES=(xvfb xauth xdotool xclip imagemagick poppler-utils)
+TEST_PACKAGES+=(clang libclang-rt-dev) # the fuzzers: clang with libFuzzer
 
 install_packages() {
     local missing=()

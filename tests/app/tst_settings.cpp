@@ -194,6 +194,7 @@ void tst_Settings::storedFolder_data()
     QTest::newRow("drive letter root") << u"C:\\"_s << home;
     QTest::newRow("drive letter folder") << u"C:\\WINDOWS"_s << home;
     QTest::newRow("Qt resource path") << u":/help"_s << home;
+    QTest::newRow("zero character inside") << u"/tmp/a"_s + QChar(0) + u"b"_s << home;
 }
 
 void tst_Settings::storedFolder()
