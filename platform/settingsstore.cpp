@@ -54,18 +54,23 @@ SettingsWriteResult IniSettingsStore::commit()
 {
     for (auto &[application, settings] : m_settings) {
         settings->sync();
-        if (settings->status() == QSettings::NoError)
+        const QSettings::Status status = settings->status();
+        if (status == QSettings::NoError)
             continue;
-        // QSettings says only that it failed; what stands in the way is found by trying.
+        // QSettings tells neither why it failed nor, once it has met a damaged file, whether
+        // writing failed too (the first error sticks, and the damaged file is rewritten whole):
+        // what stands in the way is found by trying.
         qint64 size = 64;
         for (const QString &key : settings->allKeys())
             size += key.size() + settings->value(key).toString().size() + 4;
         SettingsWriteResult result;
-        result.ok = false;
         result.fileName = settings->fileName();
         result.reason = settingsWriteProblem(result.fileName, size);
+        if (result.reason.isEmpty() && status == QSettings::FormatError)
+            continue;
         if (result.reason.isEmpty())
             result.reason = QStringLiteral("the file could not be written");
+        result.ok = false;
         return result;
     }
     return {};
@@ -110,30 +115,11 @@ bool MemorySettingsStore::contains(const QString &application, const QString &se
     return m_values.contains(address(application, section, key));
 }
 
-void MemorySettingsStore::failCommits(const QString &fileName, const QString &reason)
-{
-    m_commitResult = { false, fileName, reason };
-}
-
-SettingsWriteResult MemorySettingsStore::commit()
-{
-    return m_commitResult;
-}
-
 void MemorySettingsStore::clearLog()
 {
     m_reads.clear();
     m_writes.clear();
 }
-
-namespace {
-
-QString errorText(int error)
-{
-    return qt_error_string(error);
-}
-
-} // namespace
 
 QString settingsWriteProblem(const QString &fileName, qint64 size)
 {
@@ -154,24 +140,24 @@ QString settingsWriteProblem(const QString &fileName, qint64 size)
             continue;
         }
         if (errno != ENOENT)
-            return errorText(errno);
+            return qt_error_string(errno);
         if (::mkdir(reached.constData(), 0777) != 0 && errno != EEXIST)
-            return errorText(errno);
+            return qt_error_string(errno);
     }
 
     struct stat st;
     if (::stat(path.constData(), &st) == 0) {
         if (S_ISDIR(st.st_mode))
-            return errorText(EISDIR);
+            return qt_error_string(EISDIR);
         if (::access(path.constData(), W_OK) != 0)
-            return errorText(errno);
+            return qt_error_string(errno);
     }
 
     // A scratch file beside it, as large as the settings: room, permission, a read-only disk.
     QByteArray scratch = folder + "/.quillmark-write-test-XXXXXX";
     const int fd = ::mkstemp(scratch.data());
     if (fd < 0)
-        return errorText(errno);
+        return qt_error_string(errno);
     int error = 0;
     const QByteArray bytes(qMax<qint64>(size, 1), 'x');
     qsizetype written = 0;
@@ -187,7 +173,7 @@ QString settingsWriteProblem(const QString &fileName, qint64 size)
     if (::close(fd) != 0 && error == 0)
         error = errno;
     ::unlink(scratch.constData());
-    return error ? errorText(error) : QString();
+    return error ? qt_error_string(error) : QString();
 }
 
 } // namespace qm

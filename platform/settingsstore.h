@@ -87,10 +87,6 @@ public:
              const QString &value);
     bool contains(const QString &application, const QString &section, const QString &key) const;
 
-    /// Makes the next commits fail as writing \a fileName would for \a reason.
-    void failCommits(const QString &fileName, const QString &reason);
-    SettingsWriteResult commit() override;
-
     const QList<Access> &reads() const { return m_reads; }
     const QList<Access> &writes() const { return m_writes; }
     void clearLog();
@@ -101,7 +97,6 @@ private:
     QMap<QString, QString> m_values;
     mutable QList<Access> m_reads;
     QList<Access> m_writes;
-    SettingsWriteResult m_commitResult;
 };
 
 /// Why \a fileName cannot be written now, found by trying what writing it needs: its folder

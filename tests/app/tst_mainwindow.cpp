@@ -551,6 +551,9 @@ void tst_MainWindow::settingsThatCannotBeWrittenAreReported_data()
     QTest::addColumn<QString>("obstacle");
     QTest::addColumn<QString>("reason"); // empty: written without a word
     QTest::newRow("writable: saved silently") << u"none"_s << QString();
+    QTest::newRow("damaged earlier file: rewritten silently") << u"damaged"_s << QString();
+    QTest::newRow("damaged earlier file in a read-only folder")
+        << u"damaged, read-only folder"_s << u"Permission denied."_s;
     QTest::newRow("read-only settings folder") << u"read-only folder"_s << u"Permission denied."_s;
     QTest::newRow("read-only settings file") << u"read-only file"_s << u"Permission denied."_s;
     QTest::newRow("a file where the folder should be")
@@ -561,7 +564,7 @@ void tst_MainWindow::settingsThatCannotBeWrittenAreReported()
 {
     QFETCH(QString, obstacle);
     QFETCH(QString, reason);
-    if (obstacle.startsWith(u"read-only") && ::geteuid() == 0)
+    if (obstacle.contains(u"read-only") && ::geteuid() == 0)
         QSKIP("permissions do not bind root; the unprivileged run covers this");
     test::ScratchFolder config;
     QVERIFY(config.isValid());
@@ -580,12 +583,14 @@ void tst_MainWindow::settingsThatCannotBeWrittenAreReported()
         blocking.write(earlier);
     } else {
         earlier = "[StartUp]\nFolder=" + QFile::encodeName(m_folder->path()) + "\nColour=255\n";
+        if (obstacle.startsWith(u"damaged"))
+            earlier += "[Start\n\xff\xfe\x01 no equals sign\n\"Size=\n";
         QVERIFY(QDir().mkpath(folder));
         QFile ini(fileName);
         QVERIFY(ini.open(QIODevice::WriteOnly));
         ini.write(earlier);
     }
-    if (obstacle == u"read-only folder")
+    if (obstacle.endsWith(u"read-only folder"))
         QCOMPARE(::chmod(QFile::encodeName(folder).constData(), 0555), 0);
     if (obstacle == u"read-only file")
         QCOMPARE(::chmod(QFile::encodeName(fileName).constData(), 0444), 0);
