@@ -301,6 +301,7 @@ void MainWindow::hideToolTipPanel()
 
 void MainWindow::preview()
 {
+    m_browser->settle(); // a pattern typed just before counts
     hideToolTipPanel();
     m_preview->resetScroll();
     drawPreview();
@@ -431,6 +432,10 @@ void MainWindow::closeEvent(QCloseEvent *event)
         stored.font = m_state.catalogueFont;
         stored.print = m_state.printSettings;
         saveSettings(m_store, stored);
+        // Lost settings would pass for saved ones: say so once, then close all the same.
+        const SettingsWriteResult written = m_store.commit();
+        if (!written.ok)
+            m_questions.showMessage(QStringLiteral("Quillmark"), settingsNotSavedText(written));
     }
     m_toolTipTimer.stop();
     const auto windows = QApplication::topLevelWidgets();

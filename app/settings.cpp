@@ -3,8 +3,13 @@
 #include "platform/numbers.h"
 #include "platform/settingsstore.h"
 
+#include <QDir>
+
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace qm {
 
@@ -25,8 +30,22 @@ const QString KeyColumn0 = QStringLiteral("Column 0");
 const QString KeyColumn1 = QStringLiteral("Column 1");
 const QString KeyColumn2 = QStringLiteral("Column 2");
 
-// Beyond this no page could show a single line; zero or less would give lines without height.
+// Below one point or beyond a thousand no page could show a useful line.
+constexpr double SmallestFontSize = 1.0;
 constexpr double LargestFontSize = 1000.0;
+
+// The margins Page Setup can produce; a stored one outside is taken to the nearer end.
+constexpr qint64 SmallestMargin = 0;
+constexpr qint64 LargestMargin = 3000;
+
+// The shares Page Setup can produce: the name column 0.2 to 0.7, the other two at least
+// 0.15, the three adding up to 1. The slack covers single-precision sums written with seven
+// digits.
+constexpr double SmallestNameShare = 0.2;
+constexpr double LargestNameShare = 0.7;
+constexpr double SmallestOtherShare = 0.15;
+constexpr double ShareSlack = 1e-4;
+constexpr double ShareSumSlack = 1e-3;
 
 qint32 colourValue(const QString &text, qint32 defaultValue)
 {
@@ -52,24 +71,43 @@ bool flagValue(const QString &text)
 double sizeValue(const QString &text, double defaultValue)
 {
     const double size = leadingNumber(text);
-    return size > 0 && size <= LargestFontSize ? size : defaultValue;
+    return size >= SmallestFontSize && size <= LargestFontSize ? size : defaultValue;
 }
 
 qint16 marginValue(const QString &text, qint16 defaultValue)
 {
-    const std::optional<qint64> whole
-        = roundHalfEvenIn(leadingNumber(text), std::numeric_limits<qint16>::min(),
-                          std::numeric_limits<qint16>::max());
-    return whole ? static_cast<qint16>(*whole) : defaultValue;
+    const std::optional<double> number = leadingNumberIfAny(text);
+    if (!number || !std::isfinite(*number))
+        return defaultValue;
+    return static_cast<qint16>(std::clamp(roundHalfEven(*number), SmallestMargin, LargestMargin));
 }
 
-float shareValue(const QString &text, float defaultValue)
+/// The three shares as stored, or nothing when one of them is not a number.
+std::optional<std::array<double, 3>> shareValues(const std::array<QString, 3> &texts)
 {
-    const double share = leadingNumber(text);
-    // Checked before narrowing: a double beyond float's range has no float value.
-    if (!std::isfinite(share) || std::fabs(share) > std::numeric_limits<float>::max())
-        return defaultValue;
-    return static_cast<float>(share);
+    std::array<double, 3> shares {};
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const std::optional<double> number = leadingNumberIfAny(texts[i]);
+        if (!number || !std::isfinite(*number))
+            return std::nullopt;
+        shares[i] = *number;
+    }
+    return shares;
+}
+
+bool sharesPageSetupCouldMake(const std::array<double, 3> &shares)
+{
+    const auto [name, size, date] = shares;
+    return name >= SmallestNameShare - ShareSlack && name <= LargestNameShare + ShareSlack
+        && size >= SmallestOtherShare - ShareSlack && date >= SmallestOtherShare - ShareSlack
+        && std::fabs(name + size + date - 1.0) <= ShareSumSlack;
+}
+
+bool isAbsoluteFolder(const QString &text)
+{
+    // ":" starts Qt's own resource paths, which are no folder of the user's; no path on
+    // disk holds a zero character.
+    return QDir::isAbsolutePath(text) && !text.startsWith(u':') && !text.contains(QChar(0));
 }
 
 QString flagText(bool on)
@@ -90,6 +128,8 @@ StoredSettings loadSettings(const SettingsStore &store, const QString &defaultFo
     PrintSettings &print = settings.print;
 
     settings.folder = text(KeyFolder, defaultFolder);
+    if (!isAbsoluteFolder(settings.folder))
+        settings.folder = defaultFolder;
     settings.colour = colourValue(text(KeyColour, QStringLiteral("0")), defaults.colour);
     settings.font.name = text(KeyFont, defaults.font.name);
     settings.font.bold = flagValue(text(KeyBold, QStringLiteral("False")));
@@ -104,9 +144,15 @@ StoredSettings loadSettings(const SettingsStore &store, const QString &defaultFo
     print.rightMargin
         = marginValue(text(KeyRightMargin, QStringLiteral("2268")), printDefaults.rightMargin);
     print.measurement = text(KeyMeasurement, printDefaults.measurement);
-    print.column0 = shareValue(text(KeyColumn0, QStringLiteral("0.6")), printDefaults.column0);
-    print.column1 = shareValue(text(KeyColumn1, QStringLiteral("0.15")), printDefaults.column1);
-    print.column2 = shareValue(text(KeyColumn2, QStringLiteral("0.25")), printDefaults.column2);
+    const std::optional<std::array<double, 3>> shares = shareValues(
+        { text(KeyColumn0, QStringLiteral("0.6")), text(KeyColumn1, QStringLiteral("0.15")),
+          text(KeyColumn2, QStringLiteral("0.25")) });
+    // One bad share spoils the balance of all three: the defaults come back together.
+    if (shares && sharesPageSetupCouldMake(*shares)) {
+        print.column0 = static_cast<float>((*shares)[0]);
+        print.column1 = static_cast<float>((*shares)[1]);
+        print.column2 = static_cast<float>((*shares)[2]);
+    }
     return settings;
 }
 
@@ -143,6 +189,15 @@ void saveSettings(SettingsStore &store, const StoredSettings &settings)
     write(KeyColumn0, signPositionText(print.column0));
     write(KeyColumn1, signPositionText(print.column1));
     write(KeyColumn2, signPositionText(print.column2));
+}
+
+QString settingsNotSavedText(const SettingsWriteResult &result)
+{
+    QString reason = result.reason;
+    if (!reason.endsWith(u'.'))
+        reason += u'.';
+    return QStringLiteral("Quillmark could not save its settings in\n") + result.fileName
+        + QStringLiteral("\n\n") + reason;
 }
 
 } // namespace qm

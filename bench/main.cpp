@@ -22,11 +22,14 @@ int main(int argc, char *argv[])
         return runCopyBench(args);
     if (command == u"print")
         return runPrintBench(args);
+    if (command == u"keystroke")
+        return runKeystrokeBench(args);
 
     QTextStream(stderr) << "usage: quillmark-bench refresh DIR [RUNS]\n"
                            "       quillmark-bench preview DIR [RUNS]\n"
                            "       quillmark-bench save DIR OUT [RUNS]\n"
                            "       quillmark-bench copy DIR [RUNS]\n"
-                           "       quillmark-bench print DIR OUT.pdf [RUNS]\n";
+                           "       quillmark-bench print DIR OUT.pdf [RUNS]\n"
+                           "       quillmark-bench keystroke DIR [RUNS]\n";
     return 2;
 }

@@ -19,6 +19,19 @@ QString folderPrefix(const QString &path)
     return path + u'/';
 }
 
+QString refreshProblemText(const RefreshResult &result)
+{
+    if (result.error != 0) {
+        QString reason = qt_error_string(result.error);
+        if (!reason.isEmpty())
+            reason[0] = reason[0].toLower();
+        return QStringLiteral("Cannot read this folder: ") + reason;
+    }
+    if (result.fellBack)
+        return QStringLiteral("The folder is gone; showing its parent");
+    return QString();
+}
+
 FolderBrowser::FolderBrowser()
     : m_folderPath(cleanFolderPath(QFile::encodeName(defaultFolder())))
     , m_drive(driveOf(folder()))

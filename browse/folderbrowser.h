@@ -22,6 +22,10 @@ struct RefreshResult
     bool fellBack = false; // the folder had gone and its nearest existing parent was listed
 };
 
+/// What the status panel says after \a result until the next refresh: why the list is empty
+/// or shows another folder than the one asked for. Empty when the folder was read in full.
+QString refreshProblemText(const RefreshResult &result);
+
 /// The folder browser without its widgets: the current folder, the pattern and the attribute
 /// switches, and the two lists they produce. Nothing is cached: every refresh reads the
 /// folder afresh.

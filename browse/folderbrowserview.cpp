@@ -313,16 +313,19 @@ void FolderBrowserView::start(const QString &storedFolder)
         m_patternBox->addItems(patterns());
         m_patternBox->setEditText(u"*.*"_s);
     }
-    onPatternEdited(m_patternBox->currentText());
+    m_browser.setPattern(m_patternBox->currentText());
+    refresh();
 
     const QString wanted = storedFolder.isEmpty() ? defaultFolder() : storedFolder;
     const QByteArray folder = nearestExistingFolderPath(QFile::encodeName(wanted));
     onDriveChosen(driveOf(QFile::decodeName(folder)));
-    goToFolder(folder);
+    // The stored folder itself: if it has gone, the refresh falls back and says so.
+    goToFolder(QFile::encodeName(wanted));
 }
 
 void FolderBrowserView::refresh()
 {
+    m_refreshOwed = false;
     {
         const WaitCursor hourglass;
         AttributeSwitches switches;
@@ -339,14 +342,42 @@ void FolderBrowserView::refresh()
         showCurrentFolder();
         setFittedText(m_fileCount, groupedNumber(result.fileCount));
         setFittedText(m_byteTotal, groupedNumber(result.byteTotal));
+        m_problem = refreshProblemText(result);
+        showStatus();
     }
     emit refreshed();
 }
 
+void FolderBrowserView::settle()
+{
+    if (m_refreshOwed)
+        refresh();
+}
+
 void FolderBrowserView::setStatusText(const QString &text)
 {
-    m_statusPanel->setText(text);
+    m_statusWord = text;
+    showStatus();
     m_statusPanel->repaint();
+}
+
+void FolderBrowserView::showStatus()
+{
+    // A problem needs more room than one word: the panel then spans the idle meter too.
+    const bool problem = m_statusWord.isEmpty() && !m_problem.isEmpty();
+    if (problem) {
+        m_statusPanel->setGeometry(twipsRect(30, 30, 3885, 300));
+        m_statusPanel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        m_statusPanel->setIndent(twipsToPixels(60));
+        m_statusPanel->raise();
+        setFittedText(m_statusPanel, m_problem);
+    } else {
+        m_statusPanel->setGeometry(twipsRect(30, 30, 1155, 300));
+        m_statusPanel->setAlignment(Qt::AlignCenter);
+        m_statusPanel->setIndent(-1);
+        m_statusPanel->setFont(partFont());
+        m_statusPanel->setText(m_statusWord);
+    }
 }
 
 void FolderBrowserView::drawMeter(int style, const QColor &bar, const QColor &back, int percent)
@@ -359,7 +390,12 @@ void FolderBrowserView::drawMeter(int style, const QColor &bar, const QColor &ba
 void FolderBrowserView::onPatternEdited(const QString &text)
 {
     m_browser.setPattern(text);
-    refresh();
+    if (m_refreshOwed)
+        return;
+    // Not refreshed here but once this key has been taken in: keys that queued up behind a
+    // long refresh arrive together before it runs, and share it.
+    m_refreshOwed = true;
+    QMetaObject::invokeMethod(this, &FolderBrowserView::settle, Qt::QueuedConnection);
 }
 
 void FolderBrowserView::onAttributeBoxChanged(QCheckBox *box)

@@ -41,15 +41,23 @@ public:
     void start(const QString &storedFolder);
 
     /// Reads the boxes, re-lists the current folder and shows the totals, with the hourglass
-    /// up meanwhile; then emits refreshed().
+    /// up meanwhile; then emits refreshed(). A folder that could not be read, or had gone,
+    /// is said in the status panel until the next refresh.
     void refresh();
+
+    /// Runs at once a refresh that typing in the pattern box still owes. Keys typed while a
+    /// refresh runs are applied together by one refresh with the latest text, as soon as the
+    /// window has taken them all in; a command that walks the file list calls this first.
+    void settle();
+    bool refreshOwed() const { return m_refreshOwed; }
 
     QString currentFolder() const { return m_browser.folder(); }
     /// The file list, as the catalogue outputs walk it.
     const CatalogueSource &fileSource() const { return m_browser.files(); }
     FolderBrowser &browser() { return m_browser; }
 
-    /// The one word of the status panel ("" empties it).
+    /// The one word of the status panel ("" empties it). While no word is shown, the panel
+    /// says what the last refresh could not do, if anything.
     void setStatusText(const QString &text);
     /// `drawMeter` on the status strip's meter.
     void drawMeter(int style, const QColor &bar, const QColor &back, int percent);
@@ -85,9 +93,13 @@ private:
     void goToFolder(const QByteArray &nativePath);
     void showCurrentDrive();
     void showCurrentFolder();
+    void showStatus();
 
     FolderBrowser m_browser;
     Meter m_meter;
+    QString m_statusWord;
+    QString m_problem;
+    bool m_refreshOwed = false;
 
     QWidget *m_clientArea = nullptr;
     QListView *m_folderList = nullptr;

@@ -217,12 +217,14 @@ void pageParameters(OutputTarget &target, CatalogueState &state, qint64 entryCou
 
 void setTruncationLimits(LineMetrics &metrics)
 {
+    // In 64 bits: a width at either end of int must not overflow on the way.
+    const qint64 gap = metrics.columnGap;
     metrics.nameLimit = metrics.nameWidth;
-    metrics.nameFit = metrics.nameWidth - 2 * metrics.columnGap;
-    metrics.sizeLimit = metrics.sizeWidth - metrics.columnGap;
-    metrics.sizeFit = metrics.sizeWidth - 2 * metrics.columnGap;
-    metrics.dateLimit = metrics.dateWidth - metrics.columnGap;
-    metrics.dateFit = metrics.dateWidth - 2 * metrics.columnGap;
+    metrics.nameFit = clampToInt(metrics.nameWidth - 2 * gap);
+    metrics.sizeLimit = clampToInt(metrics.sizeWidth - gap);
+    metrics.sizeFit = clampToInt(metrics.sizeWidth - 2 * gap);
+    metrics.dateLimit = clampToInt(metrics.dateWidth - gap);
+    metrics.dateFit = clampToInt(metrics.dateWidth - 2 * gap);
 }
 
 QString cutAtEnd(const QString &text, const OutputTarget &target, int limit, int fit,

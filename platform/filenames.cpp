@@ -1,5 +1,7 @@
 #include "platform/filenames.h"
 
+#include <QVarLengthArray>
+
 #include <cstring>
 
 namespace qm {
@@ -24,9 +26,56 @@ bool isLayoutControl(char32_t c)
         || c == 0x200F || c == 0x061C;
 }
 
-void appendCodePoint(QString &out, char32_t c)
+/// Code points that draw nothing (Unicode's default-ignorable set): a name made of them
+/// looks blank, or exactly like the name without them.
+bool isDefaultIgnorable(char32_t c)
 {
-    if (c < 0x20 || c == 0x7F) {
+    struct Range
+    {
+        char32_t first, last;
+    };
+    static constexpr Range ranges[] = {
+        { 0x00AD, 0x00AD },   { 0x034F, 0x034F }, { 0x061C, 0x061C },   { 0x115F, 0x1160 },
+        { 0x17B4, 0x17B5 },   { 0x180B, 0x180F }, { 0x200B, 0x200F },   { 0x202A, 0x202E },
+        { 0x2060, 0x206F },   { 0x3164, 0x3164 }, { 0xFE00, 0xFE0F },   { 0xFEFF, 0xFEFF },
+        { 0xFFA0, 0xFFA0 },   { 0xFFF0, 0xFFF8 }, { 0x1BCA0, 0x1BCA3 }, { 0x1D173, 0x1D17A },
+        { 0xE0000, 0xE0FFF },
+    };
+    if (c < 0xAD)
+        return false;
+    for (const Range &range : ranges) {
+        if (c < range.first)
+            return false;
+        if (c <= range.last)
+            return true;
+    }
+    return false;
+}
+
+/// Code points that Unicode promises never to assign: no font draws them.
+bool isNoncharacter(char32_t c)
+{
+    return (c >= 0xFDD0 && c <= 0xFDEF) || (c & 0xFFFE) == 0xFFFE;
+}
+
+/// Blanks that are easy to miss at either end of a name ("a.txt " passes for "a.txt").
+bool isSpace(char32_t c)
+{
+    return c == 0x20 || c == 0xA0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200A) || c == 0x202F
+        || c == 0x205F || c == 0x3000;
+}
+
+void appendUnicodeEscape(QString &out, char32_t c)
+{
+    if (c > 0xFFFF)
+        appendHexEscape(out, 'U', c, 8);
+    else
+        appendHexEscape(out, 'u', c, 4);
+}
+
+void appendCodePoint(QString &out, char32_t c, bool atEdge)
+{
+    if (c < 0x20 || c == 0x7F || (c == 0x20 && atEdge)) {
         switch (c) {
         case U'\n':
             out += QLatin1String("\\n");
@@ -39,8 +88,9 @@ void appendCodePoint(QString &out, char32_t c)
             return;
         }
     }
-    if ((c >= 0x80 && c <= 0x9F) || isLayoutControl(c)) {
-        appendHexEscape(out, 'u', c, 4);
+    if ((c >= 0x80 && c <= 0x9F) || isLayoutControl(c) || isDefaultIgnorable(c) || isNoncharacter(c)
+        || (atEdge && isSpace(c))) {
+        appendUnicodeEscape(out, c);
         return;
     }
     if (c > 0xFFFF) {
@@ -97,6 +147,9 @@ bool isPlainAscii(QByteArrayView name)
     constexpr quint64 Highs = 0x8080808080808080ULL;
     const char *data = name.data();
     const qsizetype size = name.size();
+    // A blank at either end is shown escaped.
+    if (size > 0 && (data[0] == ' ' || data[size - 1] == ' '))
+        return false;
     qsizetype i = 0;
     for (; i + 8 <= size; i += 8) {
         quint64 word;
@@ -120,27 +173,45 @@ QString displayName(QByteArrayView name)
     if (isPlainAscii(name))
         return QString::fromLatin1(name.data(), name.size());
 
-    QString out;
-    out.reserve(name.size() + 8);
+    // Decoded first, so that blanks at the ends are known before anything is written.
+    struct Unit
+    {
+        char32_t value;
+        bool invalidByte;
+    };
+    QVarLengthArray<Unit, 256> units;
     const auto *p = reinterpret_cast<const unsigned char *>(name.data());
     const qsizetype size = name.size();
-    qsizetype i = 0;
-    while (i < size) {
+    for (qsizetype i = 0; i < size;) {
         const unsigned char b = p[i];
-        if (b < 0x80) {
-            appendCodePoint(out, b);
-            ++i;
-            continue;
-        }
-        char32_t c = 0;
-        const int length = utf8Sequence(p + i, size - i, &c);
+        char32_t c = b;
+        const int length = b < 0x80 ? 1 : utf8Sequence(p + i, size - i, &c);
         if (length == 0) {
-            appendHexEscape(out, 'x', b, 2);
+            units.append({ b, true });
             ++i;
-            continue;
+        } else {
+            units.append({ c, false });
+            i += length;
         }
-        appendCodePoint(out, c);
-        i += length;
+    }
+    const auto isEdgeSpace = [](const Unit &unit) {
+        return !unit.invalidByte && isSpace(unit.value);
+    };
+    qsizetype first = 0;
+    while (first < units.size() && isEdgeSpace(units[first]))
+        ++first;
+    qsizetype last = units.size() - 1;
+    while (last >= first && isEdgeSpace(units[last]))
+        --last;
+
+    QString out;
+    out.reserve(name.size() + 8);
+    for (qsizetype i = 0; i < units.size(); ++i) {
+        const Unit &unit = units[i];
+        if (unit.invalidByte)
+            appendHexEscape(out, 'x', unit.value, 2);
+        else
+            appendCodePoint(out, unit.value, i < first || i > last);
     }
     return out;
 }

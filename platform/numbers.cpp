@@ -206,6 +206,15 @@ double leadingNumber(QStringView text)
     return scanNumber(text, &end);
 }
 
+std::optional<double> leadingNumberIfAny(QStringView text)
+{
+    qsizetype end = 0;
+    const double value = scanNumber(text, &end);
+    if (end == 0)
+        return std::nullopt;
+    return value;
+}
+
 std::optional<double> numberText(QStringView text)
 {
     qsizetype end = 0;

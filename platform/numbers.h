@@ -21,6 +21,10 @@ std::optional<qint64> roundHalfEvenIn(double value, qint64 lowest, qint64 highes
 /// a number reads as 0 ("abc", "", "-", "."). A number too large for a double reads as ±infinity.
 double leadingNumber(QStringView text);
 
+/// The leading numeric part as leadingNumber() reads it, or nullopt when the text does not
+/// start with a number at all, so that a caller can tell "0" from garbage.
+std::optional<double> leadingNumberIfAny(QStringView text);
+
 /// The number that \a text holds in full (blanks around it allowed), read as leadingNumber()
 /// reads it; nullopt when anything else is in the text or there is no number.
 std::optional<double> numberText(QStringView text);

@@ -1,7 +1,14 @@
 #include "platform/settingsstore.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
+
+#include <cerrno>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace qm {
 
@@ -43,14 +50,30 @@ void IniSettingsStore::write(const QString &application, const QString &section,
     settings.endGroup();
 }
 
-bool IniSettingsStore::sync()
+SettingsWriteResult IniSettingsStore::commit()
 {
-    bool ok = true;
     for (auto &[application, settings] : m_settings) {
         settings->sync();
-        ok = ok && settings->status() == QSettings::NoError;
+        const QSettings::Status status = settings->status();
+        if (status == QSettings::NoError)
+            continue;
+        // QSettings tells neither why it failed nor, once it has met a damaged file, whether
+        // writing failed too (the first error sticks, and the damaged file is rewritten whole):
+        // what stands in the way is found by trying.
+        qint64 size = 64;
+        for (const QString &key : settings->allKeys())
+            size += key.size() + settings->value(key).toString().size() + 4;
+        SettingsWriteResult result;
+        result.fileName = settings->fileName();
+        result.reason = settingsWriteProblem(result.fileName, size);
+        if (result.reason.isEmpty() && status == QSettings::FormatError)
+            continue;
+        if (result.reason.isEmpty())
+            result.reason = QStringLiteral("the file could not be written");
+        result.ok = false;
+        return result;
     }
-    return ok;
+    return {};
 }
 
 QString IniSettingsStore::fileName(const QString &application)
@@ -96,6 +119,61 @@ void MemorySettingsStore::clearLog()
 {
     m_reads.clear();
     m_writes.clear();
+}
+
+QString settingsWriteProblem(const QString &fileName, qint64 size)
+{
+    const QByteArray path = QFile::encodeName(QFileInfo(fileName).absoluteFilePath());
+    const qsizetype slash = path.lastIndexOf('/');
+    const QByteArray folder = slash > 0 ? path.left(slash) : QByteArray("/");
+
+    // The folders on the way, made where missing, as writing would.
+    QByteArray reached;
+    for (const QByteArray &part : folder.split('/')) {
+        if (part.isEmpty())
+            continue;
+        reached += '/' + part;
+        struct stat st;
+        if (::stat(reached.constData(), &st) == 0) {
+            if (!S_ISDIR(st.st_mode))
+                return QFile::decodeName(reached) + QStringLiteral(" is a file, not a folder");
+            continue;
+        }
+        if (errno != ENOENT)
+            return qt_error_string(errno);
+        if (::mkdir(reached.constData(), 0777) != 0 && errno != EEXIST)
+            return qt_error_string(errno);
+    }
+
+    struct stat st;
+    if (::stat(path.constData(), &st) == 0) {
+        if (S_ISDIR(st.st_mode))
+            return qt_error_string(EISDIR);
+        if (::access(path.constData(), W_OK) != 0)
+            return qt_error_string(errno);
+    }
+
+    // A scratch file beside it, as large as the settings: room, permission, a read-only disk.
+    QByteArray scratch = folder + "/.quillmark-write-test-XXXXXX";
+    const int fd = ::mkstemp(scratch.data());
+    if (fd < 0)
+        return qt_error_string(errno);
+    int error = 0;
+    const QByteArray bytes(qMax<qint64>(size, 1), 'x');
+    qsizetype written = 0;
+    while (written < bytes.size() && error == 0) {
+        const ssize_t n = ::write(fd, bytes.constData() + written, size_t(bytes.size() - written));
+        if (n < 0 && errno != EINTR)
+            error = errno;
+        else if (n > 0)
+            written += n;
+    }
+    if (error == 0 && ::fsync(fd) != 0)
+        error = errno;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    ::unlink(scratch.constData());
+    return error ? qt_error_string(error) : QString();
 }
 
 } // namespace qm

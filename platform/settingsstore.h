@@ -11,11 +11,22 @@ class QSettings;
 
 namespace qm {
 
+/// Whether written values reached their file, and if not, which file and why.
+struct SettingsWriteResult
+{
+    bool ok = true;
+    QString fileName;
+    QString reason; // e.g. "Permission denied"
+};
+
 /// The per-user store of text values, addressed by application, section and key.
 class SettingsStore
 {
 public:
     virtual ~SettingsStore() = default;
+
+    /// Makes every write so far permanent now. Failing here leaves an earlier file intact.
+    virtual SettingsWriteResult commit() { return {}; }
 
     /// The stored text, or \a defaultValue when the application, section or key is missing.
     virtual QString read(const QString &application, const QString &section, const QString &key,
@@ -41,8 +52,8 @@ public:
                const QString &value) override;
 
     /// Writes pending changes to disk now; otherwise that happens when the store is destroyed.
-    /// False when a file could not be written.
-    bool sync();
+    /// The first file that could not be written is named, with the reason.
+    SettingsWriteResult commit() override;
 
     /// The file that holds \a application's values.
     static QString fileName(const QString &application);
@@ -87,5 +98,10 @@ private:
     mutable QList<Access> m_reads;
     QList<Access> m_writes;
 };
+
+/// Why \a fileName cannot be written now, found by trying what writing it needs: its folder
+/// (created where missing), the file itself, and room for \a size bytes beside it. Empty
+/// when nothing stands in the way.
+QString settingsWriteProblem(const QString &fileName, qint64 size);
 
 } // namespace qm

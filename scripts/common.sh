@@ -7,6 +7,7 @@ BUILD_PACKAGES=(build-essential cmake ninja-build ccache qt6-base-dev fonts-libe
 TEST_PACKAGES=(xvfb xauth xdotool xclip imagemagick poppler-utils desktop-file-utils appstream dpkg-dev file)
 # A print system for the printing tests: a private scheduler with a PDF printer.
 TEST_PACKAGES+=(cups printer-driver-cups-pdf)
+TEST_PACKAGES+=(clang libclang-rt-dev) # the fuzzers: clang with libFuzzer
 
 install_packages() {
     local missing=()

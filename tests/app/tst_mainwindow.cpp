@@ -1,8 +1,10 @@
 #include "about/splashwindow.h"
 #include "app/mainwindow.h"
+#include "app/settings.h"
 #include "browse/folderbrowserview.h"
 #include "catalogue/previewarea.h"
 #include "pagesetup/pagesetupdialog.h"
+#include "platform/scratchfolder.h"
 #include "platform/scriptedquestions.h"
 #include "platform/settingsstore.h"
 #include "platform/twips.h"
@@ -18,6 +20,7 @@
 #include <QListView>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
@@ -29,6 +32,7 @@
 #include <utime.h>
 
 using namespace qm;
+using namespace Qt::StringLiterals;
 
 namespace {
 QStringList recordedTexts(const PreviewPicture &picture)
@@ -55,6 +59,40 @@ void typeInto(QLineEdit *field, const QString &text)
     field->setFocus(Qt::TabFocusReason);
     QTest::keyClicks(field, text);
     QTest::keyClick(field, Qt::Key_Tab);
+}
+
+// Opens the sub-folder \a name of the folder shown, as a pick in the folder list does.
+bool openSubFolder(MainWindow &window, const QString &name)
+{
+    QListView *folders = window.browser()->folderList();
+    const QModelIndexList found = folders->model()->match(
+        folders->model()->index(0, 0), Qt::DisplayRole, name, 1, Qt::MatchExactly);
+    if (found.size() != 1)
+        return false;
+    emit folders->activated(found.first());
+    return true;
+}
+
+// The run's settings as they would be written at exit, one "Key=value" each.
+QStringList settingsAsSaved(const MainWindow &window)
+{
+    StoredSettings stored;
+    stored.folder = window.browser()->currentFolder();
+    stored.colour = window.state().catalogueColour;
+    stored.font = window.state().catalogueFont;
+    stored.print = window.state().printSettings;
+    MemorySettingsStore memory;
+    saveSettings(memory, stored);
+    QStringList lines;
+    for (const auto &access : memory.writes())
+        lines << access.key + u'=' + access.value;
+    return lines;
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
 }
 } // namespace
 
@@ -88,6 +126,12 @@ private slots:
     void pageSetupEditsAreWrittenAtExit();
     void cancelledPageSetupKeepsTheFontButWritesNothing();
     void fontChangeRedrawsThePreviewWhereItWasScrolled();
+    void damagedSettingsLoadSoundly_data();
+    void damagedSettingsLoadSoundly();
+    void folderProblemsShowUntilTheNextRefresh_data();
+    void folderProblemsShowUntilTheNextRefresh();
+    void settingsThatCannotBeWrittenAreReported_data();
+    void settingsThatCannotBeWrittenAreReported();
 
 private:
     void makeFile(const QString &name, const QByteArray &content);
@@ -338,12 +382,7 @@ void tst_MainWindow::closingAfterNothingChangedWritesNothing()
 
 void tst_MainWindow::closingAfterAFolderChangeWritesEveryKey()
 {
-    QListView *folders = m_window->browser()->folderList();
-    const QModelIndexList inner
-        = folders->model()->match(folders->model()->index(0, 0), Qt::DisplayRole,
-                                  QStringLiteral("inner"), 1, Qt::MatchExactly);
-    QCOMPARE(inner.size(), 1);
-    emit folders->activated(inner.first());
+    QVERIFY(openSubFolder(*m_window, QStringLiteral("inner")));
     QCOMPARE(m_window->browser()->currentFolder(), m_folder->filePath(QStringLiteral("inner")));
     QVERIFY(m_window->state().settingsChanged);
 
@@ -589,6 +628,209 @@ void tst_MainWindow::fontChangeRedrawsThePreviewWhereItWasScrolled()
     QCOMPARE(area->picture().top(), -10 * metrics.lineHeight);
     QCOMPARE(area->picture().left(), -3 * metrics.columnGap);
     QVERIFY(m_window->state().previewReady);
+}
+
+void tst_MainWindow::damagedSettingsLoadSoundly_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("loadedAs"); // among the settings as they would be saved
+    const QStringList shareDefaults { u"Column 0= .6"_s, u"Column 1= .15"_s, u"Column 2= .25"_s };
+    QTest::newRow("name share far below the lowest int")
+        << u"Column 0"_s << u"-1e10"_s << shareDefaults;
+    QTest::newRow("size share beyond single precision")
+        << u"Column 1"_s << u"-1e24"_s << shareDefaults;
+    QTest::newRow("date share beyond single precision")
+        << u"Column 2"_s << u"-1e24"_s << shareDefaults;
+    QTest::newRow("name share garbage") << u"Column 0"_s << u"wide"_s << shareDefaults;
+    QTest::newRow("name share empty") << u"Column 0"_s << u""_s << shareDefaults;
+    QTest::newRow("size share NaN") << u"Column 1"_s << u"NaN"_s << shareDefaults;
+    QTest::newRow("date share infinite") << u"Column 2"_s << u"1e999"_s << shareDefaults;
+    QTest::newRow("name share 1: other columns vanish") << u"Column 0"_s << u"1"_s << shareDefaults;
+    QTest::newRow("left margin 32767")
+        << u"Left Margin"_s << u"32767"_s << QStringList { u"Left Margin= 3000"_s };
+    QTest::newRow("right margin far below the lowest int")
+        << u"Right Margin"_s << u"-1e10"_s << QStringList { u"Right Margin= 0"_s };
+    QTest::newRow("left margin garbage")
+        << u"Left Margin"_s << u"wide"_s << QStringList { u"Left Margin= 2268"_s };
+    QTest::newRow("right margin NaN")
+        << u"Right Margin"_s << u"NaN"_s << QStringList { u"Right Margin= 2268"_s };
+    QTest::newRow("top margin infinite")
+        << u"Top Margin"_s << u"-1e999"_s << QStringList { u"Top Margin= 1134"_s };
+    QTest::newRow("size far too large") << u"Size"_s << u"1e9"_s << QStringList { u"Size= 10"_s };
+    QTest::newRow("folder with a drive letter")
+        << u"Folder"_s << u"C:\\"_s << QStringList { u"Folder="_s + QDir::homePath() };
+    QTest::newRow("relative folder")
+        << u"Folder"_s << u"inner"_s << QStringList { u"Folder="_s + QDir::homePath() };
+}
+
+void tst_MainWindow::damagedSettingsLoadSoundly()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, text);
+    QFETCH(QStringList, loadedAs);
+    MemorySettingsStore store;
+    store.set(u"Quillmark"_s, u"StartUp"_s, u"Folder"_s, m_folder->path());
+    store.set(u"Quillmark"_s, u"StartUp"_s, key, text);
+    MainWindow window(store, *m_questions);
+    window.load();
+    const QStringList saved = settingsAsSaved(window);
+    for (const QString &line : loadedAs)
+        QVERIFY2(saved.contains(line), qPrintable(saved.join(u'|')));
+    if (key == u"Folder")
+        return; // the home folder's files are not this test's
+
+    window.preview();
+    const QStringList texts = recordedTexts(window.previewArea()->picture());
+    for (const QString &whole :
+         { u"alpha.txt"_s, u"beta.txt"_s, u"gamma.doc"_s, u"234,567"_s, u"1,000,000"_s })
+        QVERIFY2(texts.contains(whole), qPrintable(texts.join(u'|')));
+}
+
+void tst_MainWindow::folderProblemsShowUntilTheNextRefresh_data()
+{
+    QTest::addColumn<QString>("problem");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("shownFolder"); // below the scratch folder
+    const QString unreadable = u"Cannot read this folder: permission denied"_s;
+    const QString gone = u"The folder is gone; showing its parent"_s;
+    QTest::newRow("unreadable, mode 000") << u"mode 000"_s << unreadable << u"/closed"_s;
+    QTest::newRow("search only, mode 111") << u"mode 111"_s << unreadable << u"/closed"_s;
+    QTest::newRow("deleted while shown") << u"deleted"_s << gone << QString();
+    QTest::newRow("stored folder gone by the next start")
+        << u"gone at start"_s << gone << u"/closed"_s;
+}
+
+void tst_MainWindow::folderProblemsShowUntilTheNextRefresh()
+{
+    QFETCH(QString, problem);
+    QFETCH(QString, status);
+    QFETCH(QString, shownFolder);
+    const bool permissions = problem.startsWith(u"mode");
+    if (permissions && ::geteuid() == 0)
+        QSKIP("permissions do not bind root; the unprivileged run covers this");
+    test::ScratchFolder scratch;
+    QVERIFY(scratch.isValid());
+    const QString root = scratch.text();
+    QVERIFY(QDir(root).mkpath(u"closed"_s));
+    QFile file(root + u"/closed/inside.txt"_s);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    QFile(root + u"/kept.txt"_s).open(QIODevice::WriteOnly);
+
+    MemorySettingsStore store;
+    store.set(u"Quillmark"_s, u"StartUp"_s, u"Folder"_s,
+              problem == u"gone at start" ? root + u"/closed/gone"_s : root);
+    MainWindow window(store, *m_questions);
+    window.load();
+    FolderBrowserView *browser = window.browser();
+    QCheckBox *hidden = browser->attributeBox(FolderBrowserView::HiddenBox);
+    if (problem == u"gone at start") {
+        // Reported at start-up already.
+    } else if (permissions) {
+        const mode_t mode = problem == u"mode 000" ? 0 : 0111;
+        QCOMPARE(::chmod(QFile::encodeName(root + u"/closed"_s).constData(), mode), 0);
+        QVERIFY(openSubFolder(window, u"closed"_s));
+        QCOMPARE(browser->fileCountPanel()->text(), u"0"_s);
+    } else {
+        QVERIFY(openSubFolder(window, u"closed"_s));
+        QVERIFY(browser->statusPanel()->text().isEmpty());
+        QVERIFY(QDir(root + u"/closed"_s).removeRecursively());
+        QTest::mouseClick(hidden, Qt::LeftButton); // any refresh notices it
+    }
+    QCOMPARE(browser->currentFolder(), root + shownFolder);
+    QCOMPARE(browser->statusPanel()->text(), status);
+    QLabel *panel = browser->statusPanel();
+    QVERIFY(QFontMetrics(panel->font()).horizontalAdvance(status) < panel->contentsRect().width());
+
+    // A long operation puts its word there meanwhile; the problem stands until a refresh.
+    if (!permissions) {
+        window.preview();
+        QVERIFY(window.state().previewReady);
+        QCOMPARE(browser->statusPanel()->text(), status);
+    }
+    if (permissions)
+        QCOMPARE(::chmod(QFile::encodeName(root + u"/closed"_s).constData(), 0755), 0);
+    QTest::mouseClick(hidden, Qt::LeftButton);
+    QCOMPARE(browser->statusPanel()->text(), QString());
+    QCOMPARE(browser->fileCountPanel()->text(), u"1"_s);
+}
+
+void tst_MainWindow::settingsThatCannotBeWrittenAreReported_data()
+{
+    QTest::addColumn<QString>("obstacle");
+    QTest::addColumn<QString>("reason"); // empty: written without a word
+    QTest::newRow("writable: saved silently") << u"none"_s << QString();
+    QTest::newRow("damaged earlier file: rewritten silently") << u"damaged"_s << QString();
+    QTest::newRow("damaged earlier file in a read-only folder")
+        << u"damaged, read-only folder"_s << u"Permission denied."_s;
+    QTest::newRow("read-only settings folder") << u"read-only folder"_s << u"Permission denied."_s;
+    QTest::newRow("read-only settings file") << u"read-only file"_s << u"Permission denied."_s;
+    QTest::newRow("a file where the folder should be")
+        << u"file for folder"_s << u"%1/Quillmark is a file, not a folder."_s;
+}
+
+void tst_MainWindow::settingsThatCannotBeWrittenAreReported()
+{
+    QFETCH(QString, obstacle);
+    QFETCH(QString, reason);
+    if (obstacle.contains(u"read-only") && ::geteuid() == 0)
+        QSKIP("permissions do not bind root; the unprivileged run covers this");
+    test::ScratchFolder config;
+    QVERIFY(config.isValid());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.text());
+    const auto restorePath = qScopeGuard([this] {
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settingsDir.path());
+    });
+    const QString folder = config.text() + u"/Quillmark"_s;
+    const QString fileName = folder + u"/Quillmark.ini"_s;
+    QCOMPARE(IniSettingsStore::fileName(u"Quillmark"_s), fileName);
+    QByteArray earlier;
+    if (obstacle == u"file for folder") {
+        earlier = "not a folder\n";
+        QFile blocking(folder);
+        QVERIFY(blocking.open(QIODevice::WriteOnly));
+        blocking.write(earlier);
+    } else {
+        earlier = "[StartUp]\nFolder=" + QFile::encodeName(m_folder->path()) + "\nColour=255\n";
+        if (obstacle.startsWith(u"damaged"))
+            earlier += "[Start\n\xff\xfe\x01 no equals sign\n\"Size=\n";
+        QVERIFY(QDir().mkpath(folder));
+        QFile ini(fileName);
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write(earlier);
+    }
+    if (obstacle.endsWith(u"read-only folder"))
+        QCOMPARE(::chmod(QFile::encodeName(folder).constData(), 0555), 0);
+    if (obstacle == u"read-only file")
+        QCOMPARE(::chmod(QFile::encodeName(fileName).constData(), 0444), 0);
+    const QString blockedFile = obstacle == u"file for folder" ? folder : fileName;
+
+    {
+        IniSettingsStore store;
+        ScriptedQuestions questions;
+        MainWindow window(store, questions);
+        window.load();
+        window.show();
+        // Any refresh makes the run's settings worth writing.
+        QTest::mouseClick(window.browser()->attributeBox(FolderBrowserView::HiddenBox),
+                          Qt::LeftButton);
+        window.close();
+        if (reason.isEmpty()) {
+            QCOMPARE(questions.log(), QStringList());
+            QVERIFY(fileBytes(fileName).contains("Measurement=cm"));
+            QVERIFY(fileBytes(fileName).contains("Colour=255"));
+        } else {
+            const QString text = u"Quillmark could not save its settings in\n"_s + fileName
+                + u"\n\n"_s + QString(reason).replace(u"%1"_s, config.text());
+            QCOMPARE(questions.log(),
+                     QStringList { u"message \"Quillmark\" "_s + ScriptedQuestions::quoted(text) });
+            QCOMPARE(fileBytes(blockedFile), earlier);
+        }
+    }
+    // Nothing was written behind the user's back either when the store went.
+    if (!reason.isEmpty())
+        QCOMPARE(fileBytes(blockedFile), earlier);
 }
 
 QTEST_MAIN(tst_MainWindow)

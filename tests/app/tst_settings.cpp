@@ -29,6 +29,10 @@ private slots:
     void savedTexts();
     void loadedValue_data();
     void loadedValue();
+    void columnShares_data();
+    void columnShares();
+    void storedFolder_data();
+    void storedFolder();
     void iniFile();
 
 private:
@@ -61,7 +65,7 @@ void tst_Settings::savedTexts()
     // Edited values: what one run saves, the next loads and saves again unchanged.
     s.colour = -2147483647 - 1;
     s.font = { u"DejaVu Sans"_s, 9.75, false, true, false, false };
-    s.print = { u"in"_s, 0.0f, -15, 100, 3000, 32767, 0.5f, 1.0f / 3.0f, 0.2f };
+    s.print = { u"in"_s, 0.0f, 0, 100, 3000, 2999, 0.5f, 1.0f / 3.0f, 1.0f / 6.0f };
     MemorySettingsStore edited;
     saveSettings(edited, s);
     QVERIFY(written(edited).contains(u"Colour=-2147483648"_s));
@@ -79,10 +83,15 @@ void tst_Settings::loadedValue_data()
     const QString size = u"Size"_s, unit = u"Measurement"_s;
     QTest::newRow("margin half goes down to even") << top << u" 1134.5"_s << u" 1134"_s;
     QTest::newRow("margin half goes up to even") << top << u" 1135.5"_s << u" 1136"_s;
-    QTest::newRow("margin without a number is 0") << top << u"abc"_s << u" 0"_s;
-    QTest::newRow("margin beyond 16 bits falls back") << top << u"99999"_s << u" 1134"_s;
-    QTest::newRow("margin rounding past 16 bits") << top << u"32767.5"_s << u" 1134"_s;
-    QTest::newRow("margin overflowing text") << top << u"1e999"_s << u" 1134"_s;
+    QTest::newRow("margin leading number") << top << u"567 twips"_s << u" 567"_s;
+    QTest::newRow("margin 0 is kept") << top << u"0"_s << u" 0"_s;
+    QTest::newRow("margin 3000 is kept") << top << u"3000"_s << u" 3000"_s;
+    QTest::newRow("margin 3000.5 rounds to even, inside") << top << u"3000.5"_s << u" 3000"_s;
+    QTest::newRow("margin 3001 clamped to 3000") << top << u"3001"_s << u" 3000"_s;
+    QTest::newRow("margin beyond 16 bits clamped") << top << u"99999"_s << u" 3000"_s;
+    QTest::newRow("margin -0.5 rounds to 0") << top << u"-0.5"_s << u" 0"_s;
+    QTest::newRow("margin -1 clamped to 0") << top << u"-1"_s << u" 0"_s;
+    QTest::newRow("margin beyond 64 bits clamped") << top << u"-1e30"_s << u" 0"_s;
     QTest::newRow("bold True") << bold << u"True"_s << u"-1"_s;
     QTest::newRow("bold FALSE") << bold << u"FALSE"_s << u"0"_s;
     QTest::newRow("bold missing") << bold << QString() << u"0"_s;
@@ -91,10 +100,10 @@ void tst_Settings::loadedValue_data()
     QTest::newRow("colour with junk falls back") << colour << u"255abc"_s << u"0"_s;
     QTest::newRow("colour beyond 32 bits falls back") << colour << u"4294967296"_s << u"0"_s;
     QTest::newRow("size, leading number") << size << u"12pt"_s << u" 12"_s;
+    QTest::newRow("size 1 is kept") << size << u"1"_s << u" 1"_s;
+    QTest::newRow("size below 1 falls back") << size << u".99"_s << u" 10"_s;
     QTest::newRow("size zero falls back") << size << u"0"_s << u" 10"_s;
     QTest::newRow("size absurdly large falls back") << size << u"1e9"_s << u" 10"_s;
-    QTest::newRow("share without a number is 0") << u"Column 1"_s << u"x"_s << u" 0"_s;
-    QTest::newRow("share beyond float falls back") << u"Column 1"_s << u"1e300"_s << u" .15"_s;
     QTest::newRow("mm") << unit << u"mm"_s << u"mm 56.7"_s;
     QTest::newRow("unit case matters") << unit << u"MM"_s << u"MM 567"_s;
     QTest::newRow("unknown unit counts as cm") << unit << u"xyz"_s << u"xyz 567"_s;
@@ -118,6 +127,86 @@ void tst_Settings::loadedValue()
     QCOMPARE(value, saved);
 }
 
+void tst_Settings::columnShares_data()
+{
+    QTest::addColumn<QStringList>("stored"); // Column 0, 1, 2; a null text is a missing key
+    QTest::addColumn<QStringList>("loaded");
+    const QStringList defaults { u" .6"_s, u" .15"_s, u" .25"_s };
+    const auto row = [](const char *tag, const QStringList &stored, const QStringList &loaded) {
+        QTest::newRow(tag) << stored << loaded;
+    };
+    row("defaults as written", defaults, defaults);
+    row("as Page Setup leaves a third", { u" .3333333"_s, u" .3333333"_s, u" .3333334"_s },
+        { u" .3333333"_s, u" .3333333"_s, u" .3333334"_s });
+    row("name share at its floor 0.2", { u" .2"_s, u" .15"_s, u" .65"_s },
+        { u" .2"_s, u" .15"_s, u" .65"_s });
+    row("name share at its ceiling 0.7", { u" .7"_s, u" .15"_s, u" .15"_s },
+        { u" .7"_s, u" .15"_s, u" .15"_s });
+    row("date share a hair under 0.15, as single precision writes it",
+        { u" .7"_s, u" .1500001"_s, u" .1499999"_s }, { u" .7"_s, u" .1500001"_s, u" .1499999"_s });
+    row("name share 0.19", { u" .19"_s, u" .16"_s, u" .65"_s }, defaults);
+    row("name share 0.71", { u" .71"_s, u" .14"_s, u" .15"_s }, defaults);
+    row("size share 0.14", { u" .6"_s, u" .14"_s, u" .26"_s }, defaults);
+    row("date share 0.14", { u" .6"_s, u" .26"_s, u" .14"_s }, defaults);
+    row("sum 1.01", { u" .6"_s, u" .16"_s, u" .25"_s }, defaults);
+    row("sum 0.99", { u" .6"_s, u" .15"_s, u" .24"_s }, defaults);
+    row("missing key read as its default, balanced", { u" .5"_s, QString(), u" .35"_s },
+        { u" .5"_s, u" .15"_s, u" .35"_s });
+    row("missing key read as its default, unbalanced", { u" .5"_s, QString(), u" .25"_s },
+        defaults);
+    row("garbage", { u"wide"_s, u" .15"_s, u" .25"_s }, defaults);
+    row("empty", { u""_s, u" .15"_s, u" .25"_s }, defaults);
+    row("NaN", { u"NaN"_s, u" .15"_s, u" .25"_s }, defaults);
+    row("infinite", { u" .6"_s, u"1e999"_s, u" .25"_s }, defaults);
+    row("huge negative", { u"-1e10"_s, u" .15"_s, u" .25"_s }, defaults);
+    row("beyond single precision", { u" .6"_s, u"-1e24"_s, u"1e300"_s }, defaults);
+}
+
+void tst_Settings::columnShares()
+{
+    QFETCH(QStringList, stored);
+    QFETCH(QStringList, loaded);
+    MemorySettingsStore memory;
+    for (int i = 0; i < 3; ++i) {
+        if (!stored.at(i).isNull())
+            memory.set(SettingsApplication, SettingsSection, u"Column %1"_s.arg(i), stored.at(i));
+    }
+    const StoredSettings s = loadSettings(memory, {});
+    saveSettings(memory, s);
+    const QStringList saved = written(memory).filter(u"Column "_s);
+    QCOMPARE(saved,
+             (QStringList { u"Column 0="_s + loaded.at(0), u"Column 1="_s + loaded.at(1),
+                            u"Column 2="_s + loaded.at(2) }));
+}
+
+void tst_Settings::storedFolder_data()
+{
+    QTest::addColumn<QString>("text"); // null: the key is missing
+    QTest::addColumn<QString>("folder");
+    const QString home = u"/home/someone"_s;
+    QTest::newRow("absolute path kept") << u"/data/a b"_s << u"/data/a b"_s;
+    QTest::newRow("root kept") << u"/"_s << u"/"_s;
+    QTest::newRow("missing key") << QString() << home;
+    QTest::newRow("empty") << u""_s << home;
+    QTest::newRow("relative path") << u"docs/letters"_s << home;
+    QTest::newRow("dot") << u"."_s << home;
+    QTest::newRow("home shorthand") << u"~/docs"_s << home;
+    QTest::newRow("drive letter root") << u"C:\\"_s << home;
+    QTest::newRow("drive letter folder") << u"C:\\WINDOWS"_s << home;
+    QTest::newRow("Qt resource path") << u":/help"_s << home;
+    QTest::newRow("zero character inside") << u"/tmp/a"_s + QChar(0) + u"b"_s << home;
+}
+
+void tst_Settings::storedFolder()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, folder);
+    MemorySettingsStore memory;
+    if (!text.isNull())
+        memory.set(SettingsApplication, SettingsSection, u"Folder"_s, text);
+    QCOMPARE(loadSettings(memory, u"/home/someone"_s).folder, folder);
+}
+
 void tst_Settings::iniFile()
 {
     const QString file = IniSettingsStore::fileName(SettingsApplication);
@@ -128,7 +217,7 @@ void tst_Settings::iniFile()
     s.folder = u"/data/a, b; c=d \"q\""_s; // QSettings would make a list of "a, b"
     IniSettingsStore writer;
     saveSettings(writer, s);
-    QVERIFY(writer.sync());
+    QVERIFY(writer.commit().ok);
     const IniSettingsStore ini; // a fresh store, as at the next start
     QCOMPARE(ini.read(SettingsApplication, SettingsSection, u"Top Margin"_s, {}), u" 1134"_s);
     QCOMPARE(loadSettings(ini, {}).folder, s.folder);

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -46,6 +47,8 @@ private slots:
 
     void viewStartFallsBackFromAGoneFolder();
     void viewTypingRefreshesPerKeystroke();
+    void viewKeysTypedDuringARefreshShareOne_data();
+    void viewKeysTypedDuringARefreshShareOne();
     void viewAttributeBoxes();
     void viewDriveThatCannotBeOpenedReverts();
 
@@ -333,14 +336,72 @@ void tst_FolderBrowser::viewTypingRefreshesPerKeystroke()
     FolderBrowserView *view = makeView();
     view->start(m_dir->text());
     view->patternBox()->setEditText(QString());
+    QCoreApplication::processEvents();
     QStringList appliedPatterns;
     connect(view, &FolderBrowserView::refreshed, this,
             [&] { appliedPatterns << view->browser().pattern(); });
-    QTest::keyClicks(view->patternBox()->lineEdit(), u"*.t"_s);
+    // At typing speed the window is idle again before the next key comes.
+    for (const QChar c : u"*.t"_s) {
+        QTest::keyClick(view->patternBox()->lineEdit(), c.toLatin1());
+        QCoreApplication::processEvents();
+    }
     QCOMPARE(appliedPatterns, (QStringList { u"*"_s, u"*."_s, u"*.t"_s }));
     QCOMPARE(shownFiles(), QStringList()); // the partial pattern, exactly as typed
     QTest::keyClicks(view->patternBox()->lineEdit(), u"xt"_s);
+    QVERIFY(view->refreshOwed());
+    view->settle();
+    QVERIFY(!view->refreshOwed());
     QCOMPARE(shownFiles(), QStringList { u"a.txt"_s });
+}
+
+void tst_FolderBrowser::viewKeysTypedDuringARefreshShareOne_data()
+{
+    QTest::addColumn<QString>("first"); // typed while the window is idle
+    QTest::addColumn<QString>("during"); // arrives while the refresh of the first key runs
+    QTest::addColumn<QStringList>("applied");
+    QTest::addColumn<QStringList>("shown");
+    QTest::newRow("one key during: still one refresh each")
+        << u"*"_s << u"d"_s << QStringList { u"*"_s, u"*d"_s } << QStringList();
+    QTest::newRow("five keys during: one refresh with all of them")
+        << u"*"_s << u".doc"_s << QStringList { u"*"_s, u"*.doc"_s } << QStringList { u"b.doc"_s };
+    QTest::newRow("a backspace among them counts too")
+        << u"a"_s << u".tz\bxt"_s << QStringList { u"a"_s, u"a.txt"_s }
+        << QStringList { u"a.txt"_s };
+}
+
+void tst_FolderBrowser::viewKeysTypedDuringARefreshShareOne()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, during);
+    QFETCH(QStringList, applied);
+    QFETCH(QStringList, shown);
+    FolderBrowserView *view = makeView();
+    view->start(m_dir->text());
+    view->patternBox()->setEditText(QString());
+    QCoreApplication::processEvents();
+    QLineEdit *edit = view->patternBox()->lineEdit();
+    const auto postKey = [edit](QChar c) {
+        const int key = c == u'\b' ? int(Qt::Key_Backspace) : 0;
+        QCoreApplication::postEvent(
+            edit,
+            new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, key ? QString() : QString(c)));
+    };
+
+    QStringList appliedPatterns;
+    connect(view, &FolderBrowserView::refreshed, this, [&] {
+        if (appliedPatterns.isEmpty()) {
+            // The user goes on typing while this refresh is still running.
+            for (const QChar c : during)
+                postKey(c);
+        }
+        appliedPatterns << view->browser().pattern();
+    });
+    postKey(first.at(0));
+    QTRY_COMPARE(appliedPatterns.size(), applied.size());
+    QCoreApplication::processEvents();
+    QCOMPARE(appliedPatterns, applied);
+    QCOMPARE(view->patternBox()->currentText(), applied.last());
+    QCOMPARE(shownFiles(), shown);
 }
 
 void tst_FolderBrowser::viewAttributeBoxes()

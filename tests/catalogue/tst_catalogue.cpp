@@ -167,6 +167,8 @@ private slots:
     void catalogueOnPdfPages_data();
     void catalogueOnPdfPages();
     void unwritableFileIsReported();
+    void truncationLimitsNeverOverflow_data();
+    void truncationLimitsNeverOverflow();
 
 private:
     QTemporaryDir m_dir;
@@ -736,6 +738,39 @@ void tst_Catalogue::unwritableFileIsReported()
     target.endDoc();
     QVERIFY(!target.ok());
     QCOMPARE(target.pageCount(), 0);
+}
+
+void tst_Catalogue::truncationLimitsNeverOverflow_data()
+{
+    QTest::addColumn<int>("width"); // all three columns
+    QTest::addColumn<int>("gap");
+    QTest::addColumn<QList<int>>("limits"); // name limit and fit, size limit and fit
+    constexpr int lowest = std::numeric_limits<int>::min();
+    constexpr int highest = std::numeric_limits<int>::max();
+    QTest::newRow("ordinary column") << 1500 << 98 << QList<int> { 1500, 1304, 1402, 1304 };
+    QTest::newRow("column narrower than two gaps") << 150 << 98 << QList<int> { 150, -46, 52, -46 };
+    QTest::newRow("lowest width stays lowest")
+        << lowest << 98 << QList<int> { lowest, lowest, lowest, lowest };
+    QTest::newRow("one gap from the lowest")
+        << lowest + 98 << 98 << QList<int> { lowest + 98, lowest, lowest, lowest };
+    QTest::newRow("highest width, huge gap")
+        << highest << highest << QList<int> { highest, -highest, 0, -highest };
+}
+
+void tst_Catalogue::truncationLimitsNeverOverflow()
+{
+    QFETCH(int, width);
+    QFETCH(int, gap);
+    QFETCH(QList<int>, limits);
+    LineMetrics metrics;
+    metrics.nameWidth = metrics.sizeWidth = metrics.dateWidth = width;
+    metrics.columnGap = gap;
+    setTruncationLimits(metrics);
+    QCOMPARE(
+        (QList<int> { metrics.nameLimit, metrics.nameFit, metrics.sizeLimit, metrics.sizeFit }),
+        limits);
+    QCOMPARE(metrics.dateLimit, metrics.sizeLimit);
+    QCOMPARE(metrics.dateFit, metrics.sizeFit);
 }
 
 QTEST_MAIN(tst_Catalogue)
