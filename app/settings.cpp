@@ -15,20 +15,65 @@ namespace qm {
 
 namespace {
 
-const QString KeyFolder = QStringLiteral("Folder");
-const QString KeyColour = QStringLiteral("Colour");
-const QString KeyFont = QStringLiteral("Font");
-const QString KeyBold = QStringLiteral("Bold");
-const QString KeyItalic = QStringLiteral("Italic");
-const QString KeySize = QStringLiteral("Size");
-const QString KeyTopMargin = QStringLiteral("Top Margin");
-const QString KeyBottomMargin = QStringLiteral("Bottom Margin");
-const QString KeyLeftMargin = QStringLiteral("Left Margin");
-const QString KeyRightMargin = QStringLiteral("Right Margin");
-const QString KeyMeasurement = QStringLiteral("Measurement");
-const QString KeyColumn0 = QStringLiteral("Column 0");
-const QString KeyColumn1 = QStringLiteral("Column 1");
-const QString KeyColumn2 = QStringLiteral("Column 2");
+// The fourteen keys in the order they are read and written.
+enum class Key {
+    Folder,
+    Colour,
+    Font,
+    Bold,
+    Italic,
+    Size,
+    TopMargin,
+    BottomMargin,
+    LeftMargin,
+    RightMargin,
+    Measurement,
+    Column0,
+    Column1,
+    Column2,
+};
+constexpr size_t KeyCount = size_t(Key::Column2) + 1;
+
+QString keyName(Key key)
+{
+    static const std::array<QString, KeyCount> names {
+        QStringLiteral("Folder"),      QStringLiteral("Colour"),
+        QStringLiteral("Font"),        QStringLiteral("Bold"),
+        QStringLiteral("Italic"),      QStringLiteral("Size"),
+        QStringLiteral("Top Margin"),  QStringLiteral("Bottom Margin"),
+        QStringLiteral("Left Margin"), QStringLiteral("Right Margin"),
+        QStringLiteral("Measurement"), QStringLiteral("Column 0"),
+        QStringLiteral("Column 1"),    QStringLiteral("Column 2"),
+    };
+    return names[size_t(key)];
+}
+
+QString flagText(bool on)
+{
+    return on ? QStringLiteral("-1") : QStringLiteral("0");
+}
+
+// Every value in the text form it is stored in, in key order.
+std::array<QString, KeyCount> storedTexts(const StoredSettings &settings)
+{
+    const PrintSettings &print = settings.print;
+    return {
+        settings.folder,
+        QString::number(settings.colour),
+        settings.font.name,
+        flagText(settings.font.bold),
+        flagText(settings.font.italic),
+        signPositionText(settings.font.size),
+        signPositionText(double(print.topMargin)),
+        signPositionText(double(print.bottomMargin)),
+        signPositionText(double(print.leftMargin)),
+        signPositionText(double(print.rightMargin)),
+        print.measurement,
+        signPositionText(print.column0),
+        signPositionText(print.column1),
+        signPositionText(print.column2),
+    };
+}
 
 // Below one point or beyond a thousand no page could show a useful line.
 constexpr double SmallestFontSize = 1.0;
@@ -110,43 +155,38 @@ bool isAbsoluteFolder(const QString &text)
     return QDir::isAbsolutePath(text) && !text.startsWith(u':') && !text.contains(QChar(0));
 }
 
-QString flagText(bool on)
-{
-    return on ? QStringLiteral("-1") : QStringLiteral("0");
-}
-
 } // namespace
 
 StoredSettings loadSettings(const SettingsStore &store, const QString &defaultFolder)
 {
-    const auto text = [&store](const QString &key, const QString &defaultValue) {
-        return store.read(SettingsApplication, SettingsSection, key, defaultValue);
-    };
-    const StoredSettings defaults;
+    // A missing key reads as its default's stored text: the defaults live in the structs
+    // alone.
+    StoredSettings defaults;
+    defaults.folder = defaultFolder;
+    const std::array<QString, KeyCount> defaultTexts = storedTexts(defaults);
     const PrintSettings &printDefaults = defaults.print;
+    const auto text = [&](Key key) {
+        return store.read(SettingsApplication, SettingsSection, keyName(key),
+                          defaultTexts[size_t(key)]);
+    };
     StoredSettings settings;
     PrintSettings &print = settings.print;
 
-    settings.folder = text(KeyFolder, defaultFolder);
+    settings.folder = text(Key::Folder);
     if (!isAbsoluteFolder(settings.folder))
         settings.folder = defaultFolder;
-    settings.colour = colourValue(text(KeyColour, QStringLiteral("0")), defaults.colour);
-    settings.font.name = text(KeyFont, defaults.font.name);
-    settings.font.bold = flagValue(text(KeyBold, QStringLiteral("False")));
-    settings.font.italic = flagValue(text(KeyItalic, QStringLiteral("False")));
-    settings.font.size = sizeValue(text(KeySize, QStringLiteral("10")), defaults.font.size);
-    print.topMargin
-        = marginValue(text(KeyTopMargin, QStringLiteral("1134")), printDefaults.topMargin);
-    print.bottomMargin
-        = marginValue(text(KeyBottomMargin, QStringLiteral("1134")), printDefaults.bottomMargin);
-    print.leftMargin
-        = marginValue(text(KeyLeftMargin, QStringLiteral("2268")), printDefaults.leftMargin);
-    print.rightMargin
-        = marginValue(text(KeyRightMargin, QStringLiteral("2268")), printDefaults.rightMargin);
-    print.measurement = text(KeyMeasurement, printDefaults.measurement);
-    const std::optional<std::array<double, 3>> shares = shareValues(
-        { text(KeyColumn0, QStringLiteral("0.6")), text(KeyColumn1, QStringLiteral("0.15")),
-          text(KeyColumn2, QStringLiteral("0.25")) });
+    settings.colour = colourValue(text(Key::Colour), defaults.colour);
+    settings.font.name = text(Key::Font);
+    settings.font.bold = flagValue(text(Key::Bold));
+    settings.font.italic = flagValue(text(Key::Italic));
+    settings.font.size = sizeValue(text(Key::Size), defaults.font.size);
+    print.topMargin = marginValue(text(Key::TopMargin), printDefaults.topMargin);
+    print.bottomMargin = marginValue(text(Key::BottomMargin), printDefaults.bottomMargin);
+    print.leftMargin = marginValue(text(Key::LeftMargin), printDefaults.leftMargin);
+    print.rightMargin = marginValue(text(Key::RightMargin), printDefaults.rightMargin);
+    print.measurement = text(Key::Measurement);
+    const std::optional<std::array<double, 3>> shares
+        = shareValues({ text(Key::Column0), text(Key::Column1), text(Key::Column2) });
     // One bad share spoils the balance of all three: the defaults come back together.
     if (shares && sharesPageSetupCouldMake(*shares)) {
         print.column0 = static_cast<float>((*shares)[0]);
@@ -170,25 +210,9 @@ void selectUnit(PrintSettings &settings)
 
 void saveSettings(SettingsStore &store, const StoredSettings &settings)
 {
-    const auto write = [&store](const QString &key, const QString &value) {
-        store.write(SettingsApplication, SettingsSection, key, value);
-    };
-    const PrintSettings &print = settings.print;
-
-    write(KeyFolder, settings.folder);
-    write(KeyColour, QString::number(settings.colour));
-    write(KeyFont, settings.font.name);
-    write(KeyBold, flagText(settings.font.bold));
-    write(KeyItalic, flagText(settings.font.italic));
-    write(KeySize, signPositionText(settings.font.size));
-    write(KeyTopMargin, signPositionText(double(print.topMargin)));
-    write(KeyBottomMargin, signPositionText(double(print.bottomMargin)));
-    write(KeyLeftMargin, signPositionText(double(print.leftMargin)));
-    write(KeyRightMargin, signPositionText(double(print.rightMargin)));
-    write(KeyMeasurement, print.measurement);
-    write(KeyColumn0, signPositionText(print.column0));
-    write(KeyColumn1, signPositionText(print.column1));
-    write(KeyColumn2, signPositionText(print.column2));
+    const std::array<QString, KeyCount> texts = storedTexts(settings);
+    for (size_t i = 0; i < KeyCount; ++i)
+        store.write(SettingsApplication, SettingsSection, keyName(Key(i)), texts[i]);
 }
 
 QString settingsNotSavedText(const SettingsWriteResult &result)
