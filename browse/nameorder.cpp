@@ -1,5 +1,6 @@
 #include "browse/nameorder.h"
 
+#include "platform/asciibytes.h"
 #include "platform/filenames.h"
 
 #include <QtEndian>
@@ -12,13 +13,8 @@ namespace qm {
 
 namespace {
 
-constexpr unsigned char asciiLower(unsigned char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
-}
-
-/// The bytes a name sorts by: printable ASCII names are their own key (lowered on the fly);
-/// any other name sorts by its case-folded text form in UTF-8.
+/// The key of a name that is not all printable ASCII: its case-folded text form in UTF-8.
+/// A printable ASCII name is its own key, its letters lowered as it is compared.
 QByteArray foldedKey(QByteArrayView name)
 {
     return displayName(name).toCaseFolded().toUtf8();
@@ -30,8 +26,8 @@ int compareLowered(QByteArrayView a, QByteArrayView b)
     const auto *pa = reinterpret_cast<const unsigned char *>(a.data());
     const auto *pb = reinterpret_cast<const unsigned char *>(b.data());
     for (qsizetype i = 0; i < common; ++i) {
-        const unsigned char ca = asciiLower(pa[i]);
-        const unsigned char cb = asciiLower(pb[i]);
+        const unsigned char ca = ascii::lower(pa[i]);
+        const unsigned char cb = ascii::lower(pb[i]);
         if (ca != cb)
             return ca < cb ? -1 : 1;
     }
@@ -58,12 +54,11 @@ quint64 keyWord(QByteArrayView key, qsizetype offset)
     quint64 word;
     std::memcpy(&word, bytes, sizeof word);
     // Lower 'A'..'Z' in all eight bytes at once; bytes with the high bit set stay as they are.
-    constexpr quint64 Ones = 0x0101010101010101ULL;
-    constexpr quint64 Highs = 0x8080808080808080ULL;
-    const quint64 low7 = word & ~Highs;
-    const quint64 atLeastA = low7 + Ones * (0x80 - 'A');
-    const quint64 aboveZ = low7 + Ones * (0x7F - 'Z');
-    const quint64 upper = (atLeastA ^ aboveZ) & ~word & Highs;
+    using ascii::EachByte, ascii::HighBits;
+    const quint64 low7 = word & ~HighBits;
+    const quint64 atLeastA = low7 + EachByte * (0x80 - 'A');
+    const quint64 aboveZ = low7 + EachByte * (0x7F - 'Z');
+    const quint64 upper = (atLeastA ^ aboveZ) & ~word & HighBits;
     return qFromBigEndian(word | (upper >> 2));
 }
 
@@ -88,7 +83,7 @@ template<typename NameAt> std::vector<SortItem> sortedOrder(size_t count, NameAt
     std::vector<SortItem> items(count);
     for (size_t i = 0; i < count; ++i) {
         const QByteArrayView name = nameAt(i);
-        if (!isPlainAscii(name)) {
+        if (!ascii::isPrintable(name)) {
             if (folded.empty())
                 folded.resize(count);
             folded[i] = foldedKey(name);
@@ -134,8 +129,8 @@ template<typename T, typename NameAt> void applyOrder(std::vector<T> &values, Na
 
 bool nameLess(QByteArrayView a, QByteArrayView b)
 {
-    const QByteArray keyA = isPlainAscii(a) ? a.toByteArray() : foldedKey(a);
-    const QByteArray keyB = isPlainAscii(b) ? b.toByteArray() : foldedKey(b);
+    const QByteArray keyA = ascii::isPrintable(a) ? a.toByteArray() : foldedKey(a);
+    const QByteArray keyB = ascii::isPrintable(b) ? b.toByteArray() : foldedKey(b);
     const int c = compareLowered(keyA, keyB);
     if (c != 0)
         return c < 0;

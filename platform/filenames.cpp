@@ -1,5 +1,7 @@
 #include "platform/filenames.h"
 
+#include "platform/asciibytes.h"
+
 #include <QVarLengthArray>
 
 #include <cstring>
@@ -141,31 +143,11 @@ int utf8Sequence(const unsigned char *p, qsizetype left, char32_t *value)
 
 bool isPlainAscii(QByteArrayView name)
 {
-    // Eight bytes at a time, since every listed name passes through here: a word is plain
-    // when no byte has its high bit set, none is below 0x20 and none is 0x7F.
-    constexpr quint64 Ones = 0x0101010101010101ULL;
-    constexpr quint64 Highs = 0x8080808080808080ULL;
-    const char *data = name.data();
-    const qsizetype size = name.size();
     // A blank at either end is shown escaped.
-    if (size > 0 && (data[0] == ' ' || data[size - 1] == ' '))
+    const qsizetype size = name.size();
+    if (size > 0 && (name.front() == ' ' || name.back() == ' '))
         return false;
-    qsizetype i = 0;
-    for (; i + 8 <= size; i += 8) {
-        quint64 word;
-        std::memcpy(&word, data + i, sizeof word);
-        const quint64 belowBlank = (word - Ones * 0x20) & ~word & Highs;
-        const quint64 del = word ^ (Ones * 0x7F);
-        const quint64 isDel = (del - Ones) & ~del & Highs;
-        if ((word & Highs) | belowBlank | isDel)
-            return false;
-    }
-    for (; i < size; ++i) {
-        const auto b = static_cast<unsigned char>(data[i]);
-        if (b < 0x20 || b > 0x7E)
-            return false;
-    }
-    return true;
+    return ascii::isPrintable(name);
 }
 
 QString displayName(QByteArrayView name)

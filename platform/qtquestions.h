@@ -31,7 +31,7 @@ public:
     void showMessage(const QString &title, const QString &text) override;
     void showHelp() override;
 
-    /// Closes the help window if it is open; the main window calls this when it closes.
+    /// Closes the help window if it is open; done when this object goes away too.
     void closeHelp();
     /// The open help window, or null.
     HelpWindow *helpWindow() const;

@@ -1,5 +1,7 @@
 #include "platform/wildcard.h"
 
+#include "platform/asciibytes.h"
+
 #include "platform/filenames.h"
 
 #include <QList>
@@ -9,11 +11,6 @@
 namespace qm {
 
 namespace {
-
-constexpr unsigned char asciiLower(unsigned char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
-}
 
 std::u32string foldedCodePoints(QStringView text)
 {
@@ -82,7 +79,7 @@ PatternMatcher::PatternMatcher(const QString &text)
         if (wildcard.isAscii) {
             wildcard.ascii = part.toLatin1();
             for (char &c : wildcard.ascii)
-                c = static_cast<char>(asciiLower(static_cast<unsigned char>(c)));
+                c = static_cast<char>(ascii::lower(static_cast<unsigned char>(c)));
         } else {
             m_allAscii = false;
         }
@@ -119,7 +116,7 @@ bool PatternMatcher::matches(QByteArrayView rawName) const
     for (const Wildcard &wildcard : m_wildcards) {
         const auto *pattern = reinterpret_cast<const unsigned char *>(wildcard.ascii.constData());
         if (wildcardMatch(pattern, size_t(wildcard.ascii.size()), name, size_t(rawName.size()),
-                          [](unsigned char p, unsigned char c) { return p == asciiLower(c); }))
+                          [](unsigned char p, unsigned char c) { return p == ascii::lower(c); }))
             return true;
     }
     return false;
