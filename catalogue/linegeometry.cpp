@@ -17,11 +17,20 @@ namespace qm {
 
 namespace {
 
-int clampToInt(qint64 value)
-{
-    return int(std::clamp<qint64>(value, std::numeric_limits<int>::min(),
-                                  std::numeric_limits<int>::max()));
-}
+// The average character width is the sample's width over one more than its length.
+constexpr double ColumnGapDivisor = 66;
+// Ten per cent of leading between lines.
+constexpr double LeadingDivisor = 10;
+// The name column starts this far into the preview picture; on paper at the left margin.
+constexpr int PreviewLineLeft = 100;
+// A picture wider than the window gets this much room beyond the print width.
+constexpr qint64 PictureExtraWidth = 400;
+// The scroll bars reach this many steps beyond the picture's end.
+constexpr double ExtraScrollColumns = 10;
+constexpr double ExtraScrollLines = 2;
+// A page step keeps this much of the last view in sight.
+constexpr qint64 PageStepKeptColumns = 3;
+constexpr qint64 PageStepKeptLines = 2;
 
 int wholeInt(double value)
 {
@@ -133,10 +142,10 @@ void lineParameters(OutputTarget &target, CatalogueState &state)
 
     LineMetrics &metrics = state.metrics;
     const QString sample = MetricsSample.toString();
-    metrics.columnGap = wholeInt(target.textWidth(sample) / 66);
+    metrics.columnGap = wholeInt(target.textWidth(sample) / ColumnGapDivisor);
     const int height = wholeInt(target.textHeight(sample));
-    metrics.lineHeight = wholeInt(height + height / 10.0);
-    metrics.lineLeft = state.printMode ? 0 : 100;
+    metrics.lineHeight = wholeInt(height + height / LeadingDivisor);
+    metrics.lineLeft = state.printMode ? 0 : PreviewLineLeft;
 }
 
 qint64 pageCount(qint64 lines, qint64 lineHeight, qint64 printHeight)
@@ -153,66 +162,82 @@ qint64 pageCount(qint64 lines, qint64 lineHeight, qint64 printHeight)
     return (lines + linesPerPage - 1) / linesPerPage;
 }
 
+PageGeometry pageGeometry(const CatalogueState &state, const LineMetrics &measured, qint64 lines,
+                          const ViewSize &view)
+{
+    PageGeometry g;
+    const PrintSettings &page = state.printSettings;
+    g.refreshDepth = roundHalfEven(double(view.scaleHeight) + 2.0 * measured.lineHeight);
+
+    const qint64 printWidth = qint64(state.pageWidth) - page.leftMargin - page.rightMargin;
+    g.printHeight = clampToInt(qint64(state.pageHeight) - page.topMargin - page.bottomMargin);
+    // The shares are single precision, and so is their product with the width: a product
+    // that lands on a half in single precision rounds to even.
+    const float width = float(printWidth);
+    g.nameWidth = wholeInt(double(width * page.column0));
+    g.sizeWidth = wholeInt(double(width * page.column1));
+    g.dateWidth = wholeInt(double(width * page.column2));
+
+    const qint64 depth = lines * measured.lineHeight;
+    g.pageCount = pageCount(lines, measured.lineHeight, g.printHeight);
+
+    // The picture is the window's inside, or wide enough for the print width and a margin.
+    g.pictureWidth = printWidth > view.width ? printWidth + PictureExtraWidth : view.scaleWidth;
+    g.pictureHeight = std::max(depth, view.height);
+    // One horizontal step is a column gap, one vertical step a line; both bars reach a little
+    // beyond the picture's end.
+    const double gap = atLeastOne(measured.columnGap);
+    const double lineHeight = atLeastOne(measured.lineHeight);
+    g.horizontalMaximum = std::max<qint64>(
+        roundHalfEven(double(g.pictureWidth - view.scaleWidth) / gap + ExtraScrollColumns), 0);
+    g.verticalMaximum = std::max<qint64>(
+        roundHalfEven(double(g.pictureHeight - view.scaleHeight) / lineHeight + ExtraScrollLines),
+        0);
+    // A page step keeps a few columns or lines of the last view in sight.
+    const qint64 columns = roundHalfEven(double(view.scaleWidth) / gap);
+    g.horizontalPageStep = columns <= PageStepKeptColumns ? 1 : columns - PageStepKeptColumns;
+    const qint64 rows = roundHalfEven(double(view.scaleHeight) / lineHeight);
+    g.verticalPageStep = rows <= PageStepKeptLines ? 1 : rows - PageStepKeptLines;
+    return g;
+}
+
 void pageParameters(OutputTarget &target, CatalogueState &state, qint64 entryCount,
                     PreviewViewport &viewport)
 {
     lineParameters(target, state);
-
-    LineMetrics &metrics = state.metrics;
-    const PrintSettings &page = state.printSettings;
-    metrics.refreshDepth
-        = roundHalfEven(double(viewport.viewScaleHeight()) + 2.0 * metrics.lineHeight);
-
-    const qint64 printWidth = qint64(state.pageWidth) - page.leftMargin - page.rightMargin;
-    metrics.printHeight = clampToInt(qint64(state.pageHeight) - page.topMargin - page.bottomMargin);
-    // The shares are single precision, and so is their product with the width: a product
-    // that lands on a half in single precision rounds to even.
-    const float width = float(printWidth);
-    metrics.nameWidth = wholeInt(double(width * page.column0));
-    metrics.sizeWidth = wholeInt(double(width * page.column1));
-    metrics.dateWidth = wholeInt(double(width * page.column2));
-
-    if (!state.printMode) {
-        target.setWidth(printWidth > viewport.viewWidth() ? printWidth + 400
-                                                          : viewport.viewScaleWidth());
-    } else {
-        // The half difference makes up for the printer's unprintable border.
-        target.setScaleLeft(-page.leftMargin + double(target.width() - target.scaleWidth()) / 2);
-        target.setScaleTop(-page.topMargin + double(target.height() - target.scaleHeight()) / 2);
-    }
 
     const Selection &selection = state.selection;
     qint64 lines = entryCount;
     if (state.printMode && state.printSelection && selection.selFirst >= 0
         && selection.selLast >= selection.selFirst)
         lines = selection.selLast - selection.selFirst + 1;
-    const qint64 depth = lines * metrics.lineHeight;
-    metrics.pageCount = pageCount(lines, metrics.lineHeight, metrics.printHeight);
+    const ViewSize view { viewport.viewWidth(), viewport.viewHeight(), viewport.viewScaleWidth(),
+                          viewport.viewScaleHeight() };
+    const PageGeometry g = pageGeometry(state, state.metrics, lines, view);
 
-    if (state.printMode)
+    LineMetrics &metrics = state.metrics;
+    metrics.refreshDepth = g.refreshDepth;
+    metrics.printHeight = g.printHeight;
+    metrics.nameWidth = g.nameWidth;
+    metrics.sizeWidth = g.sizeWidth;
+    metrics.dateWidth = g.dateWidth;
+    metrics.pageCount = g.pageCount;
+
+    if (state.printMode) {
+        // The half difference makes up for the printer's unprintable border.
+        const PrintSettings &page = state.printSettings;
+        target.setScaleLeft(-page.leftMargin + double(target.width() - target.scaleWidth()) / 2);
+        target.setScaleTop(-page.topMargin + double(target.height() - target.scaleHeight()) / 2);
         return;
-
-    target.setHeight(depth > viewport.viewHeight() ? depth : viewport.viewHeight());
-
-    const double gap = atLeastOne(metrics.columnGap);
-    const double lineHeight = atLeastOne(metrics.lineHeight);
-    viewport.setScrollMaximum(
-        Qt::Horizontal,
-        roundHalfEven(double(target.scaleWidth() - viewport.viewScaleWidth()) / gap + 10));
-    if (viewport.scrollMaximum(Qt::Horizontal) < 0)
-        viewport.setScrollMaximum(Qt::Horizontal, 0);
-    viewport.setScrollMaximum(
-        Qt::Vertical,
-        roundHalfEven(double(target.scaleHeight() - viewport.viewScaleHeight()) / lineHeight + 2));
-    if (viewport.scrollMaximum(Qt::Vertical) < 0)
-        viewport.setScrollMaximum(Qt::Vertical, 0);
+    }
+    target.setWidth(g.pictureWidth);
+    target.setHeight(g.pictureHeight);
+    viewport.setScrollMaximum(Qt::Horizontal, g.horizontalMaximum);
+    viewport.setScrollMaximum(Qt::Vertical, g.verticalMaximum);
     viewport.setScrollMinimum(Qt::Horizontal, 0);
     viewport.setScrollMinimum(Qt::Vertical, 0);
-
-    const qint64 columns = roundHalfEven(double(viewport.viewScaleWidth()) / gap);
-    viewport.setScrollSteps(Qt::Horizontal, columns < 4 ? 1 : columns - 3, 1);
-    const qint64 rows = roundHalfEven(double(viewport.viewScaleHeight()) / lineHeight);
-    viewport.setScrollSteps(Qt::Vertical, rows < 3 ? 1 : rows - 2, 1);
+    viewport.setScrollSteps(Qt::Horizontal, g.horizontalPageStep, 1);
+    viewport.setScrollSteps(Qt::Vertical, g.verticalPageStep, 1);
 }
 
 void setTruncationLimits(LineMetrics &metrics)

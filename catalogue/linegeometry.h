@@ -22,6 +22,38 @@ inline constexpr QStringView MetricsSample
 /// lineLeft into state.metrics.
 void lineParameters(OutputTarget &target, CatalogueState &state);
 
+/// The viewing window of the preview as the geometry needs it, in twips.
+struct ViewSize
+{
+    qint64 width = 0; // outside, frame included
+    qint64 height = 0;
+    qint64 scaleWidth = 0; // inside: what can be seen at once
+    qint64 scaleHeight = 0;
+};
+
+/// The geometry of one run of the writer, from the page, the margins, the shares, the font's
+/// measurements and the viewing window. Computed as a value; pageParameters() applies it.
+struct PageGeometry
+{
+    qint64 refreshDepth = 0;
+    int printHeight = 0;
+    int nameWidth = 0;
+    int sizeWidth = 0;
+    int dateWidth = 0;
+    qint64 pageCount = 0;
+    // The preview's picture and scroll bars (not used on paper).
+    qint64 pictureWidth = 0;
+    qint64 pictureHeight = 0;
+    qint64 horizontalMaximum = 0;
+    qint64 verticalMaximum = 0;
+    qint64 horizontalPageStep = 1;
+    qint64 verticalPageStep = 1;
+};
+
+/// The geometry of \a lines catalogue lines with \a measured's column gap and line height.
+PageGeometry pageGeometry(const CatalogueState &state, const LineMetrics &measured, qint64 lines,
+                          const ViewSize &view);
+
 /// lineParameters(), then the print area, the column widths and the page count; on the
 /// preview also the picture's size and the scroll ranges, on the printer the origin at the
 /// top-left corner of the margins. \a entryCount is the length of the whole file list.

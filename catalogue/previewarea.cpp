@@ -144,12 +144,6 @@ private:
 
 namespace {
 
-int toScrollValue(qint64 value)
-{
-    return int(std::clamp<qint64>(value, std::numeric_limits<int>::min(),
-                                  std::numeric_limits<int>::max()));
-}
-
 qint64 toTwips(int pixels)
 {
     return roundHalfEven(pixelsToTwips(pixels));
@@ -265,7 +259,7 @@ QScrollBar *PreviewArea::bar(Qt::Orientation orientation) const
 
 void PreviewArea::setScrollMaximum(Qt::Orientation orientation, qint64 maximum)
 {
-    bar(orientation)->setMaximum(toScrollValue(maximum));
+    bar(orientation)->setMaximum(clampToInt(maximum));
 }
 
 qint64 PreviewArea::scrollMaximum(Qt::Orientation orientation) const
@@ -275,13 +269,13 @@ qint64 PreviewArea::scrollMaximum(Qt::Orientation orientation) const
 
 void PreviewArea::setScrollMinimum(Qt::Orientation orientation, qint64 minimum)
 {
-    bar(orientation)->setMinimum(toScrollValue(minimum));
+    bar(orientation)->setMinimum(clampToInt(minimum));
 }
 
 void PreviewArea::setScrollSteps(Qt::Orientation orientation, qint64 pageStep, qint64 singleStep)
 {
-    bar(orientation)->setPageStep(toScrollValue(pageStep));
-    bar(orientation)->setSingleStep(toScrollValue(singleStep));
+    bar(orientation)->setPageStep(clampToInt(pageStep));
+    bar(orientation)->setSingleStep(clampToInt(singleStep));
 }
 
 } // namespace qm

@@ -4,6 +4,7 @@
 #include <QStringView>
 #include <QtGlobal>
 
+#include <limits>
 #include <optional>
 
 namespace qm {
@@ -11,6 +12,14 @@ namespace qm {
 /// Nearest whole number, a half going to the even neighbour (2.5 → 2, 3.5 → 4, -2.5 → -2).
 /// NaN gives 0; values beyond the 64-bit range saturate.
 qint64 roundHalfEven(double value);
+
+/// \a value taken to the nearest end of int's range when it lies beyond.
+constexpr int clampToInt(qint64 value)
+{
+    return value < std::numeric_limits<int>::min() ? std::numeric_limits<int>::min()
+        : value > std::numeric_limits<int>::max()  ? std::numeric_limits<int>::max()
+                                                   : int(value);
+}
 
 /// Like roundHalfEven(), but nullopt when the value is NaN or its rounded value lies outside
 /// lowest..highest, so a caller can fall back instead of wrapping or clamping.

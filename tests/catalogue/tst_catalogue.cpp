@@ -260,6 +260,14 @@ void tst_Catalogue::previewGeometry()
     CatalogueState state = a4State();
     state.pageWidth = c.pageWidth;
     pageParameters(target, state, c.entries, viewport);
+    // 65 characters of 100 twips over 66, and 200 twips of text with a tenth more.
+    QCOMPARE(state.metrics.columnGap, 98);
+    QCOMPARE(state.metrics.lineHeight, 220);
+    // A page step keeps three columns and two lines of the last view: 77 and 11 fit.
+    const PageGeometry g
+        = pageGeometry(state, state.metrics, c.entries, { 7575, 2415, 7515, 2355 });
+    QCOMPARE(g.horizontalPageStep, 74);
+    QCOMPARE(g.verticalPageStep, 9);
     QCOMPARE(target.width(), c.width);
     QCOMPARE(target.height(), c.height);
     QCOMPARE(viewport.horizontalMaximum, c.horizontalMaximum);
