@@ -98,25 +98,31 @@ RefreshResult FolderBrowser::refresh()
 
     sortByName(listing.folders);
     m_drive = driveOf(folder());
-    fillFolderList(QFile::encodeName(m_drive), std::move(listing.folders));
+    const qsizetype subFolderCount = qsizetype(listing.folders.size());
+    std::vector<FolderItem> items
+        = folderItems(QFile::encodeName(m_drive), m_folderPath, std::move(listing.folders));
+    const int currentRow = int(qsizetype(items.size()) - subFolderCount) - 1; // the folder itself
+    m_folders.reset(std::move(items), currentRow);
     m_files.reset(std::move(files), std::move(handle), m_folderPath);
     return m_result;
 }
 
-void FolderBrowser::fillFolderList(const QByteArray &driveRoot, std::vector<QByteArray> subFolders)
+std::vector<FolderItem> folderItems(const QByteArray &driveRoot, const QByteArray &folderPath,
+                                    std::vector<QByteArray> subFolders)
 {
     std::vector<FolderItem> items;
     items.reserve(subFolders.size() + 8);
 
+    // A drive root that is not above the folder (its name did not survive the trip through
+    // text) would lose the ancestors: the list then starts at the file system's root.
     QByteArray root = driveRoot;
-    const bool underRoot
-        = root == "/" || m_folderPath == root || m_folderPath.startsWith(root + '/');
+    const bool underRoot = root == "/" || folderPath == root || folderPath.startsWith(root + '/');
     if (!underRoot)
         root = "/";
     items.push_back(FolderItem { root, displayName(root), 0, true });
 
     QByteArray path = root;
-    const QByteArray rest = m_folderPath.mid(root.size());
+    const QByteArray rest = folderPath.mid(root.size());
     for (const QByteArray &component : rest.split('/')) {
         if (component.isEmpty())
             continue;
@@ -126,14 +132,13 @@ void FolderBrowser::fillFolderList(const QByteArray &driveRoot, std::vector<QByt
         items.push_back(FolderItem { path, displayName(component), int(items.size()), true });
     }
 
-    const int currentRow = int(items.size()) - 1;
     const int childDepth = int(items.size());
-    const QByteArray prefix = m_folderPath.endsWith('/') ? m_folderPath : m_folderPath + '/';
+    const QByteArray prefix = folderPath.endsWith('/') ? folderPath : folderPath + '/';
     for (QByteArray &name : subFolders) {
         QString label = displayName(name);
         items.push_back(FolderItem { prefix + name, std::move(label), childDepth, false });
     }
-    m_folders.reset(std::move(items), currentRow);
+    return items;
 }
 
 } // namespace qm

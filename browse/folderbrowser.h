@@ -13,6 +13,12 @@ namespace qm {
 /// \a path with "/" appended unless it already ends in one ("/" stays "/").
 QString folderPrefix(const QString &path);
 
+/// The folder list's rows for \a folderPath on the drive \a driveRoot: the drive root and
+/// every folder down to \a folderPath (open, indented by their depth), then \a subFolders
+/// one step deeper.
+std::vector<FolderItem> folderItems(const QByteArray &driveRoot, const QByteArray &folderPath,
+                                    std::vector<QByteArray> subFolders);
+
 /// What the last refresh found.
 struct RefreshResult
 {
@@ -59,8 +65,6 @@ public:
     const FolderListModel &folders() const { return m_folders; }
 
 private:
-    void fillFolderList(const QByteArray &driveRoot, std::vector<QByteArray> subFolders);
-
     QByteArray m_folderPath;
     QString m_drive;
     QString m_patternText;

@@ -5,6 +5,7 @@
 #include "platform/drives.h"
 #include "platform/twips.h"
 
+#include <QAbstractItemModelTester>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -39,6 +40,9 @@ private slots:
     void countAndTotal();
     void fileListEntries();
     void folderList();
+    void folderItemsFromTheDriveDown_data();
+    void folderItemsFromTheDriveDown();
+    void modelsKeepTheirContract();
     void deletedFolderFallsBack();
     void unreadableFolder();
     void meterFullThenEmpty();
@@ -231,6 +235,60 @@ void tst_FolderBrowser::folderList()
     browser.setFolderPath(folders.item(current + 2).path);
     QVERIFY(!browser.refresh().fellBack);
     QCOMPARE(browser.folderPath(), m_root + "/bad\xff");
+}
+
+void tst_FolderBrowser::folderItemsFromTheDriveDown_data()
+{
+    QTest::addColumn<QByteArray>("drive");
+    QTest::addColumn<QByteArray>("folder");
+    QTest::addColumn<QStringList>("rows"); // "path label depth", open rows marked "+"
+    QTest::newRow("root itself") << QByteArray("/") << QByteArray("/")
+                                 << QStringList { u"+/ / 0"_s, u"/sub sub 1"_s };
+    QTest::newRow("ancestors from the root")
+        << QByteArray("/") << QByteArray("/home/ann")
+        << QStringList { u"+/ / 0"_s, u"+/home home 1"_s, u"+/home/ann ann 2"_s,
+                         u"/home/ann/sub sub 3"_s };
+    QTest::newRow("from a mounted drive")
+        << QByteArray("/mnt/usb") << QByteArray("/mnt/usb/photos")
+        << QStringList { u"+/mnt/usb /mnt/usb 0"_s, u"+/mnt/usb/photos photos 1"_s,
+                         u"/mnt/usb/photos/sub sub 2"_s };
+    QTest::newRow("drive not above the folder: from the root")
+        << QByteArray("/mnt/usb") << QByteArray("/mnt/usbkey")
+        << QStringList { u"+/ / 0"_s, u"+/mnt mnt 1"_s, u"+/mnt/usbkey usbkey 2"_s,
+                         u"/mnt/usbkey/sub sub 3"_s };
+}
+
+void tst_FolderBrowser::folderItemsFromTheDriveDown()
+{
+    QFETCH(QByteArray, drive);
+    QFETCH(QByteArray, folder);
+    QStringList rows;
+    for (const FolderItem &item : folderItems(drive, folder, { QByteArray("sub") }))
+        rows << (item.open ? u"+"_s : QString()) + QString::fromUtf8(item.path) + u' ' + item.label
+                + u' ' + QString::number(item.depth);
+    QTEST(rows, "rows");
+}
+
+void tst_FolderBrowser::modelsKeepTheirContract()
+{
+    for (const QByteArray name : { "one", "two" })
+        QCOMPARE(::mkdir(path(name).constData(), 0755), 0);
+    makeFile("a.txt", 1);
+    makeFile("b.txt", 2);
+    FolderBrowser browser;
+    QAbstractItemModelTester files(&browser.files(),
+                                   QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QAbstractItemModelTester folders(&browser.folders(),
+                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
+    browser.setFolderPath(m_root);
+    browser.refresh();
+    QCOMPARE(browser.files().rowCount(), 2);
+    browser.setPattern(u"a*"_s);
+    browser.refresh();
+    QCOMPARE(browser.files().rowCount(), 1);
+    browser.setFolderPath(path("one"));
+    browser.refresh();
+    QCOMPARE(browser.files().rowCount(), 0);
 }
 
 void tst_FolderBrowser::deletedFolderFallsBack()
