@@ -22,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QWheelEvent>
 
 using namespace qm;
 using namespace Qt::StringLiterals;
@@ -69,6 +70,8 @@ private slots:
     void picturesCarryTheRatio();
     void previewScrollsWithTheKeys_data();
     void previewScrollsWithTheKeys();
+    void previewScrollsWithTheWheel_data();
+    void previewScrollsWithTheWheel();
     void everyControlHasAnAccessibleName_data();
     void everyControlHasAnAccessibleName();
     void everyFocusableControlIsNamed();
@@ -255,6 +258,33 @@ void tst_Desktop::previewScrollsWithTheKeys()
     QCOMPARE(area->picture().top(), -qint64(expected) * metrics.lineHeight);
     QCOMPARE(area->picture().left(), -qint64(horizontal) * metrics.columnGap);
     QCOMPARE(QApplication::focusWidget(), area->view());
+}
+
+void tst_Desktop::previewScrollsWithTheWheel_data()
+{
+    QTest::addColumn<QPoint>("delta");
+    QTest::addColumn<bool>("down");
+    QTest::addColumn<bool>("across");
+    QTest::newRow("wheel turned towards the user: down") << QPoint(0, -120) << true << false;
+    QTest::newRow("wheel tilted: across") << QPoint(-120, 0) << false << true;
+    QTest::newRow("mostly down, a little across") << QPoint(-30, -120) << true << false;
+}
+
+void tst_Desktop::previewScrollsWithTheWheel()
+{
+    QFETCH(QPoint, delta);
+    m_window->load();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    m_window->preview();
+    PreviewArea *area = m_window->previewArea();
+    QWidget *view = area->view();
+    const QPointF at = view->rect().center();
+    QWheelEvent wheel(at, view->mapToGlobal(at), QPoint(), delta, Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view, &wheel);
+    QTEST(area->verticalBar()->value() > 0, "down");
+    QTEST(area->horizontalBar()->value() > 0, "across");
 }
 
 void tst_Desktop::everyControlHasAnAccessibleName_data()

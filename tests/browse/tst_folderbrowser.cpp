@@ -363,6 +363,8 @@ void tst_FolderBrowser::meterBlocks_data()
         << 2685 << 203 << 3 << QStringList { u"box 60,62 120,122"_s };
     QTest::newRow("above 100 percent stays inside the width")
         << 400 << 200 << 250 << QStringList { first, second };
+    QTest::newRow("a block reaching exactly the right edge is drawn")
+        << 300 << 200 << 100 << QStringList { first, second };
     QTest::newRow("negative percentage draws no block") << 2685 << 200 << -5 << QStringList();
 }
 

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 
+#include <climits>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -32,6 +33,7 @@ private slots:
     void entries_data();
     void entries();
     void crowdedFolderListsEveryEntryOnce();
+    void folderDeeperThanAPathCanName();
     void searchOnlyFolder();
 
 private:
@@ -169,6 +171,38 @@ void tst_FileListing::makeEntries()
     QCOMPARE(::mkfifo(path("pipe").constData(), 0644), 0);
     QCOMPARE(::mkdir(path("sub").constData(), 0755), 0);
     QCOMPARE(::symlink("sub", path("link-to-sub").constData()), 0);
+}
+
+void tst_FileListing::folderDeeperThanAPathCanName()
+{
+    // Twenty names of 250 bytes: the whole path is longer than open() takes.
+    QByteArray deep = m_dir->path();
+    int fd = ::open(deep.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    QVERIFY(fd >= 0);
+    const QByteArray level(250, 'd');
+    for (int i = 0; i < 20; ++i) {
+        QCOMPARE(::mkdirat(fd, level.constData(), 0755), 0);
+        const int next = ::openat(fd, level.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        ::close(fd);
+        fd = next;
+        QVERIFY(fd >= 0);
+        deep += '/' + level;
+    }
+    const int file = ::openat(fd, "deep.txt", O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+    QVERIFY(file >= 0);
+    QCOMPARE(::write(file, "1234567", 7), ssize_t(7));
+    ::close(file);
+    ::close(fd);
+    QVERIFY(deep.size() > PATH_MAX);
+
+    const FolderHandle folder = FolderHandle::open(deep);
+    const FolderListing listing = folder.list(PatternMatcher());
+    QCOMPARE(listing.error, 0);
+    QCOMPARE(listing.files.size(), size_t(1));
+    QCOMPARE(listing.files.front().stat.size, qint64(7));
+    const std::optional<FileStat> stat = folder.stat("deep.txt");
+    QVERIFY(stat);
+    QCOMPARE(stat->size, qint64(7));
 }
 
 void tst_FileListing::crowdedFolderListsEveryEntryOnce()

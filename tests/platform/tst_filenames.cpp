@@ -29,6 +29,19 @@ void tst_FileNames::displayName_data()
     QTest::newRow("beyond U+10FFFF") << QByteArray("\xf4\x90\x80\x80") << u"\\xf4\\x90\\x80\\x80"_s;
     QTest::newRow("newline and tab") << QByteArray("a\nb\t") << u"a\\nb\\t"_s;
     QTest::newRow("escape and DEL") << QByteArray("\x1b\x7f") << u"\\x1b\\x7f"_s;
+    // Long names are checked eight bytes at a time: each kind of byte inside the first word.
+    QTest::newRow("DEL among the first eight bytes") << QByteArray("abc\x7f"
+                                                                   "defghijk")
+                                                     << u"abc\\x7fdefghijk"_s;
+    QTest::newRow("control among the first eight bytes") << QByteArray("abcdefg\x01"
+                                                                       "hij")
+                                                         << u"abcdefg\\x01hij"_s;
+    QTest::newRow("invalid byte among the first eight bytes") << QByteArray("ab\xff"
+                                                                            "cdefghijk")
+                                                              << u"ab\\xffcdefghijk"_s;
+    QTest::newRow("DEL in the second word") << QByteArray("abcdefgh\x7f"
+                                                          "ijklmnop")
+                                            << u"abcdefgh\\x7fijklmnop"_s;
     QTest::newRow("C1 next line") << QByteArray("a\xc2\x85") << u"a\\u0085"_s;
     QTest::newRow("right-to-left override") << QByteArray("\xe2\x80\xae") << u"\\u202e"_s;
     QTest::newRow("line separator") << QByteArray("\xe2\x80\xa8") << u"\\u2028"_s;
