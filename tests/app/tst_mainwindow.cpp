@@ -106,7 +106,6 @@ private slots:
     void cleanup();
 
     void startsInTheListedState();
-    void windowHasItsDesignedSize();
     void disabledCommandsIgnoreTheirShortcuts_data();
     void disabledCommandsIgnoreTheirShortcuts();
     void enabledCommandsAnswerTheirShortcuts();
@@ -227,15 +226,6 @@ void tst_MainWindow::startsInTheListedState()
     QVERIFY(!m_window->state().settingsChanged);
     QVERIFY(!m_window->state().previewReady);
     QVERIFY(!m_window->toolTipPanel()->isVisible());
-}
-
-void tst_MainWindow::windowHasItsDesignedSize()
-{
-    QCOMPARE(m_window->centralWidget()->size(), QSize(twipsToPixels(7830), twipsToPixels(5805)));
-    QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("Quillmark"));
-    QCOMPARE(m_window->exitButton()->geometry(), twipsRect(6720, 4110, 975, 375));
-    QCOMPARE(m_window->toolButton(ToolButton::Help)->geometry(), twipsRect(6720, 60, 375, 375));
 }
 
 void tst_MainWindow::disabledCommandsIgnoreTheirShortcuts_data()
@@ -387,26 +377,11 @@ void tst_MainWindow::closingAfterAFolderChangeWritesEveryKey()
     QVERIFY(m_window->state().settingsChanged);
 
     QTest::mouseClick(m_window->exitButton(), Qt::LeftButton);
-    QStringList written;
-    for (const auto &access : m_store->writes())
-        written << access.key + u'=' + access.value;
-    const QStringList expected {
-        QStringLiteral("Folder=") + m_folder->filePath(QStringLiteral("inner")),
-        QStringLiteral("Colour=0"),
-        QStringLiteral("Font=Arial"),
-        QStringLiteral("Bold=0"),
-        QStringLiteral("Italic=0"),
-        QStringLiteral("Size= 10"),
-        QStringLiteral("Top Margin= 1134"),
-        QStringLiteral("Bottom Margin= 1134"),
-        QStringLiteral("Left Margin= 2268"),
-        QStringLiteral("Right Margin= 2268"),
-        QStringLiteral("Measurement=cm"),
-        QStringLiteral("Column 0= .6"),
-        QStringLiteral("Column 1= .15"),
-        QStringLiteral("Column 2= .25"),
-    };
-    QCOMPARE(written, expected);
+    // Every key is written (their texts are the settings tests' business), the new folder first.
+    const auto &writes = m_store->writes();
+    QCOMPARE(writes.size(), 14);
+    QCOMPARE(writes.first().key, QStringLiteral("Folder"));
+    QCOMPARE(writes.first().value, m_folder->filePath(QStringLiteral("inner")));
 }
 
 void tst_MainWindow::previewDrawsEveryFileAndEntersThePreviewedState()
