@@ -6,6 +6,7 @@
 #include "app/toolicons.h"
 #include "browse/folderbrowserview.h"
 #include "browse/meterwidget.h"
+#include "browse/statusstrip.h"
 #include "catalogue/previewarea.h"
 #include "platform/scriptedquestions.h"
 #include "platform/settingsstore.h"
@@ -193,7 +194,7 @@ void tst_Desktop::picturesCarryTheRatio()
         m_window->load();
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-        MeterWidget *meter = m_window->browser()->meter();
+        MeterWidget *meter = m_window->browser()->statusStrip()->meter();
         const QImage image = meter->picture();
         QCOMPARE(image.devicePixelRatio(), 2.0);
         QCOMPARE(image.size(), meter->size() * 2);
