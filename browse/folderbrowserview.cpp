@@ -120,13 +120,6 @@ FolderBrowserView::FolderBrowserView(QWidget *clientArea)
     createLists(clientArea);
     createAttributeBoxes(clientArea);
     m_statusStrip = new StatusStrip(clientArea);
-
-    QWidget::setTabOrder(m_folderList, m_driveList);
-    QWidget::setTabOrder(m_driveList, m_patternBox);
-    QWidget::setTabOrder(m_patternBox, m_attributeBoxes[0]);
-    for (size_t i = 1; i < m_attributeBoxes.size(); ++i)
-        QWidget::setTabOrder(m_attributeBoxes[i - 1], m_attributeBoxes[i]);
-    QWidget::setTabOrder(m_attributeBoxes.back(), m_fileList);
 }
 
 FolderBrowserView::~FolderBrowserView()

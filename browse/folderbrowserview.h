@@ -20,7 +20,8 @@ class StatusStrip;
 /// The lower part of the main window: folder, drive and file lists, the pattern box, the
 /// five attribute boxes, and the status strip below them that shows each refresh's totals.
 /// The controls are placed on the client area given; this object wires them to a
-/// FolderBrowser.
+/// FolderBrowser. Their tab order is the window's to set: its chain runs through the
+/// preview too.
 class FolderBrowserView : public QObject
 {
     Q_OBJECT
