@@ -39,12 +39,16 @@ QLabel *makePanel(QWidget *parent, const QString &text, QFrame::Shape shape)
 }
 
 // A 64-bit total can be wider than its panel: a smaller face keeps every digit in sight
-// rather than cutting the number off.
+// rather than cutting the number off. The widest totals need about 4 points; the floor
+// only ends the search.
+constexpr double SmallestFittedPoints = 3.0;
+
 void setFittedText(QLabel *panel, const QString &text)
 {
     QFont font = partFont();
     const int room = panel->contentsRect().width() - 4;
-    while (font.pointSizeF() > 5.0 && QFontMetrics(font).horizontalAdvance(text) > room)
+    while (font.pointSizeF() > SmallestFittedPoints
+           && QFontMetrics(font).horizontalAdvance(text) > room)
         font.setPointSizeF(font.pointSizeF() - 0.25);
     panel->setFont(font);
     panel->setText(text);
