@@ -68,7 +68,8 @@ MainWindow::MainWindow(SettingsStore &store, Questions &questions, QWidget *pare
 
     m_browser = new FolderBrowserView(m_client);
     connect(m_browser, &FolderBrowserView::refreshed, this, &MainWindow::onRefreshed);
-    m_writerHost = std::make_unique<WindowWriterHost>(*m_browser, [this] { setPreviewedState(); });
+    m_writerHost = std::make_unique<WindowWriterHost>(*m_browser->statusStrip(),
+                                                      [this] { setPreviewedState(); });
     m_selection = std::make_unique<PreviewSelection>(m_state, m_browser->fileSource(),
                                                      m_preview->picture(), *m_writerHost);
     m_save = std::make_unique<SaveCommand>(m_questions, *m_writerHost);

@@ -1,14 +1,14 @@
 #include "app/windowwriterhost.h"
 
-#include "browse/folderbrowserview.h"
+#include "browse/statusstrip.h"
 
 #include <QApplication>
 
 namespace qm {
 
-WindowWriterHost::WindowWriterHost(FolderBrowserView &browser,
+WindowWriterHost::WindowWriterHost(StatusStrip &statusStrip,
                                    std::function<void()> previewedCommands)
-    : m_browser(browser)
+    : m_statusStrip(statusStrip)
     , m_previewedCommands(std::move(previewedCommands))
 {
 }
@@ -35,13 +35,13 @@ void WindowWriterHost::setBusy(bool busy)
 
 void WindowWriterHost::setStatusText(const QString &text)
 {
-    m_browser.setStatusText(text);
+    m_statusStrip.setStatusText(text);
 }
 
 void WindowWriterHost::drawMeter(int style, const QColor &bar, const QColor &background,
                                  int percent)
 {
-    m_browser.drawMeter(style, bar, background, percent);
+    m_statusStrip.drawMeter(style, bar, background, percent);
 }
 
 void WindowWriterHost::setPreviewedCommands()

@@ -6,14 +6,14 @@
 
 namespace qm {
 
-class FolderBrowserView;
+class StatusStrip;
 
 /// Shows the catalogue writer's progress in the main window: the hourglass, the status
 /// word and the meter of the status strip, and the previewed state of the commands.
 class WindowWriterHost final : public WriterHost
 {
 public:
-    WindowWriterHost(FolderBrowserView &browser, std::function<void()> previewedCommands);
+    WindowWriterHost(StatusStrip &statusStrip, std::function<void()> previewedCommands);
     ~WindowWriterHost() override;
 
     void setBusy(bool busy) override;
@@ -22,7 +22,7 @@ public:
     void setPreviewedCommands() override;
 
 private:
-    FolderBrowserView &m_browser;
+    StatusStrip &m_statusStrip;
     std::function<void()> m_previewedCommands;
     int m_busyDepth = 0;
 };

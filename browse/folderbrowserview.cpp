@@ -1,19 +1,15 @@
 #include "browse/folderbrowserview.h"
 
-#include "browse/meterwidget.h"
+#include "browse/statusstrip.h"
 #include "platform/drives.h"
 #include "platform/filelisting.h"
-#include "platform/numbers.h"
 #include "platform/twips.h"
 #include "platform/uifonts.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
 #include <QFile>
-#include <QFontMetrics>
-#include <QLabel>
 #include <QListView>
 #include <QPainter>
 #include <QStyle>
@@ -93,33 +89,6 @@ QFont partFont()
     return designFont(u"MS Sans Serif"_s, 8.25);
 }
 
-QLabel *makePanel(QWidget *parent, const QString &text, QFrame::Shape shape)
-{
-    auto *panel = new QLabel(text, parent);
-    panel->setFont(partFont());
-    panel->setFrameShape(shape);
-    panel->setFrameShadow(QFrame::Sunken);
-    panel->setAlignment(Qt::AlignCenter);
-    panel->setAutoFillBackground(true);
-    QPalette palette = panel->palette();
-    palette.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
-    palette.setColor(QPalette::WindowText, Qt::black);
-    panel->setPalette(palette);
-    return panel;
-}
-
-// A 64-bit total can be wider than its panel: a smaller face keeps every digit in sight
-// rather than cutting the number off.
-void setFittedText(QLabel *panel, const QString &text)
-{
-    QFont font = partFont();
-    const int room = panel->contentsRect().width() - 4;
-    while (font.pointSizeF() > 5.0 && QFontMetrics(font).horizontalAdvance(text) > room)
-        font.setPointSizeF(font.pointSizeF() - 0.25);
-    panel->setFont(font);
-    panel->setText(text);
-}
-
 void fillDriveList(QComboBox *list)
 {
     const QSignalBlocker blocker(list);
@@ -147,20 +116,10 @@ QStringList FolderBrowserView::patterns()
 
 FolderBrowserView::FolderBrowserView(QWidget *clientArea)
     : QObject(clientArea)
-    , m_clientArea(clientArea)
 {
     createLists(clientArea);
     createAttributeBoxes(clientArea);
-    createStatusStrip(clientArea);
-
-    QWidget::setTabOrder(m_folderList, m_driveList);
-    QWidget::setTabOrder(m_driveList, m_patternBox);
-    QWidget::setTabOrder(m_patternBox, m_boxes[0]);
-    for (size_t i = 1; i < m_boxes.size(); ++i)
-        QWidget::setTabOrder(m_boxes[i - 1], m_boxes[i]);
-    QWidget::setTabOrder(m_boxes.back(), m_fileList);
-
-    clientArea->installEventFilter(this);
+    m_statusStrip = new StatusStrip(clientArea);
 }
 
 FolderBrowserView::~FolderBrowserView()
@@ -239,72 +198,20 @@ void FolderBrowserView::createAttributeBoxes(QWidget *clientArea)
                                  u"&Archive"_s };
     const QStringList names { u"chkNormal"_s, u"chkHidden"_s, u"chkSystem"_s, u"chkRO"_s,
                               u"chkArchive"_s };
-    for (size_t i = 0; i < m_boxes.size(); ++i) {
+    for (size_t i = 0; i < m_attributeBoxes.size(); ++i) {
         auto *box = new QCheckBox(captions.at(qsizetype(i)), clientArea);
         box->setObjectName(names.at(qsizetype(i)));
         box->setFont(partFont());
         box->setGeometry(twipsRect(3000, 3360 + 360 * int(i), 1095, 255));
         box->setCheckState(Qt::Checked);
         connect(box, &QCheckBox::stateChanged, this, [this, box] { onAttributeBoxChanged(box); });
-        m_boxes[i] = box;
+        m_attributeBoxes[i] = box;
     }
-}
-
-void FolderBrowserView::createStatusStrip(QWidget *clientArea)
-{
-    m_statusStrip = new QWidget(clientArea);
-    m_statusStrip->setObjectName(u"Picture4"_s);
-    m_statusStrip->setGeometry(twipsRect(0, 5400, 7830, 405));
-
-    m_statusPanel = makePanel(m_statusStrip, QString(), QFrame::Panel);
-    m_statusPanel->setObjectName(u"pnlStatus"_s);
-    m_statusPanel->setGeometry(twipsRect(30, 30, 1155, 300));
-    m_statusPanel->setAccessibleName(u"Status"_s);
-
-    m_meterWidget = new MeterWidget(2685, 200, m_statusStrip);
-    m_meterWidget->setObjectName(u"Meter"_s);
-    m_meterWidget->setGeometry(twipsRect(1230, 105, 2685, 200));
-    m_meterWidget->setAccessibleName(u"Progress"_s);
-
-    QLabel *filesLabel = makePanel(m_statusStrip, u"Files"_s, QFrame::NoFrame);
-    filesLabel->setObjectName(u"SSPanel3"_s);
-    filesLabel->setGeometry(twipsRect(3975, 75, 390, 210));
-
-    m_fileCount = makePanel(m_statusStrip, QString(), QFrame::Panel);
-    m_fileCount->setObjectName(u"lblNumberofFiles"_s);
-    m_fileCount->setGeometry(twipsRect(4410, 45, 1125, 270));
-    m_fileCount->setAccessibleName(u"Number of files"_s);
-
-    QLabel *bytesLabel = makePanel(m_statusStrip, u"Total Bytes"_s, QFrame::NoFrame);
-    bytesLabel->setObjectName(u"SSPanel1"_s);
-    bytesLabel->setGeometry(twipsRect(5535, 60, 930, 255));
-
-    m_byteTotal = makePanel(m_statusStrip, QString(), QFrame::Panel);
-    m_byteTotal->setObjectName(u"lblNumberofBytes"_s);
-    m_byteTotal->setGeometry(twipsRect(6450, 45, 1275, 270));
-    m_byteTotal->setAccessibleName(u"Total bytes"_s);
-
-    dockStatusStrip();
-}
-
-void FolderBrowserView::dockStatusStrip()
-{
-    const int height = twipsToPixels(405);
-    if (m_clientArea->height() >= height)
-        m_statusStrip->setGeometry(0, m_clientArea->height() - height, m_clientArea->width(),
-                                   height);
-}
-
-bool FolderBrowserView::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_clientArea && event->type() == QEvent::Resize)
-        dockStatusStrip();
-    return QObject::eventFilter(watched, event);
 }
 
 void FolderBrowserView::start(const QString &storedFolder)
 {
-    for (QCheckBox *box : m_boxes)
+    for (QCheckBox *box : m_attributeBoxes)
         box->setCheckState(Qt::Checked);
 
     {
@@ -330,20 +237,17 @@ void FolderBrowserView::refresh()
         const WaitCursor hourglass;
         AttributeSwitches switches;
         // A greyed box counts as on; only an unchecked one turns its switch off.
-        switches.normal = m_boxes[NormalBox]->checkState() != Qt::Unchecked;
-        switches.hidden = m_boxes[HiddenBox]->checkState() != Qt::Unchecked;
-        switches.system = m_boxes[SystemBox]->checkState() != Qt::Unchecked;
-        switches.readOnly = m_boxes[ReadOnlyBox]->checkState() != Qt::Unchecked;
-        switches.archive = m_boxes[ArchiveBox]->checkState() != Qt::Unchecked;
+        switches.normal = m_attributeBoxes[NormalBox]->checkState() != Qt::Unchecked;
+        switches.hidden = m_attributeBoxes[HiddenBox]->checkState() != Qt::Unchecked;
+        switches.system = m_attributeBoxes[SystemBox]->checkState() != Qt::Unchecked;
+        switches.readOnly = m_attributeBoxes[ReadOnlyBox]->checkState() != Qt::Unchecked;
+        switches.archive = m_attributeBoxes[ArchiveBox]->checkState() != Qt::Unchecked;
         m_browser.setSwitches(switches);
 
         const RefreshResult result = m_browser.refresh();
         showCurrentDrive();
         showCurrentFolder();
-        setFittedText(m_fileCount, groupedNumber(result.fileCount));
-        setFittedText(m_byteTotal, groupedNumber(result.byteTotal));
-        m_problem = refreshProblemText(result);
-        showStatus();
+        m_statusStrip->showRefresh(result);
     }
     emit refreshed();
 }
@@ -352,39 +256,6 @@ void FolderBrowserView::settle()
 {
     if (m_refreshOwed)
         refresh();
-}
-
-void FolderBrowserView::setStatusText(const QString &text)
-{
-    m_statusWord = text;
-    showStatus();
-    m_statusPanel->repaint();
-}
-
-void FolderBrowserView::showStatus()
-{
-    // A problem needs more room than one word: the panel then spans the idle meter too.
-    const bool problem = m_statusWord.isEmpty() && !m_problem.isEmpty();
-    if (problem) {
-        m_statusPanel->setGeometry(twipsRect(30, 30, 3885, 300));
-        m_statusPanel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        m_statusPanel->setIndent(twipsToPixels(60));
-        m_statusPanel->raise();
-        setFittedText(m_statusPanel, m_problem);
-    } else {
-        m_statusPanel->setGeometry(twipsRect(30, 30, 1155, 300));
-        m_statusPanel->setAlignment(Qt::AlignCenter);
-        m_statusPanel->setIndent(-1);
-        m_statusPanel->setFont(partFont());
-        m_statusPanel->setText(m_statusWord);
-    }
-}
-
-void FolderBrowserView::drawMeter(int style, const QColor &bar, const QColor &back, int percent)
-{
-    m_meter.drawMeter(*m_meterWidget, style, bar, back, percent);
-    // Long operations draw the meter without returning to the event loop in between.
-    m_meterWidget->repaint();
 }
 
 void FolderBrowserView::onPatternEdited(const QString &text)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "browse/folderbrowser.h"
-#include "browse/meter.h"
 
 #include <QObject>
 #include <QString>
@@ -10,18 +9,19 @@
 
 class QCheckBox;
 class QComboBox;
-class QLabel;
 class QListView;
 class QWidget;
 
 namespace qm {
 
 class CatalogueSource;
-class MeterWidget;
+class StatusStrip;
 
 /// The lower part of the main window: folder, drive and file lists, the pattern box, the
-/// five attribute boxes and the status strip with its status word, meter and totals. The
-/// controls are placed on the client area given; this object wires them to a FolderBrowser.
+/// five attribute boxes, and the status strip below them that shows each refresh's totals.
+/// The controls are placed on the client area given; this object wires them to a
+/// FolderBrowser. Their tab order is the window's to set: its chain runs through the
+/// preview too.
 class FolderBrowserView : public QObject
 {
     Q_OBJECT
@@ -42,7 +42,7 @@ public:
 
     /// Reads the boxes, re-lists the current folder and shows the totals, with the hourglass
     /// up meanwhile; then emits refreshed(). A folder that could not be read, or had gone,
-    /// is said in the status panel until the next refresh.
+    /// is said in the status strip until the next refresh.
     void refresh();
 
     /// Runs at once a refresh that typing in the pattern box still owes. Keys typed while a
@@ -56,35 +56,20 @@ public:
     const CatalogueSource &fileSource() const { return m_browser.files(); }
     FolderBrowser &browser() { return m_browser; }
 
-    /// The one word of the status panel ("" empties it). While no word is shown, the panel
-    /// says what the last refresh could not do, if anything.
-    void setStatusText(const QString &text);
-    /// `drawMeter` on the status strip's meter.
-    void drawMeter(int style, const QColor &bar, const QColor &back, int percent);
-
     QListView *folderList() const { return m_folderList; }
     QComboBox *driveList() const { return m_driveList; }
     QComboBox *patternBox() const { return m_patternBox; }
     QListView *fileList() const { return m_fileList; }
-    QCheckBox *attributeBox(AttributeBox box) const { return m_boxes[size_t(box)]; }
-    QWidget *statusStrip() const { return m_statusStrip; }
-    QLabel *statusPanel() const { return m_statusPanel; }
-    MeterWidget *meter() const { return m_meterWidget; }
-    QLabel *fileCountPanel() const { return m_fileCount; }
-    QLabel *byteTotalPanel() const { return m_byteTotal; }
+    QCheckBox *attributeBox(AttributeBox box) const { return m_attributeBoxes[size_t(box)]; }
+    StatusStrip *statusStrip() const { return m_statusStrip; }
 
 signals:
     /// After every refresh, once the lists and totals are current.
     void refreshed();
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     void createLists(QWidget *clientArea);
     void createAttributeBoxes(QWidget *clientArea);
-    void createStatusStrip(QWidget *clientArea);
-    void dockStatusStrip();
 
     void onPatternEdited(const QString &text);
     void onAttributeBoxChanged(QCheckBox *box);
@@ -93,25 +78,16 @@ private:
     void goToFolder(const QByteArray &nativePath);
     void showCurrentDrive();
     void showCurrentFolder();
-    void showStatus();
 
     FolderBrowser m_browser;
-    Meter m_meter;
-    QString m_statusWord;
-    QString m_problem;
     bool m_refreshOwed = false;
 
-    QWidget *m_clientArea = nullptr;
     QListView *m_folderList = nullptr;
     QComboBox *m_driveList = nullptr;
     QComboBox *m_patternBox = nullptr;
     QListView *m_fileList = nullptr;
-    std::array<QCheckBox *, 5> m_boxes {};
-    QWidget *m_statusStrip = nullptr;
-    QLabel *m_statusPanel = nullptr;
-    MeterWidget *m_meterWidget = nullptr;
-    QLabel *m_fileCount = nullptr;
-    QLabel *m_byteTotal = nullptr;
+    std::array<QCheckBox *, 5> m_attributeBoxes {};
+    StatusStrip *m_statusStrip = nullptr;
 };
 
 } // namespace qm

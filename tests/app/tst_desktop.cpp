@@ -6,6 +6,7 @@
 #include "app/toolicons.h"
 #include "browse/folderbrowserview.h"
 #include "browse/meterwidget.h"
+#include "browse/statusstrip.h"
 #include "catalogue/previewarea.h"
 #include "platform/scriptedquestions.h"
 #include "platform/settingsstore.h"
@@ -72,6 +73,8 @@ private slots:
     void previewScrollsWithTheKeys();
     void previewScrollsWithTheWheel_data();
     void previewScrollsWithTheWheel();
+    void tabChain_data();
+    void tabChain();
     void everyControlHasAnAccessibleName_data();
     void everyControlHasAnAccessibleName();
     void everyFocusableControlIsNamed();
@@ -194,7 +197,7 @@ void tst_Desktop::picturesCarryTheRatio()
         m_window->load();
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-        MeterWidget *meter = m_window->browser()->meter();
+        MeterWidget *meter = m_window->browser()->statusStrip()->meter();
         const QImage image = meter->picture();
         QCOMPARE(image.devicePixelRatio(), 2.0);
         QCOMPARE(image.size(), meter->size() * 2);
@@ -285,6 +288,53 @@ void tst_Desktop::previewScrollsWithTheWheel()
     QApplication::sendEvent(view, &wheel);
     QTEST(area->verticalBar()->value() > 0, "down");
     QTEST(area->horizontalBar()->value() > 0, "across");
+}
+
+void tst_Desktop::tabChain_data()
+{
+    // One chain through the lower window, the preview between the boxes and the file list,
+    // and the Exit button; the scroll bars and the tool buttons are left out.
+    QTest::addColumn<QString>("from"); // object name; "exit" for the Exit button
+    QTest::addColumn<bool>("backwards"); // Shift+Tab
+    QTest::addColumn<QString>("to");
+    QTest::newRow("folder list to drive list") << u"dlbFolder"_s << false << u"drlbDrive"_s;
+    QTest::newRow("drive list to pattern") << u"drlbDrive"_s << false << u"comFilter"_s;
+    QTest::newRow("pattern to the first box") << u"comFilter"_s << false << u"chkNormal"_s;
+    QTest::newRow("Normal to Hidden") << u"chkNormal"_s << false << u"chkHidden"_s;
+    QTest::newRow("Hidden to System") << u"chkHidden"_s << false << u"chkSystem"_s;
+    QTest::newRow("System to Read Only") << u"chkSystem"_s << false << u"chkRO"_s;
+    QTest::newRow("Read Only to Archive") << u"chkRO"_s << false << u"chkArchive"_s;
+    QTest::newRow("last box to the preview") << u"chkArchive"_s << false << u"Picture1"_s;
+    QTest::newRow("preview to the file list, past its bars")
+        << u"Picture1"_s << false << u"flbFile"_s;
+    QTest::newRow("file list to Exit") << u"flbFile"_s << false << u"exit"_s;
+    QTest::newRow("Exit round to the folder list") << u"exit"_s << false << u"dlbFolder"_s;
+    QTest::newRow("back: folder list round to Exit") << u"dlbFolder"_s << true << u"exit"_s;
+    QTest::newRow("back: file list to the preview") << u"flbFile"_s << true << u"Picture1"_s;
+    QTest::newRow("back: preview to the last box") << u"Picture1"_s << true << u"chkArchive"_s;
+    QTest::newRow("back: first box to pattern") << u"chkNormal"_s << true << u"comFilter"_s;
+}
+
+void tst_Desktop::tabChain()
+{
+    QFETCH(QString, from);
+    QFETCH(bool, backwards);
+    QFETCH(QString, to);
+    m_window->load();
+    m_window->show();
+    QApplication::setActiveWindow(m_window.get());
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    const auto nameOf = [this](QWidget *widget) {
+        return widget == m_window->exitButton() ? u"exit"_s : widget->objectName();
+    };
+    QWidget *start
+        = from == u"exit" ? m_window->exitButton() : m_window->findChild<QWidget *>(from);
+    QVERIFY(start);
+    start->setFocus(backwards ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+    QCOMPARE(QApplication::focusWidget(), start);
+    QTest::keyClick(start, backwards ? Qt::Key_Backtab : Qt::Key_Tab);
+    QVERIFY(QApplication::focusWidget());
+    QCOMPARE(nameOf(QApplication::focusWidget()), to);
 }
 
 void tst_Desktop::everyControlHasAnAccessibleName_data()

@@ -2,6 +2,7 @@
 #include "app/mainwindow.h"
 #include "app/settings.h"
 #include "browse/folderbrowserview.h"
+#include "browse/statusstrip.h"
 #include "catalogue/previewarea.h"
 #include "pagesetup/pagesetupdialog.h"
 #include "platform/scratchfolder.h"
@@ -221,8 +222,9 @@ void tst_MainWindow::startsInTheListedState()
     for (int box = FolderBrowserView::NormalBox; box <= FolderBrowserView::ArchiveBox; ++box)
         QCOMPARE(browser->attributeBox(FolderBrowserView::AttributeBox(box))->checkState(),
                  Qt::Checked);
-    QCOMPARE(browser->fileCountPanel()->text().trimmed(), QStringLiteral("3"));
-    QCOMPARE(browser->byteTotalPanel()->text().trimmed(), QStringLiteral("1,235,567"));
+    QCOMPARE(browser->statusStrip()->fileCountPanel()->text().trimmed(), QStringLiteral("3"));
+    QCOMPARE(browser->statusStrip()->byteTotalPanel()->text().trimmed(),
+             QStringLiteral("1,235,567"));
     QVERIFY(!m_window->state().settingsChanged);
     QVERIFY(!m_window->state().previewReady);
     QVERIFY(!m_window->toolTipPanel()->isVisible());
@@ -408,7 +410,7 @@ void tst_MainWindow::previewDrawsEveryFileAndEntersThePreviewedState()
     QCOMPARE(area->verticalBar()->value(), 0);
     QCOMPARE(area->horizontalBar()->value(), 0);
     QCOMPARE(QApplication::overrideCursor(), nullptr);
-    QVERIFY(m_window->browser()->statusPanel()->text().isEmpty());
+    QVERIFY(m_window->browser()->statusStrip()->statusPanel()->text().isEmpty());
 }
 
 void tst_MainWindow::everyRefreshReturnsToTheListedState()
@@ -479,7 +481,7 @@ void tst_MainWindow::pickedLinesAreCopiedAndSaved()
                    "beta.txt, 234567, 12/6/26,  00:00:00\r\n"
                    "gamma.doc, 1000000, 12/6/26,  1:04:05 PM\r\n");
     QCOMPARE(QApplication::overrideCursor(), nullptr);
-    QVERIFY(m_window->browser()->statusPanel()->text().isEmpty());
+    QVERIFY(m_window->browser()->statusStrip()->statusPanel()->text().isEmpty());
 
     // A refresh keeps the selection but makes it unusable.
     QCheckBox *hidden = m_window->browser()->attributeBox(FolderBrowserView::HiddenBox);
@@ -699,6 +701,7 @@ void tst_MainWindow::folderProblemsShowUntilTheNextRefresh()
     MainWindow window(store, *m_questions);
     window.load();
     FolderBrowserView *browser = window.browser();
+    StatusStrip *strip = browser->statusStrip();
     QCheckBox *hidden = browser->attributeBox(FolderBrowserView::HiddenBox);
     if (problem == u"gone at start") {
         // Reported at start-up already.
@@ -706,29 +709,29 @@ void tst_MainWindow::folderProblemsShowUntilTheNextRefresh()
         const mode_t mode = problem == u"mode 000" ? 0 : 0111;
         QCOMPARE(::chmod(QFile::encodeName(root + u"/closed"_s).constData(), mode), 0);
         QVERIFY(openSubFolder(window, u"closed"_s));
-        QCOMPARE(browser->fileCountPanel()->text(), u"0"_s);
+        QCOMPARE(strip->fileCountPanel()->text(), u"0"_s);
     } else {
         QVERIFY(openSubFolder(window, u"closed"_s));
-        QVERIFY(browser->statusPanel()->text().isEmpty());
+        QVERIFY(strip->statusPanel()->text().isEmpty());
         QVERIFY(QDir(root + u"/closed"_s).removeRecursively());
         QTest::mouseClick(hidden, Qt::LeftButton); // any refresh notices it
     }
     QCOMPARE(browser->currentFolder(), root + shownFolder);
-    QCOMPARE(browser->statusPanel()->text(), status);
-    QLabel *panel = browser->statusPanel();
+    QCOMPARE(strip->statusPanel()->text(), status);
+    QLabel *panel = strip->statusPanel();
     QVERIFY(QFontMetrics(panel->font()).horizontalAdvance(status) < panel->contentsRect().width());
 
     // A long operation puts its word there meanwhile; the problem stands until a refresh.
     if (!permissions) {
         window.preview();
         QVERIFY(window.state().previewReady);
-        QCOMPARE(browser->statusPanel()->text(), status);
+        QCOMPARE(strip->statusPanel()->text(), status);
     }
     if (permissions)
         QCOMPARE(::chmod(QFile::encodeName(root + u"/closed"_s).constData(), 0755), 0);
     QTest::mouseClick(hidden, Qt::LeftButton);
-    QCOMPARE(browser->statusPanel()->text(), QString());
-    QCOMPARE(browser->fileCountPanel()->text(), u"1"_s);
+    QCOMPARE(strip->statusPanel()->text(), QString());
+    QCOMPARE(strip->fileCountPanel()->text(), u"1"_s);
 }
 
 void tst_MainWindow::settingsThatCannotBeWrittenAreReported_data()

@@ -2,6 +2,7 @@
 #include "browse/folderbrowserview.h"
 #include "browse/nameorder.h"
 #include "browse/recordingmetercanvas.h"
+#include "browse/statusstrip.h"
 #include "platform/drives.h"
 #include "platform/twips.h"
 
@@ -473,8 +474,8 @@ void tst_FolderBrowser::viewAttributeBoxes()
         QTest::mouseClick(view->attributeBox(FolderBrowserView::AttributeBox(box)), Qt::LeftButton);
     QCOMPARE(refreshed.size(), 5);
     QCOMPARE(shownFiles(), QStringList());
-    QCOMPARE(view->fileCountPanel()->text(), u"0"_s);
-    QCOMPARE(view->byteTotalPanel()->text(), u"0"_s);
+    QCOMPARE(view->statusStrip()->fileCountPanel()->text(), u"0"_s);
+    QCOMPARE(view->statusStrip()->byteTotalPanel()->text(), u"0"_s);
 
     // A grey box counts as on.
     view->attributeBox(FolderBrowserView::HiddenBox)->setCheckState(Qt::PartiallyChecked);
