@@ -64,3 +64,18 @@ bool listFolder(qm::FolderBrowser &browser, const QString &folder)
     }
     return true;
 }
+
+std::optional<BenchArguments> parseOutputBenchArguments(const QStringList &args,
+                                                        const char *command, const char *outputName)
+{
+    if (args.size() < 2 || args.size() > 3) {
+        QTextStream(stderr) << "usage: quillmark-bench " << command << " DIR " << outputName
+                            << " [RUNS]\n";
+        return std::nullopt;
+    }
+    std::optional<BenchArguments> parsed
+        = parseBenchArguments(QStringList(args.at(0)) + args.mid(2), command);
+    if (parsed)
+        parsed->output = args.at(1);
+    return parsed;
+}

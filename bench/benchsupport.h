@@ -12,11 +12,15 @@
 struct BenchArguments
 {
     QString folder;
+    QString output; // for the commands that write a file
     int runs = 5;
 };
 
 // Reads "DIR [RUNS]"; says what is wrong on stderr and gives nothing when they do not fit.
 std::optional<BenchArguments> parseBenchArguments(const QStringList &args, const char *command);
+// Reads "DIR OUT [RUNS]" for a command that writes \a outputName.
+std::optional<BenchArguments>
+parseOutputBenchArguments(const QStringList &args, const char *command, const char *outputName);
 
 // A browser set up as the window starts: pattern "*.*", every attribute switch on.
 void prepareBrowser(qm::FolderBrowser &browser, const QString &folder);

@@ -41,16 +41,11 @@ int runPrintBench(const QStringList &args)
 {
     QTextStream out(stdout);
     QTextStream err(stderr);
-    if (args.size() < 2 || args.size() > 3) {
-        err << "usage: quillmark-bench print DIR OUT.pdf [RUNS]\n";
-        return 2;
-    }
-    const QString output = args.at(1);
-    const std::optional<BenchArguments> arguments = parseBenchArguments(
-        args.size() == 3 ? QStringList { args.at(0), args.at(2) } : QStringList { args.at(0) },
-        "print");
+    const std::optional<BenchArguments> arguments
+        = parseOutputBenchArguments(args, "print", "OUT.pdf");
     if (!arguments)
         return 2;
+    const QString output = arguments->output;
 
     qm::FolderBrowser browser;
     if (!listFolder(browser, arguments->folder))

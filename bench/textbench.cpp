@@ -28,15 +28,10 @@ void report(const char *command, const qm::FolderBrowser &browser, const std::ve
 int runSaveBench(const QStringList &args)
 {
     QTextStream err(stderr);
-    if (args.size() < 2) {
-        err << "usage: quillmark-bench save DIR OUT [RUNS]\n";
-        return 2;
-    }
-    const QString output = args.at(1);
-    const std::optional<BenchArguments> arguments
-        = parseBenchArguments(QStringList(args.at(0)) + args.mid(2), "save DIR OUT");
+    const std::optional<BenchArguments> arguments = parseOutputBenchArguments(args, "save", "OUT");
     if (!arguments)
         return 2;
+    const QString output = arguments->output;
     qm::FolderBrowser browser;
     if (!listFolder(browser, arguments->folder))
         return 1;
