@@ -25,14 +25,15 @@ touch "$HOME/readme.txt" "$HOME/notes.txt"
 # Xvfb picks a free display itself and says which: runs side by side cannot collide.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
-for _ in $(seq 100); do
+# Generous waits: a sanitizer build on a busy machine starts slowly.
+for _ in $(seq 600); do
     [ -s "$work/display" ] && break
     sleep 0.1
 done
 [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
 export DISPLAY=":$(head -n 1 "$work/display")"
 unset QT_QPA_PLATFORM
-for _ in $(seq 100); do
+for _ in $(seq 600); do
     xdotool getdisplaygeometry >/dev/null 2>&1 && break
     sleep 0.1
 done
@@ -42,7 +43,7 @@ xdotool getdisplaygeometry >/dev/null 2>&1 || fail "Xvfb did not start"
 app_pid=$!
 
 window=
-for _ in $(seq 150); do
+for _ in $(seq 600); do
     window=$(xdotool search --onlyvisible --name '^Quillmark$' 2>/dev/null | head -n 1 || true)
     [ -n "$window" ] && break
     kill -0 "$app_pid" 2>/dev/null || fail "the program ended before its window appeared: $(cat "$work/app.log")"
@@ -59,7 +60,7 @@ exit_x=$((X + 448 + 32))
 exit_y=$((Y + menu + 274 + 12))
 xdotool mousemove "$exit_x" "$exit_y" click 1
 
-for _ in $(seq 100); do
+for _ in $(seq 600); do
     kill -0 "$app_pid" 2>/dev/null || break
     sleep 0.1
 done
