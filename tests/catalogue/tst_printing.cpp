@@ -114,14 +114,6 @@ int printOn(QPrinter &printer, CatalogueState &state, const CatalogueSource &sou
     return target.ok() ? target.pageCount() : -1;
 }
 
-QList<PdfWord> wordsOfPage(const QList<PdfWord> &words, int page)
-{
-    QList<PdfWord> out;
-    std::copy_if(words.begin(), words.end(), std::back_inserter(out),
-                 [page](const PdfWord &w) { return w.page == page; });
-    return out;
-}
-
 const PdfWord *findWord(const QList<PdfWord> &words, const QString &text)
 {
     const auto it = std::find_if(words.begin(), words.end(),
@@ -440,7 +432,7 @@ void tst_Printing::headOnPdf()
     source.add(u"bravo.txt"_s, 12, Afternoon);
     QCOMPARE(printOn(pdf.printer, state, source), 1);
 
-    const QList<PdfWord> words = wordsOfPage(pdfWords(file), 1);
+    const QList<PdfWord> words = pdfWords(file); // one page
     const PdfWord *alpha = findWord(words, u"alpha.txt"_s);
     const PdfWord *bravo = findWord(words, u"bravo.txt"_s);
     const PdfWord *pageWord = findWord(words, u"Page"_s);
