@@ -58,10 +58,8 @@ struct Ink
 int unmatchedRows(const Ink &a, const Ink &b)
 {
     int unmatched = 0;
-    for (qsizetype y = 0; y < a.rows.size(); ++y) {
-        if (a.rows[y] && !b.rows.value(y - 1) && !b.rows.value(y) && !b.rows.value(y + 1))
-            ++unmatched;
-    }
+    for (qsizetype y = 0; y < a.rows.size(); ++y)
+        unmatched += a.rows[y] && !b.rows.value(y - 1) && !b.rows.value(y) && !b.rows.value(y + 1);
     return unmatched;
 }
 
@@ -72,11 +70,11 @@ Ink inkOf(const QImage &page)
     for (int y = 0; y < page.height(); ++y) {
         const uchar *row = page.constScanLine(y);
         for (int x = 0; x < page.width(); ++x) {
-            if (row[x] < 128) {
-                ++ink.dots;
-                ink.box |= QRect(x, y, 1, 1);
-                ink.rows[y] = true;
-            }
+            if (row[x] >= 128)
+                continue;
+            ++ink.dots;
+            ink.box |= QRect(x, y, 1, 1);
+            ink.rows[y] = true;
         }
     }
     return ink;
@@ -137,11 +135,9 @@ void tst_CupsPrint::initTestCase()
 
     // The scheduler's own folders; its filters run as another user and must reach them.
     const QString root = m_dir.path();
-    QFile::setPermissions(root,
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup
-                              | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
     QDir(root).mkpath(u"conf"_s);
     QDir(root).mkpath(u"tmp"_s);
+    ::chmod(QFile::encodeName(root).constData(), 0755);
     ::chmod(QFile::encodeName(root + u"/tmp"_s).constData(), 01777);
     const QString socket = root + u"/cups.sock"_s;
     QVERIFY(writeText(
