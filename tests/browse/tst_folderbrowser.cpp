@@ -4,6 +4,7 @@
 #include "browse/recordingmetercanvas.h"
 #include "browse/statusstrip.h"
 #include "platform/drives.h"
+#include "platform/numbers.h"
 #include "platform/twips.h"
 
 #include <QAbstractItemModelTester>
@@ -19,12 +20,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <limits>
+
 #include "platform/scratchfolder.h"
 
 using namespace qm;
 using namespace Qt::StringLiterals;
-
-Q_DECLARE_METATYPE(qm::AttributeSwitches)
 
 class tst_FolderBrowser : public QObject
 {
@@ -36,8 +37,6 @@ private slots:
 
     void nameOrder_data();
     void nameOrder();
-    void folderPrefix();
-    void countAndTotal_data();
     void countAndTotal();
     void fileListEntries();
     void folderList();
@@ -50,12 +49,12 @@ private slots:
     void meterBlocks_data();
     void meterBlocks();
 
-    void viewStartFallsBackFromAGoneFolder();
-    void viewTypingRefreshesPerKeystroke();
     void viewKeysTypedDuringARefreshShareOne_data();
     void viewKeysTypedDuringARefreshShareOne();
     void viewAttributeBoxes();
     void viewDriveThatCannotBeOpenedReverts();
+    void totalsFitTheirPanels_data();
+    void totalsFitTheirPanels();
 
 private:
     QByteArray path(const QByteArray &name) const { return m_root + '/' + name; }
@@ -139,56 +138,26 @@ void tst_FolderBrowser::nameOrder()
     QCOMPARE(names, (std::vector<QByteArray> { first, second }));
 }
 
-void tst_FolderBrowser::folderPrefix()
-{
-    QCOMPARE(qm::folderPrefix(u"/"_s), u"/"_s);
-    QCOMPARE(qm::folderPrefix(u"/home/docs"_s), u"/home/docs/"_s);
-    QCOMPARE(qm::folderPrefix(u"/home/docs/"_s), u"/home/docs/"_s);
-}
-
-void tst_FolderBrowser::countAndTotal_data()
-{
-    QTest::addColumn<QString>("pattern");
-    QTest::addColumn<AttributeSwitches>("switches");
-    QTest::addColumn<qint64>("count");
-    QTest::addColumn<quint64>("total");
-
-    const quint64 big = quint64(5) * 1024 * 1024 * 1024 + 1;
-    const AttributeSwitches all { true, true, true, true, true };
-    // Files: big.img (5 GiB + 1, sparse), a.txt (1000), .hidden.txt (20), bad\xff.txt (7),
-    // pipe (FIFO), dangling (link: own size 5); folders are not counted.
-    QTest::newRow("everything, 64-bit total beyond 4 GiB")
-        << u"*.*"_s << all << qint64(6) << big + 1000 + 20 + 7 + 0 + 5;
-    QTest::newRow("all five off lists nothing")
-        << u"*.*"_s << AttributeSwitches { false, false, false, false, false } << qint64(0)
-        << quint64(0);
-    QTest::newRow("invalid UTF-8 name matched through its text")
-        << u"bad\\xff*"_s << all << qint64(1) << quint64(7);
-}
-
+// Every kind of entry counted once, a total beyond 4 GiB kept whole; folders are not counted.
 void tst_FolderBrowser::countAndTotal()
 {
-    QFETCH(QString, pattern);
-    QFETCH(AttributeSwitches, switches);
-    QFETCH(qint64, count);
-    QFETCH(quint64, total);
-    makeFile("big.img", qint64(5) * 1024 * 1024 * 1024 + 1);
+    makeFile("big.img", qint64(5) * 1024 * 1024 * 1024 + 1); // sparse
     makeFile("a.txt", 1000);
     makeFile(".hidden.txt", 20);
     makeFile("bad\xff.txt", 7);
     QCOMPARE(::mkfifo(path("pipe").constData(), 0644), 0);
-    QCOMPARE(::symlink("nowhr", path("dangling").constData()), 0);
+    QCOMPARE(::symlink("nowhr", path("dangling").constData()), 0); // its own size: 5
     QCOMPARE(::mkdir(path("sub").constData(), 0755), 0);
     QCOMPARE(::symlink("sub", path("link-to-sub").constData()), 0);
 
     FolderBrowser browser;
     browser.setFolderPath(m_root);
-    browser.setPattern(pattern);
-    browser.setSwitches(switches);
+    browser.setPattern(u"*.*"_s);
+    browser.setSwitches({ true, true, true, true, true });
     const RefreshResult result = browser.refresh();
-    QCOMPARE(result.fileCount, count);
-    QCOMPARE(result.byteTotal, total);
-    QCOMPARE(browser.files().rowCount(), int(count));
+    QCOMPARE(result.fileCount, qint64(6));
+    QCOMPARE(result.byteTotal, (quint64(5) << 30) + 1 + 1000 + 20 + 7 + 0 + 5);
+    QCOMPARE(browser.files().rowCount(), 6);
 }
 
 void tst_FolderBrowser::fileListEntries()
@@ -330,16 +299,14 @@ void tst_FolderBrowser::meterFullThenEmpty()
     RecordingMeterCanvas canvas(2685, 200);
     Meter meter;
     meter.drawMeter(canvas, Meter::Raised, bar, back, 100);
-    QStringList expected { u"width 2"_s,
-                           u"line 0,0 2685,0 #ffffff"_s,
-                           u"line 0,0 0,200 #ffffff"_s,
-                           u"line 0,198 2685,198 #808080"_s,
-                           u"line 2683,0 2683,198 #808080"_s,
-                           u"width 1"_s };
     // 21 blocks: the one at 2580 would end beyond the width.
-    for (int x = 60; x <= 2460; x += 120)
-        expected << u"box %1,60 %2,120 #800080"_s.arg(x).arg(x + 60);
-    QCOMPARE(canvas.calls(), expected);
+    const QStringList boxes = canvas.calls().filter(u"box "_s);
+    QCOMPARE(boxes.size(), 21);
+    QCOMPARE(boxes.last(), u"box 2460,60 2520,120 #800080"_s);
+    // The raised frame: light along the top and left, dark along the bottom and right.
+    QCOMPARE(canvas.calls().filter(u"line "_s),
+             (QStringList { u"line 0,0 2685,0 #ffffff"_s, u"line 0,0 0,200 #ffffff"_s,
+                            u"line 0,198 2685,198 #808080"_s, u"line 2683,0 2683,198 #808080"_s }));
 
     // At 0 per cent the inside is cleared to the background.
     canvas.clear();
@@ -381,38 +348,6 @@ void tst_FolderBrowser::meterBlocks()
     for (QString &box : drawn)
         box.chop(8); // the colour
     QCOMPARE(drawn, expected);
-}
-
-void tst_FolderBrowser::viewStartFallsBackFromAGoneFolder()
-{
-    FolderBrowserView *view = makeView();
-    view->start(m_dir->text() + u"/Sub/gone/too"_s);
-    QCOMPARE(view->currentFolder(), m_dir->text() + u"/Sub"_s);
-    view->start(QString());
-    QCOMPARE(view->currentFolder(), QDir::homePath());
-}
-
-void tst_FolderBrowser::viewTypingRefreshesPerKeystroke()
-{
-    FolderBrowserView *view = makeView();
-    view->start(m_dir->text());
-    view->patternBox()->setEditText(QString());
-    QCoreApplication::processEvents();
-    QStringList appliedPatterns;
-    connect(view, &FolderBrowserView::refreshed, this,
-            [&] { appliedPatterns << view->browser().pattern(); });
-    // At typing speed the window is idle again before the next key comes.
-    for (const QChar c : u"*.t"_s) {
-        QTest::keyClick(view->patternBox()->lineEdit(), c.toLatin1());
-        QCoreApplication::processEvents();
-    }
-    QCOMPARE(appliedPatterns, (QStringList { u"*"_s, u"*."_s, u"*.t"_s }));
-    QCOMPARE(shownFiles(), QStringList()); // the partial pattern, exactly as typed
-    QTest::keyClicks(view->patternBox()->lineEdit(), u"xt"_s);
-    QVERIFY(view->refreshOwed());
-    view->settle();
-    QVERIFY(!view->refreshOwed());
-    QCOMPARE(shownFiles(), QStringList { u"a.txt"_s });
 }
 
 void tst_FolderBrowser::viewKeysTypedDuringARefreshShareOne_data()
@@ -494,6 +429,45 @@ void tst_FolderBrowser::viewDriveThatCannotBeOpenedReverts()
     QCOMPARE(refreshed.size(), 0);
     QCOMPARE(drives->currentText(), driveOf(m_dir->text()));
     QCOMPARE(view->currentFolder(), m_dir->text());
+}
+
+void tst_FolderBrowser::totalsFitTheirPanels_data()
+{
+    QTest::addColumn<qint64>("files");
+    QTest::addColumn<quint64>("bytes");
+    QTest::addColumn<bool>("filesShrink"); // drawn smaller than the strip's own face
+    QTest::addColumn<bool>("bytesShrink");
+    QTest::newRow("small totals keep the face") << qint64(3) << quint64(6000) << false << false;
+    QTest::newRow("largest file count: every digit, smaller")
+        << std::numeric_limits<qint64>::max() << quint64(0) << true << false;
+    QTest::newRow("saturated byte total: every digit, smaller")
+        << qint64(0) << std::numeric_limits<quint64>::max() << false << true;
+}
+
+void tst_FolderBrowser::totalsFitTheirPanels()
+{
+    QFETCH(qint64, files);
+    QFETCH(quint64, bytes);
+    QFETCH(bool, filesShrink);
+    QFETCH(bool, bytesShrink);
+    QWidget client;
+    client.resize(twipsToPixels(7830), twipsToPixels(5805));
+    StatusStrip strip(&client);
+    const QFont face = strip.statusPanel()->font();
+    QCOMPARE(QFontInfo(face).family(), u"Liberation Sans"_s);
+    RefreshResult result;
+    result.fileCount = files;
+    result.byteTotal = bytes;
+    strip.showRefresh(result);
+    for (const auto &[panel, text, shrink] :
+         { std::tuple(strip.fileCountPanel(), groupedNumber(files), filesShrink),
+           std::tuple(strip.byteTotalPanel(), groupedNumber(bytes), bytesShrink) }) {
+        QCOMPARE(panel->text(), text);
+        QCOMPARE(panel->font().pointSizeF() < face.pointSizeF(), shrink);
+        QVERIFY2(QFontMetrics(panel->font()).horizontalAdvance(text)
+                     < panel->contentsRect().width(),
+                 qPrintable(u"%1 at %2 points"_s.arg(text).arg(panel->font().pointSizeF())));
+    }
 }
 
 QTEST_MAIN(tst_FolderBrowser)

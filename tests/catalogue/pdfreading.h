@@ -8,12 +8,11 @@
 
 namespace qm::test {
 
-/// A word of a PDF page as poppler reads it, in points from the page's top-left corner.
+/// A word of a PDF as poppler reads it, in points from its page's top-left corner.
 struct PdfWord
 {
-    int page = 0; // from 1
     double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
-    QString text;
+    QString text; // as poppler writes it: &, < and > stay escaped
 };
 
 /// Output of a poppler tool, or an empty text when it could not run.
@@ -32,23 +31,13 @@ inline QList<PdfWord> pdfWords(const QString &pdf)
 {
     const QString html = popplerOutput(QStringLiteral("pdftotext"),
                                        { QStringLiteral("-bbox"), pdf, QStringLiteral("-") });
-    static const QRegularExpression item(QStringLiteral(
-        R"re(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    static const QRegularExpression word(QStringLiteral(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
     QList<PdfWord> words;
-    int page = 0;
-    for (auto it = item.globalMatch(html); it.hasNext();) {
+    for (auto it = word.globalMatch(html); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
-        if (m.captured(0).startsWith(QStringLiteral("<page"))) {
-            ++page;
-            continue;
-        }
-        QString text = m.captured(5);
-        text.replace(QStringLiteral("&lt;"), QStringLiteral("<"));
-        text.replace(QStringLiteral("&gt;"), QStringLiteral(">"));
-        text.replace(QStringLiteral("&quot;"), QStringLiteral("\""));
-        text.replace(QStringLiteral("&amp;"), QStringLiteral("&"));
-        words.append({ page, m.captured(1).toDouble(), m.captured(2).toDouble(),
-                       m.captured(3).toDouble(), m.captured(4).toDouble(), text });
+        words.append({ m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(),
+                       m.captured(4).toDouble(), m.captured(5) });
     }
     return words;
 }

@@ -81,7 +81,6 @@ private slots:
     void pressesThatSelectNothing_data();
     void pressesThatSelectNothing();
     void picturedSelectionMatchesTheState();
-    void selectAllHighlightsEveryLine();
     void manyPicksLeaveThePictureAsItWas();
     void redrawReplacesALineWhoseFileChanged();
     void redrawKeepsThePreviewGeometry();
@@ -140,7 +139,6 @@ void tst_Selection::lineUnderThePointer_data()
     QTest::newRow("top of the first line") << 0.0 << 0LL;
     QTest::newRow("just above the second") << 249.9 << 0LL;
     QTest::newRow("top of the second") << 250.0 << 1LL;
-    QTest::newRow("inside the last") << 2499.0 << 9LL;
     QTest::newRow("below the last line") << 2500.0 << -1LL;
     QTest::newRow("above the picture") << -1.0 << -1LL;
 }
@@ -202,6 +200,7 @@ void tst_Selection::pressesThatSelectNothing()
 void tst_Selection::picturedSelectionMatchesTheState()
 {
     Preview preview(8);
+    QVERIFY(!preview.selection.selectAll()); // nothing to select before a preview
     preview.draw();
     QVERIFY(preview.press(2));
     QCOMPARE(preview.highlighted(), u"2"_s);
@@ -218,23 +217,14 @@ void tst_Selection::picturedSelectionMatchesTheState()
     QVERIFY(preview.state.selection.selectionMade);
     // The picture's own colour is the text colour again.
     QCOMPARE(preview.picture.foreColor(), 0);
+    QVERIFY(preview.selection.selectAll());
+    QCOMPARE(preview.highlighted(), u"0,1,2,3,4,5,6,7"_s);
+    QCOMPARE(preview.state.selection.selLast, 7);
 
     // A new preview drops the selection and its highlight.
     preview.draw();
     QCOMPARE(preview.state.selection.selFirst, -1);
     QCOMPARE(preview.highlighted(), QString());
-}
-
-void tst_Selection::selectAllHighlightsEveryLine()
-{
-    Preview preview(4);
-    QVERIFY(!preview.selection.selectAll()); // nothing to select before a preview
-    preview.draw();
-    QVERIFY(preview.selection.selectAll());
-    QCOMPARE(preview.highlighted(), u"0,1,2,3"_s);
-    QCOMPARE(preview.state.selection.selFirst, 0);
-    QCOMPARE(preview.state.selection.selLast, 3);
-    QVERIFY(preview.state.selection.selectionMade);
 }
 
 void tst_Selection::manyPicksLeaveThePictureAsItWas()

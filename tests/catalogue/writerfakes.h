@@ -5,6 +5,7 @@
 #include "catalogue/writerhost.h"
 
 #include <QColor>
+#include <QDateTime>
 #include <QStringList>
 
 #include <optional>
@@ -37,6 +38,19 @@ public:
         return prefix.size() > 1 && prefix.endsWith(u'/') ? prefix.chopped(1) : prefix;
     }
 };
+
+inline const qint64 Afternoon
+    = QDateTime(QDate(2026, 12, 6), QTime(13, 4, 5), Qt::UTC).toSecsSinceEpoch();
+
+/// "file00.txt", "file01.txt" ... of 1000, 1001 ... bytes, all changed on the same afternoon.
+inline FakeSource filesNamed(int count)
+{
+    FakeSource source;
+    for (int i = 0; i < count; ++i)
+        source.add(QStringLiteral("file%1.txt").arg(i, 2, 10, QLatin1Char('0')), 1000 + i,
+                   Afternoon);
+    return source;
+}
 
 /// The viewing window of the real preview at 96 DPI: 7575 × 2415 twips outside, a frame of
 /// two pixels (30 twips) on each side.

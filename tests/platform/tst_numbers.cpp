@@ -40,10 +40,8 @@ void tst_Numbers::rounding_data()
     QTest::newRow("half down to even") << 2.5 << qint64(2) << u"2"_s << u"2.50"_s << u"2"_s;
     QTest::newRow("half up to even") << 3.5 << qint64(4) << u"4"_s << u"3.50"_s << u"4"_s;
     QTest::newRow("negative half") << -2.5 << qint64(-2) << u"-2"_s << u"-2.50"_s << u"-2"_s;
-    QTest::newRow("below one") << 0.6 << qint64(1) << u"1"_s << u"0.60"_s << u"1"_s;
     QTest::newRow("hundredths tie to even") << 0.125 << qint64(0) << u"0"_s << u"0.12"_s << u"0"_s;
     QTest::newRow("negative to zero") << -0.001 << qint64(0) << u"0"_s << u"0.00"_s << u"0"_s;
-    QTest::newRow("grouping") << 1234.5 << qint64(1234) << u"1,234"_s << u"1234.50"_s << u"1234"_s;
     QTest::newRow("beyond 32 bits")
         << 6e9 << qint64(6e9) << u"6,000,000,000"_s << u"6000000000.00"_s << u"6000000000"_s;
     QTest::newRow("-inf saturates") << -Inf << std::numeric_limits<qint64>::min()
