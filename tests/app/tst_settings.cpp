@@ -84,27 +84,19 @@ void tst_Settings::loadedValue_data()
     QTest::newRow("margin half goes down to even") << top << u" 1134.5"_s << u" 1134"_s;
     QTest::newRow("margin half goes up to even") << top << u" 1135.5"_s << u" 1136"_s;
     QTest::newRow("margin leading number") << top << u"567 twips"_s << u" 567"_s;
-    QTest::newRow("margin 0 is kept") << top << u"0"_s << u" 0"_s;
-    QTest::newRow("margin 3000 is kept") << top << u"3000"_s << u" 3000"_s;
     QTest::newRow("margin 3000.5 rounds to even, inside") << top << u"3000.5"_s << u" 3000"_s;
     QTest::newRow("margin 3001 clamped to 3000") << top << u"3001"_s << u" 3000"_s;
     QTest::newRow("margin beyond 16 bits clamped") << top << u"99999"_s << u" 3000"_s;
     QTest::newRow("margin -0.5 rounds to 0") << top << u"-0.5"_s << u" 0"_s;
-    QTest::newRow("margin -1 clamped to 0") << top << u"-1"_s << u" 0"_s;
     QTest::newRow("margin beyond 64 bits clamped") << top << u"-1e30"_s << u" 0"_s;
     QTest::newRow("bold True") << bold << u"True"_s << u"-1"_s;
-    QTest::newRow("bold FALSE") << bold << u"FALSE"_s << u"0"_s;
-    QTest::newRow("bold missing") << bold << QString() << u"0"_s;
     QTest::newRow("bold not a flag") << bold << u"yes please"_s << u"0"_s;
     QTest::newRow("system colour") << colour << u"-2147483643"_s << u"-2147483643"_s;
     QTest::newRow("colour with junk falls back") << colour << u"255abc"_s << u"0"_s;
     QTest::newRow("colour beyond 32 bits falls back") << colour << u"4294967296"_s << u"0"_s;
-    QTest::newRow("size, leading number") << size << u"12pt"_s << u" 12"_s;
     QTest::newRow("size 1 is kept") << size << u"1"_s << u" 1"_s;
     QTest::newRow("size below 1 falls back") << size << u".99"_s << u" 10"_s;
-    QTest::newRow("size zero falls back") << size << u"0"_s << u" 10"_s;
     QTest::newRow("size absurdly large falls back") << size << u"1e9"_s << u" 10"_s;
-    QTest::newRow("mm") << unit << u"mm"_s << u"mm 56.7"_s;
     QTest::newRow("unit case matters") << unit << u"MM"_s << u"MM 567"_s;
     QTest::newRow("unknown unit counts as cm") << unit << u"xyz"_s << u"xyz 567"_s;
 }
@@ -138,27 +130,20 @@ void tst_Settings::columnShares_data()
     row("defaults as written", defaults, defaults);
     row("as Page Setup leaves a third", { u" .3333333"_s, u" .3333333"_s, u" .3333334"_s },
         { u" .3333333"_s, u" .3333333"_s, u" .3333334"_s });
-    row("name share at its floor 0.2", { u" .2"_s, u" .15"_s, u" .65"_s },
-        { u" .2"_s, u" .15"_s, u" .65"_s });
     row("name share at its ceiling 0.7", { u" .7"_s, u" .15"_s, u" .15"_s },
         { u" .7"_s, u" .15"_s, u" .15"_s });
     row("date share a hair under 0.15, as single precision writes it",
         { u" .7"_s, u" .1500001"_s, u" .1499999"_s }, { u" .7"_s, u" .1500001"_s, u" .1499999"_s });
     row("name share 0.19", { u" .19"_s, u" .16"_s, u" .65"_s }, defaults);
     row("name share 0.71", { u" .71"_s, u" .14"_s, u" .15"_s }, defaults);
-    row("size share 0.14", { u" .6"_s, u" .14"_s, u" .26"_s }, defaults);
     row("date share 0.14", { u" .6"_s, u" .26"_s, u" .14"_s }, defaults);
     row("sum 1.01", { u" .6"_s, u" .16"_s, u" .25"_s }, defaults);
-    row("sum 0.99", { u" .6"_s, u" .15"_s, u" .24"_s }, defaults);
     row("missing key read as its default, balanced", { u" .5"_s, QString(), u" .35"_s },
         { u" .5"_s, u" .15"_s, u" .35"_s });
     row("missing key read as its default, unbalanced", { u" .5"_s, QString(), u" .25"_s },
         defaults);
     row("garbage", { u"wide"_s, u" .15"_s, u" .25"_s }, defaults);
-    row("empty", { u""_s, u" .15"_s, u" .25"_s }, defaults);
-    row("NaN", { u"NaN"_s, u" .15"_s, u" .25"_s }, defaults);
     row("infinite", { u" .6"_s, u"1e999"_s, u" .25"_s }, defaults);
-    row("huge negative", { u"-1e10"_s, u" .15"_s, u" .25"_s }, defaults);
     row("beyond single precision", { u" .6"_s, u"-1e24"_s, u"1e300"_s }, defaults);
 }
 
@@ -185,13 +170,9 @@ void tst_Settings::storedFolder_data()
     QTest::addColumn<QString>("folder");
     const QString home = u"/home/someone"_s;
     QTest::newRow("absolute path kept") << u"/data/a b"_s << u"/data/a b"_s;
-    QTest::newRow("root kept") << u"/"_s << u"/"_s;
     QTest::newRow("missing key") << QString() << home;
-    QTest::newRow("empty") << u""_s << home;
     QTest::newRow("relative path") << u"docs/letters"_s << home;
-    QTest::newRow("dot") << u"."_s << home;
     QTest::newRow("home shorthand") << u"~/docs"_s << home;
-    QTest::newRow("drive letter root") << u"C:\\"_s << home;
     QTest::newRow("drive letter folder") << u"C:\\WINDOWS"_s << home;
     QTest::newRow("Qt resource path") << u":/help"_s << home;
     QTest::newRow("zero character inside") << u"/tmp/a"_s + QChar(0) + u"b"_s << home;
