@@ -47,8 +47,6 @@ private slots:
     void columnCommit();
     void keyFilter_data();
     void keyFilter();
-    void fontChoice_data();
-    void fontChoice();
 
     void openingShowsTheSettings_data();
     void openingShowsTheSettings();
@@ -189,29 +187,6 @@ void tst_PageSetupRules::keyFilter()
     QFETCH(bool, keypad);
     QFETCH(bool, passes);
     QCOMPARE(pageSetupKeyPasses(key, keypad ? Qt::KeypadModifier : Qt::NoModifier), passes);
-}
-
-void tst_PageSetupRules::fontChoice_data()
-{
-    QTest::addColumn<double>("chosen");
-    QTest::addColumn<double>("stored");
-    QTest::newRow("48 points kept") << 48.0 << 48.0;
-    QTest::newRow("just above 48 capped") << 48.5 << 48.0;
-    QTest::newRow("no size keeps the old one") << 0.0 << 10.0;
-}
-
-void tst_PageSetupRules::fontChoice()
-{
-    QFETCH(double, chosen);
-    QFETCH(double, stored);
-    CatalogueFont font; // Arial 10
-    qint32 colour = 0;
-    const FontChoice choice { u"Liberation Serif"_s, chosen, true, true, true, true, 0x00123456 };
-    applyFontChoice(choice, font, colour);
-    QCOMPARE(font.size, stored);
-    FontChoice back = choice;
-    back.size = stored;
-    QCOMPARE(fontChoiceOf(font, colour), back);
 }
 
 void tst_PageSetupRules::openingShowsTheSettings_data()
@@ -370,41 +345,46 @@ void tst_PageSetupRules::cancelRestoresPageSettingsButNotTheFont()
 
 void tst_PageSetupRules::fontButton_data()
 {
-    QTest::addColumn<bool>("chosen");
+    QTest::addColumn<double>("chosen"); // points; negative: the chooser is cancelled
     QTest::addColumn<bool>("previewReady");
     QTest::addColumn<bool>("redraw");
-    QTest::newRow("chosen over a preview") << true << true << true;
-    QTest::newRow("chosen, nothing previewed") << true << false << false;
-    QTest::newRow("chooser cancelled over a preview") << false << true << false;
+    QTest::addColumn<double>("stored");
+    QTest::newRow("72 points over a preview, capped") << 72.0 << true << true << 48.0;
+    QTest::newRow("48 points kept, nothing previewed") << 48.0 << false << false << 48.0;
+    QTest::newRow("just above 48 capped") << 48.5 << false << false << 48.0;
+    QTest::newRow("no size keeps the old one") << 0.0 << false << false << 10.0;
+    QTest::newRow("chooser cancelled over a preview") << -1.0 << true << false << 10.0;
 }
 
 void tst_PageSetupRules::fontButton()
 {
-    QFETCH(bool, chosen);
+    QFETCH(double, chosen);
     QFETCH(bool, previewReady);
-    QFETCH(bool, redraw);
     RunState state;
     state.previewReady = previewReady;
     state.catalogueFont.italic = true;
     state.catalogueFont.underline = true;
     state.catalogueColour = 0x00808000;
     ScriptedQuestions questions;
-    const FontChoice choice { u"Liberation Serif"_s, 72, false, false, false, true, 0x000000FF };
-    questions.answerFont(chosen ? std::optional(choice) : std::nullopt);
+    const FontChoice choice { u"Liberation Serif"_s, chosen, false, false, false, true, 0xFF };
+    questions.answerFont(chosen >= 0 ? std::optional(choice) : std::nullopt);
     PageSetupSession session(state, {});
     session.open();
     state.settingsChanged = false;
 
-    QCOMPARE(session.chooseFont(questions), redraw);
+    QTEST(session.chooseFont(questions), "redraw");
     // The chooser is preset to the catalogue font and colour.
     QCOMPARE(questions.log(),
              QStringList { u"font \"Arial\" 10 italic underline colour=8421376"_s });
-    QCOMPARE(state.settingsChanged, chosen);
-    QCOMPARE(state.catalogueFont.name, chosen ? u"Liberation Serif"_s : u"Arial"_s);
-    QCOMPARE(state.catalogueFont.size, chosen ? 48.0 : 10.0);
-    QCOMPARE(state.catalogueFont.strikethru, chosen);
-    QCOMPARE(state.catalogueFont.italic, !chosen);
-    QCOMPARE(state.catalogueColour, chosen ? 0x000000FF : 0x00808000);
+    const bool taken = chosen >= 0;
+    QCOMPARE(state.settingsChanged, taken);
+    QCOMPARE(state.catalogueFont.name, taken ? u"Liberation Serif"_s : u"Arial"_s);
+    QTEST(state.catalogueFont.size, "stored");
+    QCOMPARE(state.catalogueFont.strikethru, taken);
+    QCOMPARE(state.catalogueFont.italic, !taken);
+    QCOMPARE(state.catalogueColour, taken ? 0xFF : 0x00808000);
+    QCOMPARE(fontChoiceOf(state.catalogueFont, state.catalogueColour).size,
+             state.catalogueFont.size);
 }
 
 QTEST_GUILESS_MAIN(tst_PageSetupRules)
