@@ -1,6 +1,7 @@
 #include "app/runstate.h"
 #include "app/settings.h"
 #include "pagesetup/pagesetupdialog.h"
+#include "pagesetup/pagesetuprules.h"
 #include "platform/scriptedquestions.h"
 
 #include <QApplication>
@@ -212,32 +213,35 @@ void tst_PageSetupDialog::clickingIntoAFieldSelectsItAll()
 void tst_PageSetupDialog::closing_data()
 {
     QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("changedBefore"); // settings changed before the dialog opened
     QTest::addColumn<int>("result");
-    QTest::addColumn<int>("topTwips");
-    QTest::addColumn<QString>("measurement");
-    QTest::addColumn<bool>("settingsChanged");
-    QTest::newRow("OK keeps the edits")
-        << u"ok"_s << int(QDialog::Accepted) << 2835 << u"mm"_s << true;
+    QTest::addColumn<QString>("page"); // top margin, shares, unit; then the changed flag
+    const int ok = QDialog::Accepted, cancel = QDialog::Rejected;
+    QTest::newRow("OK keeps the edits") << u"ok"_s << false << ok << u"2835 40/40/20 mm 1"_s;
     QTest::newRow("title bar keeps them, typing too")
-        << u"close"_s << int(QDialog::Accepted) << 2835 << u"mm"_s << true;
-    QTest::newRow("Cancel restores")
-        << u"cancel"_s << int(QDialog::Rejected) << 1134 << u"cm"_s << false;
+        << u"close"_s << false << ok << u"2835 40/40/20 mm 1"_s;
+    QTest::newRow("Cancel restores") << u"cancel"_s << false << cancel << u"1134 60/15/25 cm 0"_s;
+    QTest::newRow("Cancel keeps an earlier change's flag")
+        << u"cancel"_s << true << cancel << u"1134 60/15/25 cm 1"_s;
 }
 
 void tst_PageSetupDialog::closing()
 {
     QFETCH(QString, how);
-    QFETCH(int, result);
-    QFETCH(int, topTwips);
-    QFETCH(QString, measurement);
-    QFETCH(bool, settingsChanged);
+    QFETCH(bool, changedBefore);
+    m_state.settingsChanged = changedBefore;
     open();
     QSignalSpy finished(m_dialog.get(), &QDialog::finished);
     m_dialog->unitSelector()->setCurrentIndex(1); // mm, as a click in the list does
     QCOMPARE(field(PageSetupField::Left)->text(), u"40.00"_s); // shown anew in the new unit
-    QLineEdit *top = field(PageSetupField::Top);
-    top->setFocus(Qt::TabFocusReason);
-    QTest::keyClicks(top, u"50"_s); // not committed yet: the focus is still there
+    for (const auto &[edited, typed] :
+         { std::pair { PageSetupField::Name, "40" }, std::pair { PageSetupField::DateTime, "20" },
+           std::pair { PageSetupField::Top, "50" } }) {
+        field(edited)->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(field(edited), QLatin1StringView(typed));
+        if (edited != PageSetupField::Top) // the top margin is left uncommitted, still focused
+            QTest::keyClick(field(edited), Qt::Key_Return);
+    }
 
     if (how == u"ok")
         QTest::mouseClick(m_dialog->okButton(), Qt::LeftButton);
@@ -247,10 +251,13 @@ void tst_PageSetupDialog::closing()
         QTest::mouseClick(m_dialog->cancelButton(), Qt::LeftButton);
     QVERIFY(!m_dialog->isVisible());
     QCOMPARE(finished.count(), 1);
-    QCOMPARE(finished.first().first().toInt(), result);
-    QCOMPARE(int(m_state.printSettings.topMargin), topTwips);
-    QCOMPARE(m_state.printSettings.measurement, measurement);
-    QCOMPARE(m_state.settingsChanged, settingsChanged);
+    QTEST(finished.first().first().toInt(), "result");
+    const PrintSettings &print = m_state.printSettings;
+    QTEST(u"%1 %2/%3/%4 %5 %6"_s.arg(print.topMargin)
+              .arg(shareText(print.column0), shareText(print.column1), shareText(print.column2),
+                   print.measurement)
+              .arg(int(m_state.settingsChanged)),
+          "page");
 }
 
 void tst_PageSetupDialog::minimumsOfAPdfPrinter()

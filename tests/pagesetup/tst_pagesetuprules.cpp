@@ -54,8 +54,6 @@ private slots:
     void typedTextsReadTheirLeadingNumber();
     void passingThroughAFieldChangesNothing_data();
     void passingThroughAFieldChangesNothing();
-    void cancelRestoresPageSettingsButNotTheFont_data();
-    void cancelRestoresPageSettingsButNotTheFont();
     void fontButton_data();
     void fontButton();
 };
@@ -296,51 +294,6 @@ void tst_PageSetupRules::passingThroughAFieldChangesNothing()
     QCOMPARE(int(state.printSettings.leftMargin), leftTwips);
     QCOMPARE(state.printSettings.column1, before.column1);
     QCOMPARE(state.printSettings.column2, before.column2);
-}
-
-void tst_PageSetupRules::cancelRestoresPageSettingsButNotTheFont_data()
-{
-    QTest::addColumn<bool>("changedBefore");
-    QTest::newRow("settings unchanged before opening") << false;
-    QTest::newRow("settings changed before opening") << true;
-}
-
-void tst_PageSetupRules::cancelRestoresPageSettingsButNotTheFont()
-{
-    QFETCH(bool, changedBefore);
-    RunState state;
-    state.printSettings.unitFactor = float(TwipsPerCm);
-    state.settingsChanged = changedBefore;
-    const PrintSettings before = state.printSettings;
-    ScriptedQuestions questions;
-    questions.answerFont(FontChoice { u"Liberation Mono"_s, 12, true, false, false, false, 255 });
-
-    PageSetupSession session(state, {});
-    session.open();
-    session.chooseUnit(u"mm"_s);
-    session.commit(PageSetupField::Left, u"30"_s);
-    session.commit(PageSetupField::Bottom, u"5"_s);
-    session.commit(PageSetupField::Name, u"40"_s);
-    session.commit(PageSetupField::DateTime, u"20"_s);
-    QVERIFY(session.chooseFont(questions) == false); // no preview to redraw
-    session.cancel();
-
-    const PrintSettings &after = state.printSettings;
-    const auto page = [](const PrintSettings &p) {
-        return u"%1 %2 %3 %4 "_s.arg(p.leftMargin)
-                   .arg(p.rightMargin)
-                   .arg(p.topMargin)
-                   .arg(p.bottomMargin)
-            + sharesText(p) + u' ' + QString::number(p.column2, 'g', 9);
-    };
-    QCOMPARE(page(after), page(before));
-    QCOMPARE(after.measurement, before.measurement);
-    QCOMPARE(state.settingsChanged, changedBefore);
-    // Not restored: the factor of the unit that was taken back, the font and the colour.
-    QCOMPARE(after.unitFactor, float(TwipsPerMm));
-    QCOMPARE(state.catalogueFont.name, u"Liberation Mono"_s);
-    QVERIFY(state.catalogueFont.bold);
-    QCOMPARE(state.catalogueColour, 255);
 }
 
 void tst_PageSetupRules::fontButton_data()
