@@ -62,7 +62,6 @@ private slots:
 
     void printsWhatTheDialogChose_data();
     void printsWhatTheDialogChose();
-    void cancelChangesNothing();
     void headerBoxRemembersTheHeader_data();
     void headerBoxRemembersTheHeader();
     void withoutPrinterPrintsToAFileInHome();
@@ -98,33 +97,39 @@ void tst_PrintWindow::printsWhatTheDialogChose_data()
 {
     QTest::addColumn<bool>("selectionMade");
     QTest::addColumn<bool>("selectionChosen");
+    QTest::addColumn<bool>("accepted");
     QTest::addColumn<QStringList>("printed");
     QTest::addColumn<QPageSize::PageSizeId>("paper");
     QTest::addColumn<QPageLayout::Orientation>("orientation");
-    QTest::addColumn<QSize>("pageTwips");
+    QTest::addColumn<QSize>("pageTwips"); // empty: as before
+    const auto portrait = QPageLayout::Portrait;
     // From the sizes' definitions: 210 mm is 11905.5 twips, not 8.27 inches (11909).
     QTest::newRow("no selection: not offered, every line; A4")
-        << false << false << fileNames(0, 39) << QPageSize::A4 << QPageLayout::Portrait
+        << false << false << true << fileNames(0, 39) << QPageSize::A4 << portrait
         << QSize(11906, 16838);
     QTest::newRow("selection of lines 5 to 9 kept: those five; Letter")
-        << true << true << fileNames(5, 9) << QPageSize::Letter << QPageLayout::Portrait
+        << true << true << true << fileNames(5, 9) << QPageSize::Letter << portrait
         << QSize(12240, 15840);
     QTest::newRow("selection offered, all chosen: every line; A3 landscape, past 16 bits")
-        << true << false << fileNames(0, 39) << QPageSize::A3 << QPageLayout::Landscape
+        << true << false << true << fileNames(0, 39) << QPageSize::A3 << QPageLayout::Landscape
         << QSize(23811, 16838);
+    QTest::newRow("Cancel: nothing printed, nothing kept")
+        << true << true << false << QStringList() << QPageSize::A3 << portrait << QSize();
 }
 
 void tst_PrintWindow::printsWhatTheDialogChose()
 {
     QFETCH(bool, selectionMade);
     QFETCH(bool, selectionChosen);
-    QFETCH(QStringList, printed);
+    QFETCH(bool, accepted);
     QFETCH(QPageSize::PageSizeId, paper);
     QFETCH(QPageLayout::Orientation, orientation);
     QFETCH(QSize, pageTwips);
     RunState &state = w.window->state();
     if (selectionMade)
         state.selection = { 5, 9, true, 5 };
+    state.printSelection = !selectionChosen; // follows the dialog's choice, unless cancelled
+    const QSize pageBefore(state.pageWidth, state.pageHeight);
     const Selection selection = state.selection;
     PreviewArea *area = w.window->previewArea();
     area->verticalBar()->setValue(3);
@@ -132,23 +137,30 @@ void tst_PrintWindow::printsWhatTheDialogChose()
     const QStringList drawn = recordedTexts(area->picture());
     const LineMetrics metrics = state.metrics;
 
-    const QString pdf = pdfPath(u"chosen.pdf"_s);
-    w.questions->answerPrint(printTo(pdf, selectionChosen, paper, orientation));
-    w.questions->answerText(QString());
+    const QString pdf = pdfPath(accepted ? u"chosen.pdf"_s : u"cancelled.pdf"_s);
+    ScriptedQuestions::PrintAnswer answer = printTo(pdf, selectionChosen, paper, orientation);
+    answer.accepted = accepted;
+    w.questions->answerPrint(answer);
+    if (accepted)
+        w.questions->answerText(QString());
     QTest::keySequence(w.window.get(), QKeySequence(Qt::CTRL | Qt::Key_P));
 
-    const QString prefix = QDir(w.folder->path()).absolutePath() + u"/"_s;
     QCOMPARE(w.questions->log().value(0),
              selectionMade ? u"print selection=on"_s : u"print selection=off"_s);
-    QCOMPARE(printedNames(pdf), printed);
-    const QStringList pages = pdfPageTexts(pdf);
-    QCOMPARE(pdfPageCount(pdf), pages.size());
-    QVERIFY2(pages.value(0).contains(
-                 QRegularExpression(QRegularExpression::escape(prefix)
-                                    + u"\\s+Page\\s+1\\s+of\\s+%1\\n"_s.arg(pages.size()))),
-             qPrintable(pages.value(0).left(200)));
-    QCOMPARE(state.printSelection, selectionChosen);
-    QCOMPARE(QSize(state.pageWidth, state.pageHeight), pageTwips);
+    QCOMPARE(w.questions->log().size(), accepted ? 2 : 1); // the header box only after OK
+    QCOMPARE(QFile::exists(pdf), accepted);
+    if (accepted) {
+        QTEST(printedNames(pdf), "printed");
+        const QStringList pages = pdfPageTexts(pdf);
+        QCOMPARE(pdfPageCount(pdf), pages.size());
+        const QString prefix = QDir(w.folder->path()).absolutePath() + u"/"_s;
+        QVERIFY2(pages.value(0).contains(
+                     QRegularExpression(QRegularExpression::escape(prefix)
+                                        + u"\\s+Page\\s+1\\s+of\\s+%1\\n"_s.arg(pages.size()))),
+                 qPrintable(pages.value(0).left(200)));
+    }
+    QCOMPARE(state.printSelection, accepted == selectionChosen);
+    QCOMPARE(QSize(state.pageWidth, state.pageHeight), accepted ? pageTwips : pageBefore);
     QVERIFY(!state.printMode);
 
     // The preview is as it was, its selection and scroll position too; Copy waits for a
@@ -162,29 +174,6 @@ void tst_PrintWindow::printsWhatTheDialogChose()
     QCOMPARE(state.metrics.lineHeight, metrics.lineHeight);
     QCOMPARE(state.metrics.columnGap, metrics.columnGap);
     QVERIFY(!w.window->commands().copy->isEnabled());
-    QVERIFY(w.window->commands().print->isEnabled());
-}
-
-void tst_PrintWindow::cancelChangesNothing()
-{
-    RunState &state = w.window->state();
-    state.selection = { 2, 4, true, 2 };
-    state.pageWidth = 12345;
-    state.printSelection = true;
-    const QStringList drawn = recordedTexts(w.window->previewArea()->picture());
-    const QString pdf = pdfPath(u"cancelled.pdf"_s);
-    ScriptedQuestions::PrintAnswer cancel = printTo(pdf, true);
-    cancel.accepted = false;
-    w.questions->answerPrint(cancel);
-    w.window->commands().print->trigger();
-
-    QCOMPARE(w.questions->log(), QStringList { u"print selection=on"_s }); // no header box
-    QVERIFY(!QFile::exists(pdf));
-    QVERIFY(!state.printMode);
-    QVERIFY(state.printSelection);
-    QCOMPARE(state.pageWidth, 12345);
-    QVERIFY(state.selection.selectionMade);
-    QCOMPARE(recordedTexts(w.window->previewArea()->picture()), drawn);
     QVERIFY(w.window->commands().print->isEnabled());
 }
 
