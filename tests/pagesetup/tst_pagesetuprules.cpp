@@ -164,7 +164,6 @@ void tst_PageSetupRules::keyFilter_data()
     QTest::addColumn<int>("key");
     QTest::addColumn<bool>("keypad");
     QTest::addColumn<bool>("passes");
-    QTest::newRow("digit 0") << int(Qt::Key_0) << false << true;
     QTest::newRow("keypad digit") << int(Qt::Key_5) << true << true;
     QTest::newRow("point") << int(Qt::Key_Period) << false << true;
     QTest::newRow("keypad decimal comma") << int(Qt::Key_Comma) << true << true;
@@ -173,7 +172,6 @@ void tst_PageSetupRules::keyFilter_data()
     QTest::newRow("Backspace") << int(Qt::Key_Backspace) << false << true;
     QTest::newRow("Left") << int(Qt::Key_Left) << false << true;
     QTest::newRow("Tab") << int(Qt::Key_Tab) << false << true;
-    QTest::newRow("letter") << int(Qt::Key_A) << false << false;
     QTest::newRow("minus") << int(Qt::Key_Minus) << false << false;
     QTest::newRow("Escape") << int(Qt::Key_Escape) << false << false;
     QTest::newRow("Up") << int(Qt::Key_Up) << false << false;
@@ -225,7 +223,6 @@ void tst_PageSetupRules::typedTextsReadTheirLeadingNumber_data()
     QTest::addColumn<QString>("shown");
     const auto top = PageSetupField::Top;
     const auto left = PageSetupField::Left;
-    QTest::newRow("9 cm") << top << u"9"_s << 3000 << u"5.29"_s;
     QTest::newRow("0 is the vertical minimum") << top << u"0"_s << 150 << u"0.26"_s;
     QTest::newRow("0 left is the horizontal minimum") << left << u"0"_s << 200 << u"0.35"_s;
     QTest::newRow("not a number") << top << u"abc"_s << 150 << u"0.26"_s;
