@@ -1,21 +1,16 @@
 #include "about/splashwindow.h"
-#include "app/mainwindow.h"
 #include "app/settings.h"
 #include "browse/folderbrowserview.h"
 #include "browse/statusstrip.h"
-#include "catalogue/previewarea.h"
 #include "pagesetup/pagesetupdialog.h"
 #include "platform/scratchfolder.h"
-#include "platform/scriptedquestions.h"
-#include "platform/settingsstore.h"
 #include "platform/twips.h"
+#include "windowfixture.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -23,35 +18,23 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScrollBar>
-#include <QSettings>
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 #include <QToolButton>
 
 #include <utime.h>
 
 using namespace qm;
+using namespace qm::test;
 using namespace Qt::StringLiterals;
 
 namespace {
-QStringList recordedTexts(const PreviewPicture &picture)
-{
-    QStringList texts;
-    for (qint64 i = 0; i < picture.itemCount(); ++i)
-        texts << picture.item(i).text;
-    return texts;
-}
 
 // Runs \a act on the Page Setup dialog once its modal loop runs; call it before opening.
 void whenPageSetupOpens(std::function<void(PageSetupDialog &)> act)
 {
-    QTimer::singleShot(0, qApp, [act] {
-        if (auto *dialog = qobject_cast<PageSetupDialog *>(QApplication::activeModalWidget())) {
-            QApplication::setActiveWindow(dialog);
+    whenModal([act](QWidget *modal) {
+        if (auto *dialog = qobject_cast<PageSetupDialog *>(modal))
             act(*dialog);
-        }
     });
 }
 
@@ -74,6 +57,14 @@ bool openSubFolder(MainWindow &window, const QString &name)
     return true;
 }
 
+QStringList writtenLines(const MemorySettingsStore &store)
+{
+    QStringList lines;
+    for (const auto &access : store.writes())
+        lines << access.key + u'=' + access.value;
+    return lines;
+}
+
 // The run's settings as they would be written at exit, one "Key=value" each.
 QStringList settingsAsSaved(const MainWindow &window)
 {
@@ -84,10 +75,7 @@ QStringList settingsAsSaved(const MainWindow &window)
     stored.print = window.state().printSettings;
     MemorySettingsStore memory;
     saveSettings(memory, stored);
-    QStringList lines;
-    for (const auto &access : memory.writes())
-        lines << access.key + u'=' + access.value;
-    return lines;
+    return writtenLines(memory);
 }
 
 QByteArray fileBytes(const QString &path)
@@ -95,6 +83,13 @@ QByteArray fileBytes(const QString &path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
 }
+
+void moveMouseTo(QWidget *widget)
+{
+    QTest::mouseMove(widget, widget->rect().center());
+    QCoreApplication::processEvents();
+}
+
 } // namespace
 
 class tst_MainWindow : public QObject
@@ -102,29 +97,21 @@ class tst_MainWindow : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
+    void initTestCase() { w.pin(); }
     void init();
-    void cleanup();
+    void cleanup() { w.finish(); }
 
-    void startsInTheListedState();
-    void disabledCommandsIgnoreTheirShortcuts_data();
-    void disabledCommandsIgnoreTheirShortcuts();
-    void enabledCommandsAnswerTheirShortcuts();
-    void helpOpensTheHelp();
-    void toolTipAppearsUnderTheButtonItRestsOn();
-    void toolTipFollowsToAnotherButtonWithoutHiding();
+    void shortcutsAnswerOnlyWhenEnabled_data();
+    void shortcutsAnswerOnlyWhenEnabled();
+    void previewThenRefresh();
+    void toolTipFollowsThePointerAcrossButtons();
     void toolTipSurfaces_data();
     void toolTipSurfaces();
     void exitClosesTheSplashToo();
-    void closingAfterNothingChangedWritesNothing();
     void closingAfterAFolderChangeWritesEveryKey();
-    void previewDrawsEveryFileAndEntersThePreviewedState();
-    void everyRefreshReturnsToTheListedState();
     void pickedLinesAreCopiedAndSaved();
-    void pageSetupOpensModally_data();
-    void pageSetupOpensModally();
-    void pageSetupEditsAreWrittenAtExit();
-    void cancelledPageSetupKeepsTheFontButWritesNothing();
+    void pageSetupClosing_data();
+    void pageSetupClosing();
     void fontChangeRedrawsThePreviewWhereItWasScrolled();
     void damagedSettingsLoadSoundly_data();
     void damagedSettingsLoadSoundly();
@@ -134,460 +121,302 @@ private slots:
     void settingsThatCannotBeWrittenAreReported();
 
 private:
-    void makeFile(const QString &name, const QByteArray &content);
-    QWidget *widgetAtTwips(int left, int top) const;
-    void moveMouseTo(QWidget *widget);
     void clickLine(int line, Qt::KeyboardModifiers modifiers = {});
+    void clickHiddenBox()
+    {
+        QTest::mouseClick(w.window->browser()->attributeBox(FolderBrowserView::HiddenBox),
+                          Qt::LeftButton);
+    }
 
-    QTemporaryDir m_settingsDir;
-    std::unique_ptr<QTemporaryDir> m_folder;
-    std::unique_ptr<MemorySettingsStore> m_store;
-    std::unique_ptr<ScriptedQuestions> m_questions;
-    std::unique_ptr<MainWindow> m_window;
+    WindowFixture w;
 };
-
-void tst_MainWindow::initTestCase()
-{
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settingsDir.path());
-}
-
-void tst_MainWindow::makeFile(const QString &name, const QByteArray &content)
-{
-    QFile file(m_folder->filePath(name));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
 
 void tst_MainWindow::init()
 {
-    m_folder = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_folder->isValid());
-    makeFile(QStringLiteral("alpha.txt"), QByteArray(1000, 'a'));
-    makeFile(QStringLiteral("beta.txt"), QByteArray(234567, 'b'));
-    makeFile(QStringLiteral("gamma.doc"), QByteArray(1000000, 'c'));
-    QVERIFY(QDir(m_folder->path()).mkdir(QStringLiteral("inner")));
-
-    m_store = std::make_unique<MemorySettingsStore>();
-    m_store->set(QStringLiteral("Quillmark"), QStringLiteral("StartUp"), QStringLiteral("Folder"),
-                 m_folder->path());
-    m_questions = std::make_unique<ScriptedQuestions>();
-    m_window = std::make_unique<MainWindow>(*m_store, *m_questions);
-    m_window->load();
-    m_window->show();
-    QApplication::setActiveWindow(m_window.get());
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    w.newFolder();
+    w.makeFile(u"alpha.txt"_s, QByteArray(1000, 'a'));
+    w.makeFile(u"beta.txt"_s, QByteArray(234567, 'b'));
+    w.makeFile(u"gamma.doc"_s, QByteArray(1000000, 'c'));
+    QVERIFY(QDir(w.folder->path()).mkdir(u"inner"_s));
+    w.start(WindowFixture::Show::Active);
     // Park the pointer where moves change nothing, away from where the last test left it.
-    moveMouseTo(m_window->exitButton());
-    m_store->clearLog();
+    moveMouseTo(w.window->exitButton());
+    w.store->clearLog();
 }
 
-void tst_MainWindow::cleanup()
-{
-    if (m_window)
-        m_window->close();
-    m_window.reset();
-    QCOMPARE(m_questions->unexpectedCount(), 0);
-}
-
-QWidget *tst_MainWindow::widgetAtTwips(int left, int top) const
-{
-    QWidget *client = m_window->centralWidget();
-    return client->childAt(twipsToPixels(left), twipsToPixels(top));
-}
-
-void tst_MainWindow::moveMouseTo(QWidget *widget)
-{
-    QTest::mouseMove(widget, widget->rect().center());
-    QCoreApplication::processEvents();
-}
-
-void tst_MainWindow::startsInTheListedState()
-{
-    const auto &c = m_window->commands();
-    QVERIFY(!c.copy->isEnabled());
-    QVERIFY(!c.print->isEnabled());
-    QVERIFY(!c.save->isEnabled());
-    QVERIFY(!c.selectAll->isEnabled());
-    QVERIFY(c.preview->isEnabled());
-    QVERIFY(c.pageSetup->isEnabled());
-    QVERIFY(c.help->isEnabled());
-    QVERIFY(c.about->isEnabled());
-    QVERIFY(!m_window->toolButton(ToolButton::Copy)->isEnabled());
-    QVERIFY(!m_window->toolButton(ToolButton::Save)->isEnabled());
-    QVERIFY(m_window->toolButton(ToolButton::Preview)->isEnabled());
-
-    FolderBrowserView *browser = m_window->browser();
-    QCOMPARE(browser->patternBox()->currentText(), QStringLiteral("*.*"));
-    for (int box = FolderBrowserView::NormalBox; box <= FolderBrowserView::ArchiveBox; ++box)
-        QCOMPARE(browser->attributeBox(FolderBrowserView::AttributeBox(box))->checkState(),
-                 Qt::Checked);
-    QCOMPARE(browser->statusStrip()->fileCountPanel()->text().trimmed(), QStringLiteral("3"));
-    QCOMPARE(browser->statusStrip()->byteTotalPanel()->text().trimmed(),
-             QStringLiteral("1,235,567"));
-    QVERIFY(!m_window->state().settingsChanged);
-    QVERIFY(!m_window->state().previewReady);
-    QVERIFY(!m_window->toolTipPanel()->isVisible());
-}
-
-void tst_MainWindow::disabledCommandsIgnoreTheirShortcuts_data()
+void tst_MainWindow::shortcutsAnswerOnlyWhenEnabled_data()
 {
     QTest::addColumn<QKeySequence>("keys");
     QTest::addColumn<QString>("command");
-    QTest::newRow("Ctrl+S save") << QKeySequence(Qt::CTRL | Qt::Key_S) << QStringLiteral("save");
-    QTest::newRow("Ctrl+P print") << QKeySequence(Qt::CTRL | Qt::Key_P) << QStringLiteral("print");
-    QTest::newRow("Ctrl+C copy") << QKeySequence(Qt::CTRL | Qt::Key_C) << QStringLiteral("copy");
-    QTest::newRow("Ctrl+A select all")
-        << QKeySequence(Qt::CTRL | Qt::Key_A) << QStringLiteral("selectAll");
+    QTest::addColumn<bool>("previewFirst");
+    QTest::addColumn<bool>("fires");
+    const auto ctrl = [](Qt::Key key) {
+        return QKeySequence(Qt::CTRL | key);
+    };
+    QTest::newRow("Ctrl+S before a preview") << ctrl(Qt::Key_S) << u"save"_s << false << false;
+    QTest::newRow("Ctrl+P before a preview") << ctrl(Qt::Key_P) << u"print"_s << false << false;
+    QTest::newRow("Ctrl+A before a preview") << ctrl(Qt::Key_A) << u"selectAll"_s << false << false;
+    QTest::newRow("Ctrl+C previewed, nothing picked")
+        << ctrl(Qt::Key_C) << u"copy"_s << true << false;
+    QTest::newRow("Ctrl+A once previewed") << ctrl(Qt::Key_A) << u"selectAll"_s << true << true;
+    QTest::newRow("Ctrl+W at once") << ctrl(Qt::Key_W) << u"preview"_s << false << true;
+    QTest::newRow("Ctrl+G at once") << ctrl(Qt::Key_G) << u"pageSetup"_s << false << true;
+    QTest::newRow("F1 at once") << QKeySequence(Qt::Key_F1) << u"help"_s << false << true;
 }
 
-void tst_MainWindow::disabledCommandsIgnoreTheirShortcuts()
+void tst_MainWindow::shortcutsAnswerOnlyWhenEnabled()
 {
     QFETCH(QKeySequence, keys);
     QFETCH(QString, command);
-    const auto &c = m_window->commands();
-    QAction *action = command == u"save" ? c.save
-        : command == u"print"            ? c.print
-        : command == u"copy"             ? c.copy
-                                         : c.selectAll;
+    QFETCH(bool, previewFirst);
+    QFETCH(bool, fires);
+    const auto &c = w.window->commands();
+    const QHash<QString, QAction *> actions {
+        { u"save"_s, c.save },       { u"print"_s, c.print },
+        { u"copy"_s, c.copy },       { u"selectAll"_s, c.selectAll },
+        { u"preview"_s, c.preview }, { u"pageSetup"_s, c.pageSetup },
+        { u"help"_s, c.help }
+    };
+    QAction *action = actions.value(command);
+    if (previewFirst)
+        w.window->preview();
+    if (command == u"pageSetup")
+        whenPageSetupOpens([this](PageSetupDialog &dialog) {
+            QVERIFY(dialog.isModal());
+            QCOMPARE(dialog.parentWidget(), w.window.get());
+            QCOMPARE(QApplication::focusWidget(), dialog.field(PageSetupField::Left));
+            dialog.close();
+        });
     QSignalSpy triggered(action, &QAction::triggered);
-    m_window->exitButton()->setFocus();
-    QTest::keySequence(m_window.get(), keys);
-    QCOMPARE(triggered.count(), 0);
-    QVERIFY(!action->isEnabled());
+    w.window->exitButton()->setFocus();
+    QTest::keySequence(w.window.get(), keys);
+    QCOMPARE(triggered.count(), fires ? 1 : 0);
+    QCOMPARE(action->isEnabled(), fires);
+    if (command == u"help")
+        QCOMPARE(w.questions->log(), QStringList { u"help"_s });
+    if (command == u"pageSetup") // opening alone raises it; closing keeps it
+        QVERIFY(w.window->state().settingsChanged);
 }
 
-void tst_MainWindow::enabledCommandsAnswerTheirShortcuts()
+void tst_MainWindow::previewThenRefresh()
 {
-    const auto &c = m_window->commands();
-    QSignalSpy preview(c.preview, &QAction::triggered);
-    QSignalSpy pageSetup(c.pageSetup, &QAction::triggered);
-    m_window->exitButton()->setFocus();
-    QTest::keySequence(m_window.get(), QKeySequence(Qt::CTRL | Qt::Key_W));
-    QCOMPARE(preview.count(), 1);
-    QVERIFY(m_window->state().previewReady);
-    whenPageSetupOpens([](PageSetupDialog &dialog) { dialog.okButton()->click(); });
-    QTest::keySequence(m_window.get(), QKeySequence(Qt::CTRL | Qt::Key_G));
-    QCOMPARE(pageSetup.count(), 1);
+    const StatusStrip *strip = w.window->browser()->statusStrip();
+    QCOMPARE(strip->fileCountPanel()->text().trimmed(), u"3"_s);
+    QCOMPARE(strip->byteTotalPanel()->text().trimmed(), u"1,235,567"_s);
+    QVERIFY(!w.window->state().settingsChanged);
+    PreviewArea *area = w.window->previewArea();
+    QTest::mouseClick(w.window->toolButton(ToolButton::Preview), Qt::LeftButton);
+
+    const QStringList texts = recordedTexts(area->picture());
+    for (const QString &whole :
+         { u"alpha.txt"_s, u"beta.txt"_s, u"gamma.doc"_s, u"234,567"_s, u"1,000,000"_s })
+        QVERIFY2(texts.contains(whole), qPrintable(whole));
+    QVERIFY(!texts.contains(u"inner"_s)); // folders are not catalogued
+    const auto &c = w.window->commands();
+    QVERIFY(c.save->isEnabled() && c.print->isEnabled() && !c.copy->isEnabled());
+    QVERIFY(w.window->state().previewReady);
+    QCOMPARE(w.window->state().selection.selFirst, -1);
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    QVERIFY(strip->statusPanel()->text().isEmpty());
+
+    clickHiddenBox(); // any refresh
+    QVERIFY(!w.window->state().previewReady);
+    QVERIFY(w.window->state().settingsChanged);
+    QVERIFY(!c.save->isEnabled() && !c.print->isEnabled() && !c.selectAll->isEnabled());
+    QCOMPARE(recordedTexts(area->picture()),
+             QStringList { u"Click on Preview to Display Quillmark"_s });
 }
 
-void tst_MainWindow::helpOpensTheHelp()
+void tst_MainWindow::toolTipFollowsThePointerAcrossButtons()
 {
-    m_window->exitButton()->setFocus();
-    QTest::keyClick(m_window.get(), Qt::Key_F1);
-    QCOMPARE(m_questions->log(), QStringList { QStringLiteral("help") });
-    m_questions->clearLog();
-    QTest::mouseClick(m_window->toolButton(ToolButton::Help), Qt::LeftButton);
-    QCOMPARE(m_questions->log(), QStringList { QStringLiteral("help") });
-}
-
-void tst_MainWindow::toolTipAppearsUnderTheButtonItRestsOn()
-{
-    QLabel *tip = m_window->toolTipPanel();
-    moveMouseTo(m_window->toolButton(ToolButton::Preview));
-    QVERIFY(m_window->toolTipTimer()->isActive());
-    QCOMPARE(m_window->toolTipTimer()->interval(), 500);
+    QLabel *tip = w.window->toolTipPanel();
+    QVERIFY(!tip->isVisible());
+    QToolButton *preview = w.window->toolButton(ToolButton::Preview);
+    moveMouseTo(preview);
+    QVERIFY(w.window->toolTipTimer()->isActive());
     QVERIFY(!tip->isVisible()); // armed, not yet shown
-
     QTRY_VERIFY_WITH_TIMEOUT(tip->isVisible(), 5000);
-    QCOMPARE(tip->text(), QStringLiteral(" Preview "));
-    QCOMPARE(tip->pos(), QPoint(twipsToPixels(2025), twipsToPixels(560)));
-    QCOMPARE(tip->size(), QSize(twipsToPixels(735), twipsToPixels(255)));
-    QVERIFY(m_window->toolTipTimer()->isActive()); // the tick does not stop it
-}
+    QCOMPARE(tip->text(), u" Preview "_s);
+    const QRect under = preview->geometry().translated(
+        preview->parentWidget()->mapTo(tip->parentWidget(), QPoint()));
+    QVERIFY(tip->y() >= under.bottom());
+    QVERIFY(w.window->toolTipTimer()->isActive()); // the tick does not stop it
 
-void tst_MainWindow::toolTipFollowsToAnotherButtonWithoutHiding()
-{
-    QLabel *tip = m_window->toolTipPanel();
-    moveMouseTo(m_window->toolButton(ToolButton::Preview));
-    QTRY_VERIFY_WITH_TIMEOUT(tip->isVisible(), 5000);
-
-    moveMouseTo(m_window->toolButton(ToolButton::Help));
+    // On to another button: the old tip stays until the next tick moves it.
+    moveMouseTo(w.window->toolButton(ToolButton::Help));
     QVERIFY(tip->isVisible());
-    QCOMPARE(tip->text(), QStringLiteral(" Preview "));
-    QTRY_COMPARE_WITH_TIMEOUT(tip->text(), QStringLiteral(" Help "), 5000);
+    QCOMPARE(tip->text(), u" Preview "_s);
+    const int previewLeft = tip->x();
+    QTRY_COMPARE_WITH_TIMEOUT(tip->text(), u" Help "_s, 5000);
     QVERIFY(tip->isVisible());
-    QCOMPARE(tip->x(), twipsToPixels(6720));
+    QVERIFY(tip->x() > previewLeft);
 }
 
 void tst_MainWindow::toolTipSurfaces_data()
 {
     QTest::addColumn<QString>("surface");
     QTest::addColumn<bool>("staysVisible");
-    QTest::newRow("file list keeps it") << QStringLiteral("files") << true;
-    QTest::newRow("check box keeps it") << QStringLiteral("checkbox") << true;
-    QTest::newRow("Exit button keeps it") << QStringLiteral("exit") << true;
-    QTest::newRow("preview hides it") << QStringLiteral("preview") << false;
-    QTest::newRow("window background hides it") << QStringLiteral("background") << false;
-    QTest::newRow("bare tool bar hides it") << QStringLiteral("toolbar") << false;
+    QTest::newRow("file list keeps it") << u"files"_s << true;
+    QTest::newRow("Exit button keeps it") << u"exit"_s << true;
+    QTest::newRow("preview hides it") << u"preview"_s << false;
+    QTest::newRow("window background hides it") << u"background"_s << false;
+    QTest::newRow("bare tool bar hides it") << u"toolbar"_s << false;
 }
 
 void tst_MainWindow::toolTipSurfaces()
 {
     QFETCH(QString, surface);
     QFETCH(bool, staysVisible);
-    QLabel *tip = m_window->toolTipPanel();
-    moveMouseTo(m_window->toolButton(ToolButton::Save));
+    QLabel *tip = w.window->toolTipPanel();
+    moveMouseTo(w.window->toolButton(ToolButton::Save));
     QTRY_VERIFY_WITH_TIMEOUT(tip->isVisible(), 5000);
 
     if (surface == u"files") {
-        moveMouseTo(m_window->browser()->fileList()->viewport());
-    } else if (surface == u"checkbox") {
-        moveMouseTo(m_window->browser()->attributeBox(FolderBrowserView::HiddenBox));
+        moveMouseTo(w.window->browser()->fileList()->viewport());
     } else if (surface == u"exit") {
-        moveMouseTo(m_window->exitButton());
+        moveMouseTo(w.window->exitButton());
     } else if (surface == u"preview") {
-        moveMouseTo(m_window->previewArea()->view());
-    } else if (surface == u"background") {
-        // Between the check boxes and the pattern box nothing covers the window.
-        QWidget *client = m_window->centralWidget();
-        const QPoint at(twipsToPixels(4150), twipsToPixels(4000));
-        QCOMPARE(client->childAt(at), nullptr);
-        QTest::mouseMove(client, at);
+        moveMouseTo(w.window->previewArea()->view());
     } else {
-        QWidget *bar = m_window->toolBar();
-        const QPoint at(twipsToPixels(4000), twipsToPixels(200));
-        QCOMPARE(bar->childAt(at), nullptr);
-        QTest::mouseMove(bar, at);
+        // Spots no child covers: between the check boxes and the pattern, right of the tools.
+        const bool bar = surface == u"toolbar";
+        QWidget *under = bar ? w.window->toolBar() : w.window->centralWidget();
+        const QPoint at(twipsToPixels(bar ? 4000 : 4150), twipsToPixels(bar ? 200 : 4000));
+        QCOMPARE(under->childAt(at), nullptr);
+        QTest::mouseMove(under, at);
     }
     QCoreApplication::processEvents();
     QCOMPARE(tip->isVisible(), staysVisible);
-    QCOMPARE(m_window->toolTipTimer()->isActive(), staysVisible);
+    QCOMPARE(w.window->toolTipTimer()->isActive(), staysVisible);
 }
 
 void tst_MainWindow::exitClosesTheSplashToo()
 {
     QPointer<SplashWindow> splash = new SplashWindow;
     splash->showAndPaint();
-    QVERIFY(splash->isVisible());
-    QTest::mouseClick(m_window->exitButton(), Qt::LeftButton);
-    QVERIFY(!m_window->isVisible());
+    QTest::mouseClick(w.window->exitButton(), Qt::LeftButton);
+    QVERIFY(!w.window->isVisible());
     QTRY_VERIFY(splash.isNull());
-}
-
-void tst_MainWindow::closingAfterNothingChangedWritesNothing()
-{
-    // Settings that differ from the defaults stay untouched by a run that changes nothing.
-    QTest::mouseClick(m_window->exitButton(), Qt::LeftButton);
-    QVERIFY(m_store->writes().isEmpty());
 }
 
 void tst_MainWindow::closingAfterAFolderChangeWritesEveryKey()
 {
-    QVERIFY(openSubFolder(*m_window, QStringLiteral("inner")));
-    QCOMPARE(m_window->browser()->currentFolder(), m_folder->filePath(QStringLiteral("inner")));
-    QVERIFY(m_window->state().settingsChanged);
-
-    QTest::mouseClick(m_window->exitButton(), Qt::LeftButton);
+    QVERIFY(openSubFolder(*w.window, u"inner"_s));
+    QVERIFY(w.window->state().settingsChanged);
+    QTest::mouseClick(w.window->exitButton(), Qt::LeftButton);
     // Every key is written (their texts are the settings tests' business), the new folder first.
-    const auto &writes = m_store->writes();
+    const auto &writes = w.store->writes();
     QCOMPARE(writes.size(), 14);
-    QCOMPARE(writes.first().key, QStringLiteral("Folder"));
-    QCOMPARE(writes.first().value, m_folder->filePath(QStringLiteral("inner")));
-}
-
-void tst_MainWindow::previewDrawsEveryFileAndEntersThePreviewedState()
-{
-    PreviewArea *area = m_window->previewArea();
-    area->verticalBar()->setValue(0);
-    m_window->exitButton()->setFocus();
-    QTest::keySequence(m_window.get(), QKeySequence(Qt::CTRL | Qt::Key_W));
-
-    const QStringList texts = recordedTexts(area->picture());
-    for (const char *name : { "alpha.txt", "beta.txt", "gamma.doc" })
-        QVERIFY2(texts.contains(QString::fromLatin1(name)), name);
-    QVERIFY(texts.contains(QStringLiteral("234,567")));
-    QVERIFY(texts.contains(QStringLiteral("1,000,000")));
-    QVERIFY(!texts.contains(QStringLiteral("inner"))); // folders are not catalogued
-
-    const auto &c = m_window->commands();
-    QVERIFY(c.save->isEnabled());
-    QVERIFY(c.print->isEnabled());
-    QVERIFY(c.selectAll->isEnabled());
-    QVERIFY(!c.copy->isEnabled());
-    QVERIFY(m_window->state().previewReady);
-    QCOMPARE(m_window->state().selection.selFirst, -1);
-    QCOMPARE(area->verticalBar()->value(), 0);
-    QCOMPARE(area->horizontalBar()->value(), 0);
-    QCOMPARE(QApplication::overrideCursor(), nullptr);
-    QVERIFY(m_window->browser()->statusStrip()->statusPanel()->text().isEmpty());
-}
-
-void tst_MainWindow::everyRefreshReturnsToTheListedState()
-{
-    m_window->exitButton()->setFocus();
-    QTest::keySequence(m_window.get(), QKeySequence(Qt::CTRL | Qt::Key_W));
-    QVERIFY(m_window->state().previewReady);
-
-    QCheckBox *hidden = m_window->browser()->attributeBox(FolderBrowserView::HiddenBox);
-    QTest::mouseClick(hidden, Qt::LeftButton);
-    QVERIFY(!m_window->state().previewReady);
-    QVERIFY(m_window->state().settingsChanged);
-    QVERIFY(!m_window->commands().save->isEnabled());
-    QVERIFY(!m_window->commands().print->isEnabled());
-    QVERIFY(!m_window->commands().selectAll->isEnabled());
-    QCOMPARE(recordedTexts(m_window->previewArea()->picture()),
-             QStringList { QStringLiteral("Click on Preview to Display Quillmark") });
+    QCOMPARE(writes.first().key, u"Folder"_s);
+    QCOMPARE(writes.first().value, w.folder->filePath(u"inner"_s));
 }
 
 void tst_MainWindow::clickLine(int line, Qt::KeyboardModifiers modifiers)
 {
-    auto *view = static_cast<QFrame *>(m_window->previewArea()->view());
-    const double lineHeight = m_window->state().metrics.lineHeight;
+    auto *view = static_cast<QFrame *>(w.window->previewArea()->view());
+    const double lineHeight = w.window->state().metrics.lineHeight;
     const QPoint at = view->contentsRect().topLeft()
         + QPoint(20, twipsToPixels(int((line + 0.5) * lineHeight)));
     QTest::mouseClick(view, Qt::LeftButton, modifiers, at);
 }
-
 void tst_MainWindow::pickedLinesAreCopiedAndSaved()
 {
     // 6 Dec 2026 13:04:05 and exactly midnight, UTC as the tests run.
     for (const auto &[name, when] :
          { std::pair { "alpha.txt", 1796562245 }, std::pair { "beta.txt", 1796515200 },
            std::pair { "gamma.doc", 1796562245 } }) {
-        const struct utimbuf times
-        {
-            when, when
-        };
-        QVERIFY(::utime(QFile::encodeName(m_folder->filePath(QString::fromLatin1(name))), &times)
+        const utimbuf times { when, when };
+        QVERIFY(::utime(QFile::encodeName(w.folder->filePath(QLatin1StringView(name))), &times)
                 == 0);
     }
-    m_window->browser()->refresh();
-    m_window->exitButton()->setFocus();
-    QTest::keySequence(m_window.get(), QKeySequence(Qt::CTRL | Qt::Key_W));
+    w.window->browser()->refresh();
+    w.window->exitButton()->setFocus();
+    QTest::keySequence(w.window.get(), QKeySequence(Qt::CTRL | Qt::Key_W));
 
     clickLine(2);
     clickLine(1, Qt::ShiftModifier); // above the anchor: lines 1 to 2
-    QCOMPARE(m_window->state().selection.selFirst, 1);
-    QCOMPARE(m_window->state().selection.selLast, 2);
-    QVERIFY(m_window->commands().copy->isEnabled());
+    QCOMPARE(w.window->state().selection.selFirst, 1);
+    QCOMPARE(w.window->state().selection.selLast, 2);
+    QVERIFY(w.window->commands().copy->isEnabled());
     QGuiApplication::clipboard()->clear();
-    QTest::keySequence(m_window.get(), QKeySequence(Qt::CTRL | Qt::Key_C));
+    QTest::keySequence(w.window.get(), QKeySequence(Qt::CTRL | Qt::Key_C));
     QCOMPARE(QGuiApplication::clipboard()->text().toUtf8(),
              QByteArray("beta.txt,  234,567, 12/6/26,   00:00:00\r\n"
                         "gamma.doc,  1,000,000, 12/6/26,   1:04:05 PM\r\n"));
 
     // Ctrl+S saves; asked whether the selection alone is wanted, No takes every line.
-    const QString out = m_folder->filePath(QStringLiteral("catalogue.txt"));
-    m_questions->answerSaveFileName(out);
-    m_questions->answerYesNo(false);
-    QTest::keySequence(m_window.get(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    const QString out = w.folder->filePath(QStringLiteral("catalogue.txt"));
+    w.questions->answerSaveFileName(out);
+    w.questions->answerYesNo(false);
+    QTest::keySequence(w.window.get(), QKeySequence(Qt::CTRL | Qt::Key_S));
     QFile saved(out);
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QCOMPARE(saved.readAll(),
-             "Catalog of folder " + QFile::encodeName(m_folder->path())
+             "Catalog of folder " + QFile::encodeName(w.folder->path())
                  + "\r\n"
                    "alpha.txt, 1000, 12/6/26,  1:04:05 PM\r\n"
                    "beta.txt, 234567, 12/6/26,  00:00:00\r\n"
                    "gamma.doc, 1000000, 12/6/26,  1:04:05 PM\r\n");
     QCOMPARE(QApplication::overrideCursor(), nullptr);
-    QVERIFY(m_window->browser()->statusStrip()->statusPanel()->text().isEmpty());
+    QVERIFY(w.window->browser()->statusStrip()->statusPanel()->text().isEmpty());
 
     // A refresh keeps the selection but makes it unusable.
-    QCheckBox *hidden = m_window->browser()->attributeBox(FolderBrowserView::HiddenBox);
-    QTest::mouseClick(hidden, Qt::LeftButton);
-    QVERIFY(!m_window->commands().copy->isEnabled());
-    QCOMPARE(m_window->state().selection.selFirst, 1);
+    clickHiddenBox();
+    QVERIFY(!w.window->commands().copy->isEnabled());
+    QCOMPARE(w.window->state().selection.selFirst, 1);
     clickLine(0);
-    QCOMPARE(m_window->state().selection.selFirst, 1);
+    QCOMPARE(w.window->state().selection.selFirst, 1);
 }
 
-void tst_MainWindow::pageSetupOpensModally_data()
+void tst_MainWindow::pageSetupClosing_data()
 {
-    QTest::addColumn<bool>("byKey");
-    QTest::newRow("Ctrl+G") << true;
-    QTest::newRow("tool button") << false;
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QString>("written"); // at exit, after the folder
+    QTest::newRow("OK: the edits are written at exit")
+        << true
+        << u"Colour=255|Font=Liberation Serif|Bold=-1|Italic=0|Size= 48|Top Margin= 1701|"
+           "Bottom Margin= 1134|Left Margin= 3000|Right Margin= 2268|Measurement=mm|"
+           "Column 0= .7|Column 1= .15|Column 2= .15"_s;
+    QTest::newRow("Cancel: the font stays, nothing is written") << false << QString();
 }
 
-void tst_MainWindow::pageSetupOpensModally()
+void tst_MainWindow::pageSetupClosing()
 {
-    QFETCH(bool, byKey);
-    QString opened;
-    whenPageSetupOpens([&](PageSetupDialog &dialog) {
-        opened = dialog.windowTitle();
-        QVERIFY(dialog.isModal());
-        QCOMPARE(dialog.parentWidget(), m_window.get());
-        QCOMPARE(QApplication::focusWidget(), dialog.field(PageSetupField::Left));
-        dialog.close();
-    });
-    m_window->exitButton()->setFocus();
-    if (byKey)
-        QTest::keySequence(m_window.get(), QKeySequence(Qt::CTRL | Qt::Key_G));
-    else
-        QTest::mouseClick(m_window->toolButton(ToolButton::PageSetup), Qt::LeftButton);
-    QCOMPARE(opened, QStringLiteral("Page Setup"));
-    QVERIFY(m_window->state().settingsChanged); // opening alone raises it; closing keeps it
-}
-
-void tst_MainWindow::pageSetupEditsAreWrittenAtExit()
-{
-    m_questions->answerFont(
-        FontChoice { QStringLiteral("Liberation Serif"), 72, true, false, false, false, 255 });
-    whenPageSetupOpens([](PageSetupDialog &dialog) {
-        typeInto(dialog.field(PageSetupField::Left), QStringLiteral("9"));
-        typeInto(dialog.field(PageSetupField::Top), QStringLiteral("3"));
-        typeInto(dialog.field(PageSetupField::Name), QStringLiteral("80"));
+    QFETCH(bool, ok);
+    QFETCH(QString, written);
+    QVERIFY(!w.window->state().settingsChanged);
+    w.questions->answerFont(
+        FontChoice { u"Liberation Serif"_s, 72, true, false, false, false, 255 });
+    whenPageSetupOpens([ok](PageSetupDialog &dialog) {
+        typeInto(dialog.field(PageSetupField::Left), u"9"_s);
+        typeInto(dialog.field(PageSetupField::Top), u"3"_s);
+        typeInto(dialog.field(PageSetupField::Name), u"80"_s);
         dialog.unitSelector()->setCurrentIndex(1);
         QTest::mouseClick(dialog.fontButton(), Qt::LeftButton);
-        QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+        QTest::mouseClick(ok ? dialog.okButton() : dialog.cancelButton(), Qt::LeftButton);
     });
-    m_window->commands().pageSetup->trigger();
-    QTest::mouseClick(m_window->exitButton(), Qt::LeftButton);
-
-    QStringList written;
-    for (const auto &access : m_store->writes())
-        written << access.key + u'=' + access.value;
-    written.removeFirst(); // the folder
-    const QStringList expected {
-        QStringLiteral("Colour=255"),
-        QStringLiteral("Font=Liberation Serif"),
-        QStringLiteral("Bold=-1"),
-        QStringLiteral("Italic=0"),
-        QStringLiteral("Size= 48"),
-        QStringLiteral("Top Margin= 1701"),
-        QStringLiteral("Bottom Margin= 1134"),
-        QStringLiteral("Left Margin= 3000"),
-        QStringLiteral("Right Margin= 2268"),
-        QStringLiteral("Measurement=mm"),
-        QStringLiteral("Column 0= .7"),
-        QStringLiteral("Column 1= .15"),
-        QStringLiteral("Column 2= .15"),
-    };
-    QCOMPARE(written, expected);
-}
-
-void tst_MainWindow::cancelledPageSetupKeepsTheFontButWritesNothing()
-{
-    QVERIFY(!m_window->state().settingsChanged);
-    m_questions->answerFont(
-        FontChoice { QStringLiteral("Liberation Mono"), 12, false, true, false, false, 0 });
-    whenPageSetupOpens([](PageSetupDialog &dialog) {
-        typeInto(dialog.field(PageSetupField::Right), QStringLiteral("1"));
-        QTest::mouseClick(dialog.fontButton(), Qt::LeftButton);
-        QTest::mouseClick(dialog.cancelButton(), Qt::LeftButton);
-    });
-    m_window->commands().pageSetup->trigger();
-    QCOMPARE(m_window->state().catalogueFont.name, QStringLiteral("Liberation Mono"));
-    QCOMPARE(m_window->state().printSettings.rightMargin, qint16(2268));
-    QVERIFY(!m_window->state().settingsChanged);
-    QTest::mouseClick(m_window->exitButton(), Qt::LeftButton);
-    QVERIFY(m_store->writes().isEmpty());
+    w.window->commands().pageSetup->trigger();
+    QCOMPARE(w.window->state().catalogueFont.name, u"Liberation Serif"_s);
+    QCOMPARE(w.window->state().printSettings.leftMargin, qint16(ok ? 3000 : 2268));
+    QCOMPARE(w.window->state().settingsChanged, ok);
+    QTest::mouseClick(w.window->exitButton(), Qt::LeftButton);
+    QCOMPARE(writtenLines(*w.store).mid(1).join(u'|'), written);
+    QCOMPARE(w.store->writes().isEmpty(), !ok);
 }
 
 void tst_MainWindow::fontChangeRedrawsThePreviewWhereItWasScrolled()
 {
     for (int i = 0; i < 40; ++i)
-        makeFile(QStringLiteral("more%1.txt").arg(i, 2, 10, QLatin1Char('0')), "x");
-    QCheckBox *hidden = m_window->browser()->attributeBox(FolderBrowserView::HiddenBox);
-    QTest::mouseClick(hidden, Qt::LeftButton); // two refreshes list the new files
-    QTest::mouseClick(hidden, Qt::LeftButton);
-    m_window->preview();
-    PreviewArea *area = m_window->previewArea();
+        w.makeFile(QStringLiteral("more%1.txt").arg(i, 2, 10, QLatin1Char('0')), "x");
+    clickHiddenBox(); // two refreshes list the new files
+    clickHiddenBox();
+    w.window->preview();
+    PreviewArea *area = w.window->previewArea();
     area->verticalBar()->setValue(10);
     area->horizontalBar()->setValue(3);
-    const qint64 oldLineHeight = m_window->state().metrics.lineHeight;
+    const qint64 oldLineHeight = w.window->state().metrics.lineHeight;
 
-    m_questions->answerFont(
+    w.questions->answerFont(
         FontChoice { QStringLiteral("Liberation Serif"), 20, false, false, false, false, 0 });
     QString drawnWhileOpen;
     whenPageSetupOpens([&](PageSetupDialog &dialog) {
@@ -595,16 +424,16 @@ void tst_MainWindow::fontChangeRedrawsThePreviewWhereItWasScrolled()
         drawnWhileOpen = area->picture().item(0).font.family();
         dialog.okButton()->click();
     });
-    m_window->commands().pageSetup->trigger();
+    w.window->commands().pageSetup->trigger();
 
     QCOMPARE(drawnWhileOpen, QStringLiteral("Liberation Serif"));
-    const LineMetrics &metrics = m_window->state().metrics;
+    const LineMetrics &metrics = w.window->state().metrics;
     QVERIFY(metrics.lineHeight > oldLineHeight);
     QCOMPARE(area->verticalBar()->value(), 10);
     QCOMPARE(area->horizontalBar()->value(), 3);
     QCOMPARE(area->picture().top(), -10 * metrics.lineHeight);
     QCOMPARE(area->picture().left(), -3 * metrics.columnGap);
-    QVERIFY(m_window->state().previewReady);
+    QVERIFY(w.window->state().previewReady);
 }
 
 void tst_MainWindow::damagedSettingsLoadSoundly_data()
@@ -613,32 +442,15 @@ void tst_MainWindow::damagedSettingsLoadSoundly_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("loadedAs"); // among the settings as they would be saved
     const QStringList shareDefaults { u"Column 0= .6"_s, u"Column 1= .15"_s, u"Column 2= .25"_s };
-    QTest::newRow("name share far below the lowest int")
-        << u"Column 0"_s << u"-1e10"_s << shareDefaults;
     QTest::newRow("size share beyond single precision")
         << u"Column 1"_s << u"-1e24"_s << shareDefaults;
-    QTest::newRow("date share beyond single precision")
-        << u"Column 2"_s << u"-1e24"_s << shareDefaults;
-    QTest::newRow("name share garbage") << u"Column 0"_s << u"wide"_s << shareDefaults;
-    QTest::newRow("name share empty") << u"Column 0"_s << u""_s << shareDefaults;
-    QTest::newRow("size share NaN") << u"Column 1"_s << u"NaN"_s << shareDefaults;
     QTest::newRow("date share infinite") << u"Column 2"_s << u"1e999"_s << shareDefaults;
     QTest::newRow("name share 1: other columns vanish") << u"Column 0"_s << u"1"_s << shareDefaults;
     QTest::newRow("left margin 32767")
         << u"Left Margin"_s << u"32767"_s << QStringList { u"Left Margin= 3000"_s };
     QTest::newRow("right margin far below the lowest int")
         << u"Right Margin"_s << u"-1e10"_s << QStringList { u"Right Margin= 0"_s };
-    QTest::newRow("left margin garbage")
-        << u"Left Margin"_s << u"wide"_s << QStringList { u"Left Margin= 2268"_s };
-    QTest::newRow("right margin NaN")
-        << u"Right Margin"_s << u"NaN"_s << QStringList { u"Right Margin= 2268"_s };
-    QTest::newRow("top margin infinite")
-        << u"Top Margin"_s << u"-1e999"_s << QStringList { u"Top Margin= 1134"_s };
     QTest::newRow("size far too large") << u"Size"_s << u"1e9"_s << QStringList { u"Size= 10"_s };
-    QTest::newRow("folder with a drive letter")
-        << u"Folder"_s << u"C:\\"_s << QStringList { u"Folder="_s + QDir::homePath() };
-    QTest::newRow("relative folder")
-        << u"Folder"_s << u"inner"_s << QStringList { u"Folder="_s + QDir::homePath() };
 }
 
 void tst_MainWindow::damagedSettingsLoadSoundly()
@@ -647,16 +459,13 @@ void tst_MainWindow::damagedSettingsLoadSoundly()
     QFETCH(QString, text);
     QFETCH(QStringList, loadedAs);
     MemorySettingsStore store;
-    store.set(u"Quillmark"_s, u"StartUp"_s, u"Folder"_s, m_folder->path());
+    store.set(u"Quillmark"_s, u"StartUp"_s, u"Folder"_s, w.folder->path());
     store.set(u"Quillmark"_s, u"StartUp"_s, key, text);
-    MainWindow window(store, *m_questions);
+    MainWindow window(store, *w.questions);
     window.load();
     const QStringList saved = settingsAsSaved(window);
     for (const QString &line : loadedAs)
         QVERIFY2(saved.contains(line), qPrintable(saved.join(u'|')));
-    if (key == u"Folder")
-        return; // the home folder's files are not this test's
-
     window.preview();
     const QStringList texts = recordedTexts(window.previewArea()->picture());
     for (const QString &whole :
@@ -698,19 +507,17 @@ void tst_MainWindow::folderProblemsShowUntilTheNextRefresh()
     MemorySettingsStore store;
     store.set(u"Quillmark"_s, u"StartUp"_s, u"Folder"_s,
               problem == u"gone at start" ? root + u"/closed/gone"_s : root);
-    MainWindow window(store, *m_questions);
+    MainWindow window(store, *w.questions);
     window.load();
     FolderBrowserView *browser = window.browser();
     StatusStrip *strip = browser->statusStrip();
     QCheckBox *hidden = browser->attributeBox(FolderBrowserView::HiddenBox);
-    if (problem == u"gone at start") {
-        // Reported at start-up already.
-    } else if (permissions) {
+    if (permissions) {
         const mode_t mode = problem == u"mode 000" ? 0 : 0111;
         QCOMPARE(::chmod(QFile::encodeName(root + u"/closed"_s).constData(), mode), 0);
         QVERIFY(openSubFolder(window, u"closed"_s));
         QCOMPARE(strip->fileCountPanel()->text(), u"0"_s);
-    } else {
+    } else if (problem == u"deleted") { // "gone at start" is reported at start-up already
         QVERIFY(openSubFolder(window, u"closed"_s));
         QVERIFY(strip->statusPanel()->text().isEmpty());
         QVERIFY(QDir(root + u"/closed"_s).removeRecursively());
@@ -758,7 +565,7 @@ void tst_MainWindow::settingsThatCannotBeWrittenAreReported()
     QVERIFY(config.isValid());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, config.text());
     const auto restorePath = qScopeGuard([this] {
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settingsDir.path());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, w.settingsDir.path());
     });
     const QString folder = config.text() + u"/Quillmark"_s;
     const QString fileName = folder + u"/Quillmark.ini"_s;
@@ -770,7 +577,7 @@ void tst_MainWindow::settingsThatCannotBeWrittenAreReported()
         QVERIFY(blocking.open(QIODevice::WriteOnly));
         blocking.write(earlier);
     } else {
-        earlier = "[StartUp]\nFolder=" + QFile::encodeName(m_folder->path()) + "\nColour=255\n";
+        earlier = "[StartUp]\nFolder=" + QFile::encodeName(w.folder->path()) + "\nColour=255\n";
         if (obstacle.startsWith(u"damaged"))
             earlier += "[Start\n\xff\xfe\x01 no equals sign\n\"Size=\n";
         QVERIFY(QDir().mkpath(folder));

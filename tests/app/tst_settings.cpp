@@ -31,8 +31,6 @@ private slots:
     void loadedValue();
     void columnShares_data();
     void columnShares();
-    void storedFolder_data();
-    void storedFolder();
     void iniFile();
 
 private:
@@ -53,14 +51,10 @@ void tst_Settings::savedTexts()
     QVERIFY(memory.writes().isEmpty());
     s.folder = u"/tmp"_s;
     saveSettings(memory, s);
-    const QStringList expected = { u"Folder=/tmp"_s,       u"Colour=0"_s,
-                                   u"Font=Arial"_s,        u"Bold=0"_s,
-                                   u"Italic=0"_s,          u"Size= 10"_s,
-                                   u"Top Margin= 1134"_s,  u"Bottom Margin= 1134"_s,
-                                   u"Left Margin= 2268"_s, u"Right Margin= 2268"_s,
-                                   u"Measurement=cm"_s,    u"Column 0= .6"_s,
-                                   u"Column 1= .15"_s,     u"Column 2= .25"_s };
-    QCOMPARE(written(memory), expected);
+    QCOMPARE(written(memory).join(u'|'),
+             u"Folder=/tmp|Colour=0|Font=Arial|Bold=0|Italic=0|Size= 10|Top Margin= 1134|"
+             "Bottom Margin= 1134|Left Margin= 2268|Right Margin= 2268|Measurement=cm|"
+             "Column 0= .6|Column 1= .15|Column 2= .25"_s);
 
     // Edited values: what one run saves, the next loads and saves again unchanged.
     s.colour = -2147483647 - 1;
@@ -84,27 +78,27 @@ void tst_Settings::loadedValue_data()
     QTest::newRow("margin half goes down to even") << top << u" 1134.5"_s << u" 1134"_s;
     QTest::newRow("margin half goes up to even") << top << u" 1135.5"_s << u" 1136"_s;
     QTest::newRow("margin leading number") << top << u"567 twips"_s << u" 567"_s;
-    QTest::newRow("margin 0 is kept") << top << u"0"_s << u" 0"_s;
-    QTest::newRow("margin 3000 is kept") << top << u"3000"_s << u" 3000"_s;
     QTest::newRow("margin 3000.5 rounds to even, inside") << top << u"3000.5"_s << u" 3000"_s;
     QTest::newRow("margin 3001 clamped to 3000") << top << u"3001"_s << u" 3000"_s;
     QTest::newRow("margin beyond 16 bits clamped") << top << u"99999"_s << u" 3000"_s;
     QTest::newRow("margin -0.5 rounds to 0") << top << u"-0.5"_s << u" 0"_s;
-    QTest::newRow("margin -1 clamped to 0") << top << u"-1"_s << u" 0"_s;
     QTest::newRow("margin beyond 64 bits clamped") << top << u"-1e30"_s << u" 0"_s;
     QTest::newRow("bold True") << bold << u"True"_s << u"-1"_s;
-    QTest::newRow("bold FALSE") << bold << u"FALSE"_s << u"0"_s;
-    QTest::newRow("bold missing") << bold << QString() << u"0"_s;
     QTest::newRow("bold not a flag") << bold << u"yes please"_s << u"0"_s;
     QTest::newRow("system colour") << colour << u"-2147483643"_s << u"-2147483643"_s;
     QTest::newRow("colour with junk falls back") << colour << u"255abc"_s << u"0"_s;
     QTest::newRow("colour beyond 32 bits falls back") << colour << u"4294967296"_s << u"0"_s;
-    QTest::newRow("size, leading number") << size << u"12pt"_s << u" 12"_s;
     QTest::newRow("size 1 is kept") << size << u"1"_s << u" 1"_s;
     QTest::newRow("size below 1 falls back") << size << u".99"_s << u" 10"_s;
-    QTest::newRow("size zero falls back") << size << u"0"_s << u" 10"_s;
     QTest::newRow("size absurdly large falls back") << size << u"1e9"_s << u" 10"_s;
-    QTest::newRow("mm") << unit << u"mm"_s << u"mm 56.7"_s;
+    const QString folder = u"Folder"_s, home = u"/home/someone"_s;
+    QTest::newRow("absolute folder kept") << folder << u"/data/a b"_s << u"/data/a b"_s;
+    QTest::newRow("folder missing") << folder << QString() << home;
+    QTest::newRow("relative folder") << folder << u"docs/letters"_s << home;
+    QTest::newRow("home shorthand") << folder << u"~/docs"_s << home;
+    QTest::newRow("drive letter folder") << folder << u"C:\\WINDOWS"_s << home;
+    QTest::newRow("Qt resource path") << folder << u":/help"_s << home;
+    QTest::newRow("zero character inside") << folder << u"/tmp/a"_s + QChar(0) + u"b"_s << home;
     QTest::newRow("unit case matters") << unit << u"MM"_s << u"MM 567"_s;
     QTest::newRow("unknown unit counts as cm") << unit << u"xyz"_s << u"xyz 567"_s;
 }
@@ -117,7 +111,7 @@ void tst_Settings::loadedValue()
     MemorySettingsStore memory;
     if (!text.isNull())
         memory.set(SettingsApplication, SettingsSection, key, text);
-    StoredSettings s = loadSettings(memory, {});
+    StoredSettings s = loadSettings(memory, u"/home/someone"_s);
     s.print.unitFactor = 1440.0f; // a previous unit must not linger
     selectUnit(s.print);
     saveSettings(memory, s);
@@ -138,27 +132,20 @@ void tst_Settings::columnShares_data()
     row("defaults as written", defaults, defaults);
     row("as Page Setup leaves a third", { u" .3333333"_s, u" .3333333"_s, u" .3333334"_s },
         { u" .3333333"_s, u" .3333333"_s, u" .3333334"_s });
-    row("name share at its floor 0.2", { u" .2"_s, u" .15"_s, u" .65"_s },
-        { u" .2"_s, u" .15"_s, u" .65"_s });
     row("name share at its ceiling 0.7", { u" .7"_s, u" .15"_s, u" .15"_s },
         { u" .7"_s, u" .15"_s, u" .15"_s });
     row("date share a hair under 0.15, as single precision writes it",
         { u" .7"_s, u" .1500001"_s, u" .1499999"_s }, { u" .7"_s, u" .1500001"_s, u" .1499999"_s });
     row("name share 0.19", { u" .19"_s, u" .16"_s, u" .65"_s }, defaults);
     row("name share 0.71", { u" .71"_s, u" .14"_s, u" .15"_s }, defaults);
-    row("size share 0.14", { u" .6"_s, u" .14"_s, u" .26"_s }, defaults);
     row("date share 0.14", { u" .6"_s, u" .26"_s, u" .14"_s }, defaults);
     row("sum 1.01", { u" .6"_s, u" .16"_s, u" .25"_s }, defaults);
-    row("sum 0.99", { u" .6"_s, u" .15"_s, u" .24"_s }, defaults);
     row("missing key read as its default, balanced", { u" .5"_s, QString(), u" .35"_s },
         { u" .5"_s, u" .15"_s, u" .35"_s });
     row("missing key read as its default, unbalanced", { u" .5"_s, QString(), u" .25"_s },
         defaults);
     row("garbage", { u"wide"_s, u" .15"_s, u" .25"_s }, defaults);
-    row("empty", { u""_s, u" .15"_s, u" .25"_s }, defaults);
-    row("NaN", { u"NaN"_s, u" .15"_s, u" .25"_s }, defaults);
     row("infinite", { u" .6"_s, u"1e999"_s, u" .25"_s }, defaults);
-    row("huge negative", { u"-1e10"_s, u" .15"_s, u" .25"_s }, defaults);
     row("beyond single precision", { u" .6"_s, u"-1e24"_s, u"1e300"_s }, defaults);
 }
 
@@ -177,34 +164,6 @@ void tst_Settings::columnShares()
     QCOMPARE(saved,
              (QStringList { u"Column 0="_s + loaded.at(0), u"Column 1="_s + loaded.at(1),
                             u"Column 2="_s + loaded.at(2) }));
-}
-
-void tst_Settings::storedFolder_data()
-{
-    QTest::addColumn<QString>("text"); // null: the key is missing
-    QTest::addColumn<QString>("folder");
-    const QString home = u"/home/someone"_s;
-    QTest::newRow("absolute path kept") << u"/data/a b"_s << u"/data/a b"_s;
-    QTest::newRow("root kept") << u"/"_s << u"/"_s;
-    QTest::newRow("missing key") << QString() << home;
-    QTest::newRow("empty") << u""_s << home;
-    QTest::newRow("relative path") << u"docs/letters"_s << home;
-    QTest::newRow("dot") << u"."_s << home;
-    QTest::newRow("home shorthand") << u"~/docs"_s << home;
-    QTest::newRow("drive letter root") << u"C:\\"_s << home;
-    QTest::newRow("drive letter folder") << u"C:\\WINDOWS"_s << home;
-    QTest::newRow("Qt resource path") << u":/help"_s << home;
-    QTest::newRow("zero character inside") << u"/tmp/a"_s + QChar(0) + u"b"_s << home;
-}
-
-void tst_Settings::storedFolder()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, folder);
-    MemorySettingsStore memory;
-    if (!text.isNull())
-        memory.set(SettingsApplication, SettingsSection, u"Folder"_s, text);
-    QCOMPARE(loadSettings(memory, u"/home/someone"_s).folder, folder);
 }
 
 void tst_Settings::iniFile()

@@ -41,16 +41,12 @@ private slots:
 
     void minimumsFromThePrinter_data();
     void minimumsFromThePrinter();
-    void marginShownInItsUnit_data();
-    void marginShownInItsUnit();
     void marginCommit_data();
     void marginCommit();
     void columnCommit_data();
     void columnCommit();
     void keyFilter_data();
     void keyFilter();
-    void fontChoice_data();
-    void fontChoice();
 
     void openingShowsTheSettings_data();
     void openingShowsTheSettings();
@@ -58,8 +54,6 @@ private slots:
     void typedTextsReadTheirLeadingNumber();
     void passingThroughAFieldChangesNothing_data();
     void passingThroughAFieldChangesNothing();
-    void cancelRestoresPageSettingsButNotTheFont_data();
-    void cancelRestoresPageSettingsButNotTheFont();
     void fontButton_data();
     void fontButton();
 };
@@ -92,48 +86,27 @@ void tst_PageSetupRules::minimumsFromThePrinter()
     QCOMPARE(marginMinimums(paper, printable), (MarginMinimums { horizontal, vertical }));
 }
 
-void tst_PageSetupRules::marginShownInItsUnit_data()
-{
-    QTest::addColumn<double>("twips");
-    QTest::addColumn<QString>("unit");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("2 cm") << 1134.0 << u"cm"_s << u"2.00"_s;
-    QTest::newRow("2 cm in mm") << 1134.0 << u"mm"_s << u"20.00"_s;
-    QTest::newRow("2 cm in inches") << 1134.0 << u"in"_s << u"0.79"_s;
-    QTest::newRow("4 cm in inches") << 2268.0 << u"in"_s << u"1.58"_s;
-    QTest::newRow("the cap in cm") << 3000.0 << u"cm"_s << u"5.29"_s;
-    QTest::newRow("zero keeps a digit before the point") << 0.0 << u"cm"_s << u"0.00"_s;
-    QTest::newRow("unknown unit shows twips") << 1134.0 << u"CM"_s << u"1134.00"_s;
-}
-
-void tst_PageSetupRules::marginShownInItsUnit()
-{
-    QFETCH(double, twips);
-    QFETCH(QString, unit);
-    QFETCH(QString, text);
-    QCOMPARE(marginText(twips, unitFactorOf(unit).value_or(0.0f)), text);
-}
-
 void tst_PageSetupRules::marginCommit_data()
 {
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("unit");
     QTest::addColumn<double>("minimum");
     QTest::addColumn<int>("twips");
-    QTest::newRow("9 cm capped at 3000") << 9.0 << u"cm"_s << 0.0 << 3000;
-    QTest::newRow("just below the cap") << 5.29 << u"cm"_s << 0.0 << 2999;
-    QTest::newRow("beyond 16 bits capped, not wrapped") << 1e6 << u"cm"_s << 0.0 << 3000;
-    QTest::newRow("beyond every range capped") << 1e308 << u"in"_s << 0.0 << 3000;
-    QTest::newRow("half twip to even, down") << 0.5 << u"cm"_s << 0.0 << 284; // 283.5
-    QTest::newRow("half twip to even, up") << 1.5 << u"cm"_s << 0.0 << 850; // 850.5
-    QTest::newRow("0.79 in") << 0.79 << u"in"_s << 0.0 << 1138;
-    QTest::newRow("zero is the minimum") << 0.0 << u"cm"_s << 200.0 << 200;
-    QTest::newRow("negative is the minimum") << -3.0 << u"cm"_s << 200.0 << 200;
-    QTest::newRow("far negative is the minimum") << -1e300 << u"cm"_s << 200.0 << 200;
-    QTest::newRow("no printer: negative is zero") << -1.0 << u"cm"_s << 0.0 << 0;
-    QTest::newRow("minimum rounds half to even") << 0.0 << u"cm"_s << 283.5 << 284;
-    QTest::newRow("below a fractional minimum") << 283.0 / 567 << u"cm"_s << 283.5 << 284;
-    QTest::newRow("minimum wins over the cap") << 9.0 << u"cm"_s << 3500.0 << 3500;
+    QTest::addColumn<QString>("shown"); // the stored margin shown again in the unit
+    QTest::newRow("2 cm") << 2.0 << u"cm"_s << 0.0 << 1134 << u"2.00"_s;
+    QTest::newRow("20 mm") << 20.0 << u"mm"_s << 0.0 << 1134 << u"20.00"_s;
+    QTest::newRow("0.79 in") << 0.79 << u"in"_s << 0.0 << 1138 << u"0.79"_s;
+    QTest::newRow("9 cm capped at 3000") << 9.0 << u"cm"_s << 0.0 << 3000 << u"5.29"_s;
+    QTest::newRow("just below the cap") << 5.29 << u"cm"_s << 0.0 << 2999 << u"5.29"_s;
+    QTest::newRow("beyond 16 bits capped, not wrapped")
+        << 1e6 << u"cm"_s << 0.0 << 3000 << u"5.29"_s;
+    QTest::newRow("half twip to even, down") << 0.5 << u"cm"_s << 0.0 << 284 << u"0.50"_s;
+    QTest::newRow("half twip to even, up") << 1.5 << u"cm"_s << 0.0 << 850 << u"1.50"_s;
+    QTest::newRow("zero is the minimum") << 0.0 << u"cm"_s << 200.0 << 200 << u"0.35"_s;
+    QTest::newRow("negative is the minimum") << -3.0 << u"cm"_s << 200.0 << 200 << u"0.35"_s;
+    QTest::newRow("no printer: negative is zero") << -1.0 << u"cm"_s << 0.0 << 0 << u"0.00"_s;
+    QTest::newRow("minimum rounds half to even") << 0.0 << u"cm"_s << 283.5 << 284 << u"0.50"_s;
+    QTest::newRow("minimum wins over the cap") << 9.0 << u"cm"_s << 3500.0 << 3500 << u"6.17"_s;
 }
 
 void tst_PageSetupRules::marginCommit()
@@ -142,7 +115,11 @@ void tst_PageSetupRules::marginCommit()
     QFETCH(QString, unit);
     QFETCH(double, minimum);
     QFETCH(int, twips);
-    QCOMPARE(int(committedMargin(value, *unitFactorOf(unit), minimum)), twips);
+    QFETCH(QString, shown);
+    const float factor = *unitFactorOf(unit);
+    const int stored = committedMargin(value, factor, minimum);
+    QCOMPARE(stored, twips);
+    QCOMPARE(marginText(stored, factor), shown);
 }
 
 void tst_PageSetupRules::columnCommit_data()
@@ -187,23 +164,17 @@ void tst_PageSetupRules::keyFilter_data()
     QTest::addColumn<int>("key");
     QTest::addColumn<bool>("keypad");
     QTest::addColumn<bool>("passes");
-    QTest::newRow("digit 0") << int(Qt::Key_0) << false << true;
     QTest::newRow("keypad digit") << int(Qt::Key_5) << true << true;
     QTest::newRow("point") << int(Qt::Key_Period) << false << true;
     QTest::newRow("keypad decimal comma") << int(Qt::Key_Comma) << true << true;
     QTest::newRow("comma") << int(Qt::Key_Comma) << false << false;
     QTest::newRow("Enter") << int(Qt::Key_Return) << false << true;
     QTest::newRow("Backspace") << int(Qt::Key_Backspace) << false << true;
-    QTest::newRow("Delete") << int(Qt::Key_Delete) << false << true;
-    QTest::newRow("Home") << int(Qt::Key_Home) << false << true;
     QTest::newRow("Left") << int(Qt::Key_Left) << false << true;
     QTest::newRow("Tab") << int(Qt::Key_Tab) << false << true;
-    QTest::newRow("letter") << int(Qt::Key_A) << false << false;
     QTest::newRow("minus") << int(Qt::Key_Minus) << false << false;
-    QTest::newRow("space") << int(Qt::Key_Space) << false << false;
     QTest::newRow("Escape") << int(Qt::Key_Escape) << false << false;
     QTest::newRow("Up") << int(Qt::Key_Up) << false << false;
-    QTest::newRow("exclamation (Shift+1)") << int(Qt::Key_Exclam) << false << false;
 }
 
 void tst_PageSetupRules::keyFilter()
@@ -214,31 +185,6 @@ void tst_PageSetupRules::keyFilter()
     QCOMPARE(pageSetupKeyPasses(key, keypad ? Qt::KeypadModifier : Qt::NoModifier), passes);
 }
 
-void tst_PageSetupRules::fontChoice_data()
-{
-    QTest::addColumn<double>("chosen");
-    QTest::addColumn<double>("stored");
-    QTest::newRow("72 points capped") << 72.0 << 48.0;
-    QTest::newRow("48 points kept") << 48.0 << 48.0;
-    QTest::newRow("just above 48 capped") << 48.5 << 48.0;
-    QTest::newRow("fractional size kept") << 9.75 << 9.75;
-    QTest::newRow("no size keeps the old one") << 0.0 << 10.0;
-}
-
-void tst_PageSetupRules::fontChoice()
-{
-    QFETCH(double, chosen);
-    QFETCH(double, stored);
-    CatalogueFont font; // Arial 10
-    qint32 colour = 0;
-    const FontChoice choice { u"Liberation Serif"_s, chosen, true, true, true, true, 0x00123456 };
-    applyFontChoice(choice, font, colour);
-    QCOMPARE(font.size, stored);
-    FontChoice back = choice;
-    back.size = stored;
-    QCOMPARE(fontChoiceOf(font, colour), back);
-}
-
 void tst_PageSetupRules::openingShowsTheSettings_data()
 {
     QTest::addColumn<QString>("measurement");
@@ -247,9 +193,6 @@ void tst_PageSetupRules::openingShowsTheSettings_data()
     QTest::newRow("stored defaults")
         << u"cm"_s << u"cm"_s
         << u"Left=4.00 Right=4.00 Top=2.00 Bottom=2.00 Name=60 Size=15 DateTime=25"_s;
-    QTest::newRow("stored in inches")
-        << u"in"_s << u"in"_s
-        << u"Left=1.58 Right=1.58 Top=0.79 Bottom=0.79 Name=60 Size=15 DateTime=25"_s;
     QTest::newRow("unknown unit becomes cm")
         << u"CM"_s << u"cm"_s
         << u"Left=4.00 Right=4.00 Top=2.00 Bottom=2.00 Name=60 Size=15 DateTime=25"_s;
@@ -280,7 +223,6 @@ void tst_PageSetupRules::typedTextsReadTheirLeadingNumber_data()
     QTest::addColumn<QString>("shown");
     const auto top = PageSetupField::Top;
     const auto left = PageSetupField::Left;
-    QTest::newRow("9 cm") << top << u"9"_s << 3000 << u"5.29"_s;
     QTest::newRow("0 is the vertical minimum") << top << u"0"_s << 150 << u"0.26"_s;
     QTest::newRow("0 left is the horizontal minimum") << left << u"0"_s << 200 << u"0.35"_s;
     QTest::newRow("not a number") << top << u"abc"_s << 150 << u"0.26"_s;
@@ -351,86 +293,48 @@ void tst_PageSetupRules::passingThroughAFieldChangesNothing()
     QCOMPARE(state.printSettings.column2, before.column2);
 }
 
-void tst_PageSetupRules::cancelRestoresPageSettingsButNotTheFont_data()
-{
-    QTest::addColumn<bool>("changedBefore");
-    QTest::newRow("settings unchanged before opening") << false;
-    QTest::newRow("settings changed before opening") << true;
-}
-
-void tst_PageSetupRules::cancelRestoresPageSettingsButNotTheFont()
-{
-    QFETCH(bool, changedBefore);
-    RunState state;
-    state.printSettings.unitFactor = float(TwipsPerCm);
-    state.settingsChanged = changedBefore;
-    const PrintSettings before = state.printSettings;
-    ScriptedQuestions questions;
-    questions.answerFont(FontChoice { u"Liberation Mono"_s, 12, true, false, false, false, 255 });
-
-    PageSetupSession session(state, {});
-    session.open();
-    session.chooseUnit(u"mm"_s);
-    session.commit(PageSetupField::Left, u"30"_s);
-    session.commit(PageSetupField::Bottom, u"5"_s);
-    session.commit(PageSetupField::Name, u"40"_s);
-    session.commit(PageSetupField::DateTime, u"20"_s);
-    QVERIFY(session.chooseFont(questions) == false); // no preview to redraw
-    session.cancel();
-
-    const PrintSettings &after = state.printSettings;
-    QCOMPARE(after.measurement, before.measurement);
-    QCOMPARE(after.leftMargin, before.leftMargin);
-    QCOMPARE(after.rightMargin, before.rightMargin);
-    QCOMPARE(after.topMargin, before.topMargin);
-    QCOMPARE(after.bottomMargin, before.bottomMargin);
-    QCOMPARE(sharesText(after), sharesText(before));
-    QCOMPARE(after.column2, before.column2);
-    QCOMPARE(state.settingsChanged, changedBefore);
-    // Not restored: the factor of the unit that was taken back, the font and the colour.
-    QCOMPARE(after.unitFactor, float(TwipsPerMm));
-    QCOMPARE(state.catalogueFont.name, u"Liberation Mono"_s);
-    QVERIFY(state.catalogueFont.bold);
-    QCOMPARE(state.catalogueColour, 255);
-}
-
 void tst_PageSetupRules::fontButton_data()
 {
-    QTest::addColumn<bool>("chosen");
+    QTest::addColumn<double>("chosen"); // points; negative: the chooser is cancelled
     QTest::addColumn<bool>("previewReady");
     QTest::addColumn<bool>("redraw");
-    QTest::newRow("chosen over a preview") << true << true << true;
-    QTest::newRow("chosen, nothing previewed") << true << false << false;
-    QTest::newRow("chooser cancelled over a preview") << false << true << false;
+    QTest::addColumn<double>("stored");
+    QTest::newRow("72 points over a preview, capped") << 72.0 << true << true << 48.0;
+    QTest::newRow("48 points kept, nothing previewed") << 48.0 << false << false << 48.0;
+    QTest::newRow("just above 48 capped") << 48.5 << false << false << 48.0;
+    QTest::newRow("no size keeps the old one") << 0.0 << false << false << 10.0;
+    QTest::newRow("chooser cancelled over a preview") << -1.0 << true << false << 10.0;
 }
 
 void tst_PageSetupRules::fontButton()
 {
-    QFETCH(bool, chosen);
+    QFETCH(double, chosen);
     QFETCH(bool, previewReady);
-    QFETCH(bool, redraw);
     RunState state;
     state.previewReady = previewReady;
     state.catalogueFont.italic = true;
     state.catalogueFont.underline = true;
     state.catalogueColour = 0x00808000;
     ScriptedQuestions questions;
-    const FontChoice choice { u"Liberation Serif"_s, 72, false, false, false, true, 0x000000FF };
-    questions.answerFont(chosen ? std::optional(choice) : std::nullopt);
+    const FontChoice choice { u"Liberation Serif"_s, chosen, false, false, false, true, 0xFF };
+    questions.answerFont(chosen >= 0 ? std::optional(choice) : std::nullopt);
     PageSetupSession session(state, {});
     session.open();
     state.settingsChanged = false;
 
-    QCOMPARE(session.chooseFont(questions), redraw);
+    QTEST(session.chooseFont(questions), "redraw");
     // The chooser is preset to the catalogue font and colour.
     QCOMPARE(questions.log(),
              QStringList { u"font \"Arial\" 10 italic underline colour=8421376"_s });
-    QCOMPARE(state.settingsChanged, chosen);
-    QCOMPARE(state.catalogueFont.name, chosen ? u"Liberation Serif"_s : u"Arial"_s);
-    QCOMPARE(state.catalogueFont.size, chosen ? 48.0 : 10.0);
-    QCOMPARE(state.catalogueFont.strikethru, chosen);
-    QCOMPARE(state.catalogueFont.italic, !chosen);
-    QCOMPARE(state.catalogueColour, chosen ? 0x000000FF : 0x00808000);
+    const bool taken = chosen >= 0;
+    QCOMPARE(state.settingsChanged, taken);
+    QCOMPARE(state.catalogueFont.name, taken ? u"Liberation Serif"_s : u"Arial"_s);
+    QTEST(state.catalogueFont.size, "stored");
+    QCOMPARE(state.catalogueFont.strikethru, taken);
+    QCOMPARE(state.catalogueFont.italic, !taken);
+    QCOMPARE(state.catalogueColour, taken ? 0xFF : 0x00808000);
+    QCOMPARE(fontChoiceOf(state.catalogueFont, state.catalogueColour).size,
+             state.catalogueFont.size);
 }
 
 QTEST_GUILESS_MAIN(tst_PageSetupRules)
