@@ -17,7 +17,6 @@ namespace qm {
 
 namespace {
 
-constexpr size_t KeptMeasures = 4;
 constexpr size_t MaxStyles = std::numeric_limits<quint16>::max();
 constexpr size_t MaxTextBytes = std::numeric_limits<quint16>::max();
 
@@ -166,20 +165,8 @@ void PreviewPicture::styleChanged(StyleChange change)
 
 const TextMeasure &PreviewPicture::measure() const
 {
-    if (!m_measure) {
-        const QFont font = outputFont(textStyle().font);
-        const auto found = std::find_if(
-            m_measures.begin(), m_measures.end(),
-            [&](const std::unique_ptr<TextMeasure> &m) { return m->font() == font; });
-        if (found != m_measures.end()) {
-            m_measure = found->get();
-        } else {
-            if (m_measures.size() >= KeptMeasures)
-                m_measures.erase(m_measures.begin());
-            m_measures.push_back(std::make_unique<TextMeasure>(font));
-            m_measure = m_measures.back().get();
-        }
-    }
+    if (!m_measure)
+        m_measure = &m_measures.of(outputFont(textStyle().font));
     return *m_measure;
 }
 

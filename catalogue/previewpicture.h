@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalogue/outputtarget.h"
+#include "catalogue/textmeasure.h"
 
 #include <QColor>
 #include <QFont>
@@ -14,8 +15,6 @@ class QPainter;
 class QRect;
 
 namespace qm {
-
-class TextMeasure;
 
 /// The preview's drawing: a recorded list of texts, each with its place (twips) and a style
 /// (font and colour) from a small table, never a bitmap of the whole catalogue. Texts are
@@ -134,7 +133,7 @@ private:
 
     // The fonts used lately with their measurements; the catalogue font and the bold one
     // of the invitation take turns.
-    mutable std::vector<std::unique_ptr<TextMeasure>> m_measures;
+    mutable TextMeasures m_measures;
     mutable const TextMeasure *m_measure = nullptr;
 
     double m_x = 0;

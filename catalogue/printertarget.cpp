@@ -50,6 +50,7 @@ QSizeF paperTwips(const QPrinter &printer)
 PrinterTarget::PrinterTarget(QPrinter &printer)
     : m_printer(printer)
     , m_twipsPerDot(1440.0 / std::max(printer.resolution(), 1))
+    , m_measures(&printer)
 {
     const QPageLayout layout = printer.pageLayout();
     const QSizeF paper = paperTwips(printer);
@@ -105,21 +106,8 @@ void PrinterTarget::styleChanged(StyleChange change)
 
 const TextMeasure &PrinterTarget::measure() const
 {
-    if (!m_measure) {
-        constexpr size_t Kept = 4;
-        const QFont font = outputFont(textStyle().font);
-        const auto found = std::find_if(
-            m_measures.begin(), m_measures.end(),
-            [&](const std::unique_ptr<TextMeasure> &m) { return m->font() == font; });
-        if (found != m_measures.end()) {
-            m_measure = found->get();
-        } else {
-            if (m_measures.size() >= Kept)
-                m_measures.erase(m_measures.begin());
-            m_measures.push_back(std::make_unique<TextMeasure>(font, &m_printer));
-            m_measure = m_measures.back().get();
-        }
-    }
+    if (!m_measure)
+        m_measure = &m_measures.of(outputFont(textStyle().font));
     return *m_measure;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalogue/outputtarget.h"
+#include "catalogue/textmeasure.h"
 
 #include <QPainter>
 #include <QPointF>
@@ -13,8 +14,6 @@
 class QPrinter;
 
 namespace qm {
-
-class TextMeasure;
 
 /// The paper's size in twips, from the exact definition of the page size (A4 is 210 × 297 mm)
 /// in the printer's orientation; not rounded.
@@ -86,7 +85,7 @@ private:
 
     // The fonts used lately, measured: the catalogue font, its bold form for the heads and
     // the larger one of the blanks take turns on every page.
-    mutable std::vector<std::unique_ptr<TextMeasure>> m_measures;
+    mutable TextMeasures m_measures;
     mutable const TextMeasure *m_measure = nullptr;
 
     double m_x = 0;

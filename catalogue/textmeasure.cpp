@@ -96,4 +96,17 @@ double TextMeasure::horizontalAdvance(const QString &text) const
     return m_metrics.horizontalAdvance(text);
 }
 
+const TextMeasure &TextMeasures::of(const QFont &font)
+{
+    const auto found = std::find_if(
+        m_measures.begin(), m_measures.end(),
+        [&](const std::unique_ptr<TextMeasure> &measure) { return measure->font() == font; });
+    if (found != m_measures.end())
+        return **found;
+    if (m_measures.size() >= Kept)
+        m_measures.erase(m_measures.begin());
+    m_measures.push_back(std::make_unique<TextMeasure>(font, m_device));
+    return *m_measures.back();
+}
+
 } // namespace qm

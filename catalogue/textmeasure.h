@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 class QPaintDevice;
 
@@ -47,6 +48,26 @@ private:
     double m_ascent;
     bool m_additive = false;
     std::unique_ptr<double[]> m_advances; // by UTF-16 code, NaN until measured
+};
+
+/// The measurements of the few fonts a target uses in turn (the catalogue font, the bold one
+/// of a header or the invitation), kept so that switching back and forth measures nothing
+/// twice.
+class TextMeasures
+{
+public:
+    explicit TextMeasures(const QPaintDevice *device = nullptr)
+        : m_device(device)
+    {
+    }
+
+    /// The measure of \a font on the device, made on first use.
+    const TextMeasure &of(const QFont &font);
+
+private:
+    static constexpr size_t Kept = 4;
+    const QPaintDevice *m_device;
+    std::vector<std::unique_ptr<TextMeasure>> m_measures;
 };
 
 } // namespace qm
