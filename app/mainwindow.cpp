@@ -145,22 +145,22 @@ void MainWindow::createToolBar()
     m_toolBar->installEventFilter(this);
 
     for (size_t i = 0; i < ToolButtons.size(); ++i) {
-        const ToolButtonSpec &spec = ToolButtons[i];
-        QAction *action = m_commands.action(spec.command);
+        const ToolButtonEntry &tool = ToolButtons[i];
+        QAction *action = m_commands.action(tool.command);
         auto *button = new QToolButton(m_toolBar);
         // The icon lives on the action: the button takes it from there on every change.
-        action->setIcon(toolIcon(spec.picture));
+        action->setIcon(toolIcon(tool.picture));
         button->setDefaultAction(action);
         // The pictures grow with the dots per inch, as the buttons do: 16 pixels at 96.
-        const QSize picture = toolPictureSize(spec.picture);
+        const QSize picture = toolPictureSize(tool.picture);
         button->setIconSize(
             QSize(twipsToPixels(picture.width() * 15.0), twipsToPixels(picture.height() * 15.0)));
-        button->setGeometry(twipsRect(spec.left, ToolButtonTop, ToolButtonSide, ToolButtonSide));
-        button->setAccessibleName(spec.tip.trimmed().toString());
+        button->setGeometry(twipsRect(tool.left, ToolButtonTop, ToolButtonSide, ToolButtonSide));
+        button->setAccessibleName(tool.tip.trimmed().toString());
         button->setFocusPolicy(Qt::NoFocus);
         button->setMouseTracking(true);
         button->installEventFilter(this);
-        button->setProperty("toolButton", int(spec.button));
+        button->setProperty("toolButton", int(tool.button));
         connect(button, &QToolButton::clicked, this, &MainWindow::hideToolTipPanel);
         m_buttons[i] = button;
     }

@@ -15,7 +15,7 @@ enum class ToolButton { None = 0, Save = 1, Print, Copy, Preview, Help, PageSetu
 enum class Command { Preview, Save, PageSetup, Print, Copy, SelectAll, Help, About };
 
 /// Everything there is to know about one tool button, in one place.
-struct ToolButtonSpec
+struct ToolButtonEntry
 {
     ToolButton button;
     Command command;
@@ -29,7 +29,7 @@ inline constexpr int ToolButtonTop = 60;
 inline constexpr int ToolButtonSide = 375;
 
 /// The tool buttons in tool bar order.
-inline constexpr std::array<ToolButtonSpec, 6> ToolButtons { {
+inline constexpr std::array<ToolButtonEntry, 6> ToolButtons { {
     { ToolButton::Save, Command::Save, 135, u" Save ", ToolIcon::Save },
     { ToolButton::Print, Command::Print, 615, u" Print ", ToolIcon::Print },
     { ToolButton::Copy, Command::Copy, 1095, u" Copy ", ToolIcon::Copy },
@@ -39,11 +39,11 @@ inline constexpr std::array<ToolButtonSpec, 6> ToolButtons { {
 } };
 
 /// The entry of \a button, or nullptr for ToolButton::None.
-constexpr const ToolButtonSpec *toolButtonSpec(ToolButton button)
+constexpr const ToolButtonEntry *toolButtonEntry(ToolButton button)
 {
-    for (const ToolButtonSpec &spec : ToolButtons) {
-        if (spec.button == button)
-            return &spec;
+    for (const ToolButtonEntry &tool : ToolButtons) {
+        if (tool.button == button)
+            return &tool;
     }
     return nullptr;
 }

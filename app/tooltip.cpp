@@ -23,10 +23,10 @@ void ToolTipLogic::surfaceMoved()
 
 void ToolTipLogic::tick()
 {
-    if (const ToolButtonSpec *spec = toolButtonSpec(m_hot)) {
+    if (const ToolButtonEntry *tool = toolButtonEntry(m_hot)) {
         m_top = ToolButtonTop + TipBelowButton;
-        m_left = spec->left;
-        m_text = spec->tip.toString();
+        m_left = tool->left;
+        m_text = tool->tip.toString();
     }
     m_visible = true;
 }

@@ -26,7 +26,7 @@ inline double pixelsToTwips(double pixels)
     return pixels * screenTwipsPerPixel();
 }
 
-/// A control's place from the design's Left, Top, Width, Height in twips.
+/// A control's place from its Left, Top, Width, Height in twips.
 inline QRect twipsRect(int left, int top, int width, int height)
 {
     return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),

@@ -5,7 +5,7 @@
 
 namespace qm {
 
-/// A font asked for by its design name. Old Windows faces are not on a Linux desktop, so
+/// A font asked for by its Windows name. Old Windows faces are not on a Linux desktop, so
 /// metric-compatible faces are named after them before fontconfig's own guess (often a much
 /// wider face that would clip captions).
 inline QFont designFont(const QString &name, double points, bool bold = false)
