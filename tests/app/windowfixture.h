@@ -44,8 +44,6 @@ inline void whenModal(std::function<void(QWidget *)> act)
 class WindowFixture
 {
 public:
-    enum class Show { No, Exposed, Active };
-
     // For initTestCase: a pinned locale, and an ini store nowhere near the real one.
     void pin()
     {
@@ -71,22 +69,14 @@ public:
         file.write(content);
     }
 
-    void start(Show how)
+    // The window over the folder, shown and active.
+    void start()
     {
         window = std::make_unique<MainWindow>(*store, *questions);
-        if (how != Show::No)
-            show(how);
-    }
-
-    void show(Show how)
-    {
         window->load();
         window->show();
         QApplication::setActiveWindow(window.get());
-        if (how == Show::Active)
-            QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        else
-            QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
     }
 
     // For cleanup: closes the window; every question asked must have had its answer.
