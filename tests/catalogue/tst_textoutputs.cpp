@@ -179,8 +179,7 @@ void tst_TextOutputs::oddNamesCannotBreakALine()
     const FileListModel &files = browser.files();
     QCOMPARE(files.count(), 2);
 
-    Selection all { 0, 1, true, -1 };
-    QCOMPARE(selectionText(files, all),
+    QCOMPARE(selectionText(files, Selection { 0, 1, true, -1 }),
              u"bad\\xff.txt,  2, 6 Dec 2026,   13:04:05\r\n"
              u"new\\nline.txt,  3, 6 Dec 2026,   13:04:05\r\n"_s);
 
@@ -264,12 +263,10 @@ void tst_TextOutputs::failedSaveSaysSoAndKeepsTheOldFile()
     QVERIFY(QDir(saving.dir.path()).mkdir(u"taken"_s));
     const QString out = saving.dir.filePath(target);
     QVERIFY(!saving.save(threeFiles(), Selection(), out));
-    const QStringList log = saving.questions.log();
-    QCOMPARE(log.size(), 2);
-    QVERIFY2(log.at(1).startsWith(u"message \"Quillmark Save\""_s) && log.at(1).contains(out),
-             qPrintable(log.join(u'\n')));
+    const QString said = saving.questions.log().value(1);
+    QVERIFY2(said.startsWith(u"message \"Quillmark Save\""_s) && said.contains(out),
+             qPrintable(said));
     QVERIFY(QFileInfo(saving.dir.filePath(u"taken"_s)).isDir());
-    // Pointer, status and meter were never touched, or are back.
     QVERIFY(saving.host.calls.isEmpty() || saving.host.calls.last() == u"busy 0"_s);
 }
 
@@ -279,48 +276,32 @@ void tst_TextOutputs::saveThatFillsTheDiskKeepsTheOldFile()
     QTemporaryDir dir;
     const QString out = dir.filePath(u"catalogue.txt"_s);
     const QByteArray old = "the earlier catalogue\r\n";
-    {
-        QFile file(out);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(old);
-    }
+    QFile file(out);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
+    file.close();
     FakeSource source;
     for (int i = 0; i < 20000; ++i)
         source.add(u"file%1.txt"_s.arg(i), i, utcSeconds(1, 2, 3));
-
-    int pipeFds[2];
-    QVERIFY(::pipe(pipeFds) == 0);
     const pid_t child = ::fork();
     QVERIFY(child >= 0);
     if (child == 0) {
-        ::close(pipeFds[0]);
         std::signal(SIGXFSZ, SIG_IGN);
-        const struct rlimit limit
-        {
-            64 * 1024, 64 * 1024
-        };
+        const rlimit limit { 64 * 1024, 64 * 1024 };
         ::setrlimit(RLIMIT_FSIZE, &limit);
         ScriptedQuestions questions; // no temporary folder: _exit() would leave it behind
         RecordingHost host;
         questions.answerSaveFileName(out);
         const bool saved = SaveCommand(questions, host).run(source, Selection());
-        const QByteArray log = questions.log().join(u'\n').toUtf8();
-        [[maybe_unused]] const auto written
-            = ::write(pipeFds[1], log.constData(), size_t(log.size()));
-        ::_exit(saved ? 0 : 1);
+        const QString said = questions.log().value(1);
+        ::_exit(!saved && said.startsWith(u"message \"Quillmark Save\""_s)
+                        && said.contains(u"unchanged"_s)
+                    ? 0
+                    : 1); // failed, and said so
     }
-    ::close(pipeFds[1]);
-    QByteArray log;
-    char buffer[4096];
-    for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;)
-        log.append(buffer, n);
-    ::close(pipeFds[0]);
     int status = 0;
     QCOMPARE(::waitpid(child, &status, 0), child);
     QVERIFY(WIFEXITED(status));
-    QCOMPARE(WEXITSTATUS(status), 1);
-    QVERIFY2(log.contains("message \"Quillmark Save\""), log.constData());
-    QVERIFY(log.contains("unchanged"));
+    QCOMPARE(WEXITSTATUS(status), 0);
     QCOMPARE(readAll(out), old);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
              QStringList { u"catalogue.txt"_s });
