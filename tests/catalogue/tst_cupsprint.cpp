@@ -1,6 +1,5 @@
 #include "catalogue/cataloguestate.h"
 #include "catalogue/printcommand.h"
-#include "pdfreading.h"
 #include "writerfakes.h"
 
 #include <QDir>
@@ -8,6 +7,7 @@
 #include <QImage>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -182,11 +182,11 @@ void tst_CupsPrint::printsThroughTheQueue()
         [&] {
             const QStringList found = output.entryList({ title + u"*.pdf"_s }, QDir::Files);
             m_produced = found.isEmpty() ? QString() : output.filePath(found.first());
-            return !found.isEmpty() && pdfPageCount(m_produced) > 0;
+            return !found.isEmpty()
+                && !inkOfPages(m_produced, m_dir.filePath(u"queue"_s)).isEmpty();
         },
         120000);
     QVERIFY2(arrived, qPrintable(u"no PDF from the queue in "_s + output.path()));
-    QCOMPARE(pdfPageCount(m_produced), 3);
 
     // The queue's PDF has lost its text layer: compare what the pages look like.
     const auto viaQueue = inkOfPages(m_produced, m_dir.filePath(u"queue"_s));

@@ -4,13 +4,12 @@
 #include "catalogue/printertarget.h"
 #include "catalogue/printrun.h"
 #include "catalogue/testtarget.h"
-#include "pdfreading.h"
 #include "platform/numbers.h"
 #include "platform/scriptedquestions.h"
 #include "writerfakes.h"
 
+#include <QFile>
 #include <QPrinter>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -76,7 +75,6 @@ private:
 void tst_Printing::initTestCase()
 {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    QVERIFY2(!QStandardPaths::findExecutable(u"pdfinfo"_s).isEmpty(), "poppler-utils are missing");
 }
 
 void tst_Printing::pageText_data()
@@ -163,7 +161,9 @@ void tst_Printing::pagesAgreeWithTheCount()
     target.endDoc();
     QVERIFY(target.ok());
     QCOMPARE(target.pageCount(), pages);
-    QCOMPARE(pdfPageCount(file), pages);
+    QFile pdf(file);
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    QCOMPARE(pdf.readAll().count("/Type /Page\n"), pages);
 }
 
 void tst_Printing::headerBox_data()
