@@ -1,16 +1,10 @@
 #include "catalogue/cataloguestate.h"
 #include "catalogue/cataloguewriter.h"
-#include "catalogue/linegeometry.h"
-#include "catalogue/printertarget.h"
 #include "catalogue/printrun.h"
 #include "catalogue/testtarget.h"
-#include "platform/numbers.h"
 #include "platform/scriptedquestions.h"
 #include "writerfakes.h"
 
-#include <QFile>
-#include <QPrinter>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -67,9 +61,6 @@ private slots:
     void headerBox();
     void printedRange_data();
     void printedRange();
-
-private:
-    QTemporaryDir m_dir;
 };
 
 void tst_Printing::initTestCase()
@@ -124,8 +115,6 @@ void tst_Printing::pagesAgreeWithTheCount_data()
     QTest::newRow("one line more") << 21 << 3;
 }
 
-// On the recording target and on a PDF printer with its own line height, the pages printed
-// are the pages counted.
 void tst_Printing::pagesAgreeWithTheCount()
 {
     QFETCH(int, files);
@@ -138,32 +127,6 @@ void tst_Printing::pagesAgreeWithTheCount()
     QCOMPARE(run.heads().filter(u"Page"_s), expected);
     QCOMPARE(run.names().size(), files);
     QCOMPARE(run.state.metrics.pageCount, pages);
-
-    const QString file = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + u".pdf"_s);
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(file);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    CatalogueState state;
-    const QSizeF paper = paperTwips(printer);
-    state.pageWidth = int(roundHalfEven(paper.width()));
-    state.pageHeight = int(roundHalfEven(paper.height()));
-    state.printMode = true;
-    PrinterTarget target(printer);
-    lineParameters(target, state); // the bottom margin is set by this printer's line height
-    QVERIFY(state.metrics.lineHeight > 0);
-    state.printSettings.bottomMargin
-        = qint16(state.pageHeight - state.printSettings.topMargin - 10 * state.metrics.lineHeight);
-    FakeViewport viewport;
-    RecordingHost host;
-    PrintRun printRun(state, nullptr);
-    CatalogueWriter(state, filesNamed(files), viewport, host).writePreview(target, &printRun);
-    target.endDoc();
-    QVERIFY(target.ok());
-    QCOMPARE(target.pageCount(), pages);
-    QFile pdf(file);
-    QVERIFY(pdf.open(QIODevice::ReadOnly));
-    QCOMPARE(pdf.readAll().count("/Type /Page\n"), pages);
 }
 
 void tst_Printing::headerBox_data()
