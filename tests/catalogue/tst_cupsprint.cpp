@@ -1,5 +1,6 @@
 #include "catalogue/cataloguestate.h"
 #include "catalogue/printcommand.h"
+#include "pdfreading.h"
 #include "writerfakes.h"
 
 #include <QDir>
@@ -7,7 +8,6 @@
 #include <QImage>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,27 +31,23 @@ bool writeText(const QString &path, const QString &text)
     return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) == text.toUtf8().size();
 }
 
-// The box around the ink of each page, and its dots, rendered in grey at 50 dots per inch.
-QList<std::pair<QRect, qint64>> inkOfPages(const QString &pdf, const QString &prefix)
+// The box around the ink of each page, rendered in grey at 50 dots per inch.
+QList<QRect> inkOfPages(const QString &pdf, const QString &prefix)
 {
     QProcess render;
     render.setStandardErrorFile(QProcess::nullDevice()); // warnings about ghostscript's fonts
     render.start(u"pdftoppm"_s, { u"-r"_s, u"50"_s, u"-gray"_s, pdf, prefix });
     render.waitForFinished(120000);
-    QList<std::pair<QRect, qint64>> pages;
+    QList<QRect> pages;
     for (int page = 1;; ++page) {
         const QImage image
             = QImage(prefix + u"-%1.pgm"_s.arg(page)).convertToFormat(QImage::Format_Grayscale8);
         if (image.isNull())
             return pages;
-        std::pair<QRect, qint64> ink;
+        pages << QRect();
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)
-                if (image.constScanLine(y)[x] < 128) {
-                    ink.first |= QRect(x, y, 1, 1);
-                    ++ink.second;
-                }
-        pages << ink;
+                pages.last() |= image.constScanLine(y)[x] < 128 ? QRect(x, y, 1, 1) : QRect();
     }
 }
 
@@ -123,12 +119,10 @@ void tst_CupsPrint::initTestCase()
     }
 
     qputenv("CUPS_SERVER", QFile::encodeName(socket)); // the private scheduler only
-    QProcess admin;
-    admin.setProcessChannelMode(QProcess::MergedChannels);
-    admin.start(lpadmin,
-                { u"-p"_s, QueueName, u"-E"_s, u"-v"_s, u"cups-pdf:/"_s, u"-P"_s, QueueDriver });
-    QVERIFY(admin.waitForFinished(30000));
-    QVERIFY2(admin.exitCode() == 0, admin.readAll().constData());
+    QCOMPARE(QProcess::execute(
+                 lpadmin,
+                 { u"-p"_s, QueueName, u"-E"_s, u"-v"_s, u"cups-pdf:/"_s, u"-P"_s, QueueDriver }),
+             0);
     const passwd *user = ::getpwuid(::geteuid());
     QVERIFY(user && user->pw_dir);
     m_outputFolder = QFile::decodeName(user->pw_dir) + u"/PDF"_s;
@@ -181,8 +175,7 @@ void tst_CupsPrint::printsThroughTheQueue()
         [&] {
             const QStringList found = output.entryList({ title + u"*.pdf"_s }, QDir::Files);
             m_produced = found.isEmpty() ? QString() : output.filePath(found.first());
-            return !found.isEmpty()
-                && !inkOfPages(m_produced, m_dir.filePath(u"queue"_s)).isEmpty();
+            return !found.isEmpty() && pdfPageCount(m_produced) > 0;
         },
         120000);
     QVERIFY2(arrived, qPrintable(u"no PDF from the queue in "_s + output.path()));
@@ -193,16 +186,11 @@ void tst_CupsPrint::printsThroughTheQueue()
     QCOMPARE(viaQueue.size(), 3);
     QCOMPARE(direct.size(), 3);
     for (int page = 0; page < 3; ++page) {
-        const auto [box, dots] = viaQueue[page];
-        const auto [straightBox, straightDots] = direct[page];
-        const QString where
-            = u"page %1: %2 dots, straight %3"_s.arg(page + 1).arg(dots).arg(straightDots);
-        QVERIFY2(straightDots > 1000, qPrintable(where));
-        const QPoint moved = box.topLeft() - straightBox.topLeft();
-        const QPoint grown = box.bottomRight() - straightBox.bottomRight();
-        QVERIFY2(qMax(moved.manhattanLength(), grown.manhattanLength()) <= 2, qPrintable(where));
-        // Ghostscript sets the text a little heavier.
-        QVERIFY2(qAbs(dots - straightDots) <= straightDots / 5, qPrintable(where));
+        const QPoint moved = viaQueue[page].topLeft() - direct[page].topLeft();
+        const QPoint grown = viaQueue[page].bottomRight() - direct[page].bottomRight();
+        QVERIFY(direct[page].height() > 100);
+        QVERIFY2(qMax(moved.manhattanLength(), grown.manhattanLength()) <= 2,
+                 qPrintable(u"page %1: moved %2,%3"_s.arg(page + 1).arg(moved.x()).arg(moved.y())));
     }
 }
 

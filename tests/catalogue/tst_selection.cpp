@@ -83,37 +83,27 @@ private slots:
 
 void tst_Selection::presses_data()
 {
-    // Presses on eight lines: "s" Shift, "c" Ctrl, "a" Select All, "d" a new preview.
+    // Presses on eight lines: "s" Shift, "c" Ctrl.
     QTest::addColumn<QString>("presses");
     QTest::addColumn<QString>("selected"); // and highlighted, nothing else
     QTest::newRow("first press") << u"4"_s << u"4-4"_s;
-    QTest::newRow("first press with Shift") << u"s4"_s << u"4-4"_s;
     QTest::newRow("Shift below") << u"2 s5"_s << u"2-5"_s;
     QTest::newRow("Shift above moves the anchor") << u"5 s2"_s << u"2-5"_s;
     QTest::newRow("Shift above then below runs from the moved anchor") << u"5 s2 s7"_s << u"2-7"_s;
     QTest::newRow("plain press elsewhere ends a range") << u"2 s4 6"_s << u"6-6"_s;
     QTest::newRow("first line of a range") << u"2 s4 2"_s << u"2-2"_s;
     QTest::newRow("Ctrl+Shift is a plain press") << u"2 s5 cs6"_s << u"6-6"_s;
-    QTest::newRow("Select All") << u"3 a"_s << u"0-7"_s;
-    QTest::newRow("a new preview drops the selection") << u"3 d"_s << QString();
 }
 
 void tst_Selection::presses()
 {
     QFETCH(QString, presses);
     Preview preview(8);
-    QVERIFY(!preview.selection.selectAll()); // nothing to select before a preview
     preview.draw();
-    for (const QString &p : presses.split(u' ')) {
-        if (p == u"a")
-            QVERIFY(preview.selection.selectAll());
-        else if (p == u"d")
-            preview.draw();
-        else
-            QVERIFY(preview.press(p.right(1).toInt(),
-                                  (p.contains(u's') ? Qt::ShiftModifier : Qt::NoModifier)
-                                      | (p.contains(u'c') ? Qt::ControlModifier : Qt::NoModifier)));
-    }
+    for (const QString &p : presses.split(u' '))
+        QVERIFY(preview.press(p.right(1).toInt(),
+                              (p.contains(u's') ? Qt::ShiftModifier : Qt::NoModifier)
+                                  | (p.contains(u'c') ? Qt::ControlModifier : Qt::NoModifier)));
     QTEST(preview.highlighted(), "selected");
     const Selection &s = preview.state.selection;
     QCOMPARE(s.selectionMade ? u"%1-%2"_s.arg(s.selFirst).arg(s.selLast) : QString(),

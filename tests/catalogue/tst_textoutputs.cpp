@@ -103,8 +103,6 @@ private slots:
     void saveTakesTheSelection();
     void meterRunsAcrossTheWholeList_data();
     void meterRunsAcrossTheWholeList();
-    void failedSaveSaysSoAndKeepsTheOldFile_data();
-    void failedSaveSaysSoAndKeepsTheOldFile();
     void saveThatFillsTheDiskKeepsTheOldFile();
     void saveIntoAFolderWithoutWriteAccess();
 };
@@ -193,7 +191,6 @@ void tst_TextOutputs::saveTakesTheSelection_data()
     QTest::addColumn<QByteArray>("lines");
     const QByteArray all = Head + "a.txt, 1, 6 Dec 2026,  01:02:03\r\n" + LastTwo;
     QTest::newRow("part selected, Yes: the part") << 1LL << true << Head + LastTwo;
-    QTest::newRow("part selected, No: the whole list") << 1LL << false << all;
     QTest::newRow("Select All, Yes: the whole list") << 0LL << true << all;
     QTest::newRow("Select All, No: the same") << 0LL << false << all;
 }
@@ -237,27 +234,6 @@ void tst_TextOutputs::meterRunsAcrossTheWholeList()
     expected += drawn;
     expected += { u"status \"\""_s, u"busy 0"_s };
     QCOMPARE(saving.host.calls, expected);
-}
-
-void tst_TextOutputs::failedSaveSaysSoAndKeepsTheOldFile_data()
-{
-    QTest::addColumn<QString>("target"); // relative to a scratch folder
-    QTest::newRow("folder gone since it was chosen") << u"gone/out.txt"_s;
-    QTest::newRow("name taken by a folder") << u"taken"_s;
-}
-
-void tst_TextOutputs::failedSaveSaysSoAndKeepsTheOldFile()
-{
-    QFETCH(QString, target);
-    Saving saving;
-    QVERIFY(QDir(saving.dir.path()).mkdir(u"taken"_s));
-    const QString out = saving.dir.filePath(target);
-    QVERIFY(!saving.save(threeFiles(), Selection(), out));
-    const QString said = saving.questions.log().value(1);
-    QVERIFY2(said.startsWith(u"message \"Quillmark Save\""_s) && said.contains(out),
-             qPrintable(said));
-    QVERIFY(QFileInfo(saving.dir.filePath(u"taken"_s)).isDir());
-    QVERIFY(saving.host.calls.isEmpty() || saving.host.calls.last() == u"busy 0"_s);
 }
 
 // A file-size limit in a child process stands in for a disk that fills up part-way.
