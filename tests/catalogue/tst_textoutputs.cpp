@@ -15,9 +15,9 @@
 #include <csignal>
 #include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <utime.h>
 
 using namespace Qt::StringLiterals;
 using namespace qm;
@@ -42,30 +42,19 @@ QByteArray readAll(const QString &fileName)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<cannot read>");
 }
 
-const QByteArray Head = "Catalog of folder /data\r\n";
-const QByteArray LastTwo
-    = "b.txt, 22, 6 Dec 2026,  04:05:06\r\nc.txt, 333, 6 Dec 2026,  07:08:09\r\n";
-
-FakeSource threeFiles()
-{
-    FakeSource source;
-    source.add(u"a.txt"_s, 1, utcSeconds(1, 2, 3));
-    source.add(u"b.txt"_s, 22, utcSeconds(4, 5, 6));
-    source.add(u"c.txt"_s, 333, utcSeconds(7, 8, 9));
-    return source;
-}
+// filesNamed(3) as saved.
+const QByteArray Lines[]
+    = { "Catalog of folder /data\r\n", "file00.txt, 1000, 6 Dec 2026,  13:04:05\r\n",
+        "file01.txt, 1001, 6 Dec 2026,  13:04:05\r\n",
+        "file02.txt, 1002, 6 Dec 2026,  13:04:05\r\n" };
 
 void makeFile(const QByteArray &path, const QByteArray &content, qint64 modified)
 {
     const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    QVERIFY(fd >= 0);
-    QCOMPARE(::write(fd, content.constData(), size_t(content.size())), ssize_t(content.size()));
+    const timespec times[2] { { time_t(modified), 0 }, { time_t(modified), 0 } };
+    QVERIFY(fd >= 0 && ::write(fd, content.constData(), size_t(content.size())) == content.size()
+            && ::futimens(fd, times) == 0);
     ::close(fd);
-    const struct utimbuf times
-    {
-        time_t(modified), time_t(modified)
-    };
-    QVERIFY(::utime(path.constData(), &times) == 0);
 }
 
 // One save through the command, every question answered beforehand.
@@ -79,7 +68,7 @@ struct Saving
     bool save(const CatalogueSource &source, const Selection &selection, const QString &name,
               std::optional<bool> selectionOnly = std::nullopt)
     {
-        questions.answerSaveFileName(name.isEmpty() ? std::nullopt : std::optional(name));
+        questions.answerSaveFileName(name);
         if (selectionOnly)
             questions.answerYesNo(*selectionOnly);
         return command.run(source, selection);
@@ -189,8 +178,8 @@ void tst_TextOutputs::saveTakesTheSelection_data()
     QTest::addColumn<qint64>("first");
     QTest::addColumn<bool>("yes"); // Save Selection Only?
     QTest::addColumn<QByteArray>("lines");
-    const QByteArray all = Head + "a.txt, 1, 6 Dec 2026,  01:02:03\r\n" + LastTwo;
-    QTest::newRow("part selected, Yes: the part") << 1LL << true << Head + LastTwo;
+    const QByteArray all = Lines[0] + Lines[1] + Lines[2] + Lines[3];
+    QTest::newRow("part selected, Yes: the part") << 1LL << true << Lines[0] + Lines[2] + Lines[3];
     QTest::newRow("Select All, Yes: the whole list") << 0LL << true << all;
     QTest::newRow("Select All, No: the same") << 0LL << false << all;
 }
@@ -201,7 +190,7 @@ void tst_TextOutputs::saveTakesTheSelection()
     QFETCH(bool, yes);
     Saving saving;
     const QString out = saving.dir.filePath(u"part"_s); // no extension is added
-    QVERIFY(saving.save(threeFiles(), Selection { first, 2, true, 2 }, out, yes));
+    QVERIFY(saving.save(filesNamed(3), Selection { first, 2, true, 2 }, out, yes));
     QCOMPARE(saving.questions.log(),
              QStringList({ u"save \"Save Quillmark\" \"Text(*.txt)\" \"\""_s,
                            u"yesno \"Quillmark Save\" \"Save Selection Only?\""_s }));
@@ -282,7 +271,7 @@ void tst_TextOutputs::saveIntoAFolderWithoutWriteAccess()
     QVERIFY(writeFile(out, "old"));
     QVERIFY(::chmod(folder.path().constData(), 0555) == 0);
     Saving saving;
-    QVERIFY(!saving.save(threeFiles(), Selection(), out));
+    QVERIFY(!saving.save(filesNamed(3), Selection(), out));
     QVERIFY(saving.questions.log().value(1).startsWith(u"message "_s));
     QCOMPARE(readAll(out), QByteArray("old"));
 }
