@@ -67,25 +67,20 @@ void tst_Catalogue::init()
 
 void tst_Catalogue::pageCount_data()
 {
-    QTest::addColumn<qint64>("lines");
-    QTest::addColumn<qint64>("lineHeight");
-    QTest::addColumn<qint64>("printHeight");
-    QTest::addColumn<qint64>("pages");
-    QTest::newRow("exactly two print heights") << 20LL << 220LL << 2200LL << 2LL;
-    QTest::newRow("one line more than two") << 21LL << 220LL << 2200LL << 3LL;
-    QTest::newRow("last line reaching into the margin stays") << 11LL << 220LL << 2300LL << 1LL;
-    QTest::newRow("one line past that starts a page") << 12LL << 220LL << 2300LL << 2LL;
-    QTest::newRow("beyond 32 bits") << 20'000'000LL << 220LL << 14570LL << 298508LL;
-    QTest::newRow("no print height: a page per line") << 10LL << 220LL << 0LL << 10LL;
-    QTest::newRow("a font without height: one page") << 10LL << 0LL << 14570LL << 1LL;
+    QTest::addColumn<QList<qint64>>("c"); // lines, line height, print height, pages
+    QTest::newRow("exactly two print heights") << QList<qint64> { 20, 220, 2200, 2 };
+    QTest::newRow("one line more than two") << QList<qint64> { 21, 220, 2200, 3 };
+    QTest::newRow("last line reaching into the margin stays") << QList<qint64> { 11, 220, 2300, 1 };
+    QTest::newRow("one line past that starts a page") << QList<qint64> { 12, 220, 2300, 2 };
+    QTest::newRow("beyond 32 bits") << QList<qint64> { 20'000'000, 220, 14570, 298508 };
+    QTest::newRow("no print height: a page per line") << QList<qint64> { 10, 220, 0, 10 };
+    QTest::newRow("a font without height: one page") << QList<qint64> { 10, 0, 14570, 1 };
 }
 
 void tst_Catalogue::pageCount()
 {
-    QFETCH(qint64, lines);
-    QFETCH(qint64, lineHeight);
-    QFETCH(qint64, printHeight);
-    QTEST(qm::pageCount(lines, lineHeight, printHeight), "pages");
+    QFETCH(QList<qint64>, c);
+    QCOMPARE(qm::pageCount(c[0], c[1], c[2]), c[3]);
 }
 
 void tst_Catalogue::previewGeometry_data()
@@ -205,25 +200,21 @@ void tst_Catalogue::dateColumn()
 
 void tst_Catalogue::scrollHandlers_data()
 {
-    QTest::addColumn<int>("gap");
     QTest::addColumn<int>("steps");
-    QTest::addColumn<qint64>("left");
-    QTest::addColumn<qint64>("top");
+    QTest::addColumn<QPoint>("corner");
     // Steps of 98 and 220 twips; the picture is 9000 × 5000 twips.
-    QTest::newRow("before any preview: steps of 0") << 0 << 500 << 0LL << 0LL;
-    QTest::newRow("just inside the picture") << 98 << 22 << -2156LL << -4840LL;
-    QTest::newRow("beyond: clamped to the picture's height") << 98 << 23 << -2254LL << -5000LL;
-    QTest::newRow("far beyond: clamped to both") << 98 << 500 << -9000LL << -5000LL;
+    QTest::newRow("just inside the picture") << 22 << QPoint(-2156, -4840);
+    QTest::newRow("beyond: clamped to the picture's height") << 23 << QPoint(-2254, -5000);
+    QTest::newRow("far beyond: clamped to both") << 500 << QPoint(-9000, -5000);
 }
 
 void tst_Catalogue::scrollHandlers()
 {
-    QFETCH(int, gap);
     QFETCH(int, steps);
     QWidget window;
     LineMetrics metrics;
-    metrics.columnGap = gap;
-    metrics.lineHeight = gap ? 220 : 0;
+    metrics.columnGap = 98;
+    metrics.lineHeight = 220;
     PreviewArea area(&window, metrics);
     area.picture().setWidth(9000);
     area.picture().setHeight(5000);
@@ -231,8 +222,7 @@ void tst_Catalogue::scrollHandlers()
     area.setScrollMaximum(Qt::Vertical, 500);
     area.horizontalBar()->setValue(steps);
     area.verticalBar()->setValue(steps);
-    QTEST(area.picture().left(), "left");
-    QTEST(area.picture().top(), "top");
+    QTEST(QPoint(int(area.picture().left()), int(area.picture().top())), "corner");
     area.resetScroll();
     QCOMPARE(area.picture().top(), 0);
 }

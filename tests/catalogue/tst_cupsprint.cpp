@@ -69,7 +69,6 @@ private:
     QProcess m_cupsd;
     QString m_produced;
     QString m_outputFolder; // where cups-pdf writes: ~/PDF of the job's user
-    bool m_outputFolderExisted = true;
 };
 
 void tst_CupsPrint::initTestCase()
@@ -126,15 +125,12 @@ void tst_CupsPrint::initTestCase()
     const passwd *user = ::getpwuid(::geteuid());
     QVERIFY(user && user->pw_dir);
     m_outputFolder = QFile::decodeName(user->pw_dir) + u"/PDF"_s;
-    m_outputFolderExisted = QFileInfo::exists(m_outputFolder);
 }
 
 void tst_CupsPrint::cleanupTestCase()
 {
     if (!m_produced.isEmpty())
         QFile::remove(m_produced);
-    if (!m_outputFolderExisted)
-        QDir().rmdir(m_outputFolder); // only when empty
     if (m_cupsd.state() != QProcess::NotRunning) {
         m_cupsd.terminate();
         if (!m_cupsd.waitForFinished(10000))
