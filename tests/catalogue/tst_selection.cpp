@@ -23,12 +23,11 @@ struct Preview
     PreviewSelection selection { state, source, picture, host };
 
     explicit Preview(int files)
+        : source(filesNamed(files))
     {
         state.pageWidth = 11906;
         state.pageHeight = 16838;
         state.catalogueFont.name = u"Liberation Sans"_s;
-        for (int i = 0; i < files; ++i)
-            source.add(u"file%1.txt"_s.arg(i), 1000 + i, 1765000000 + i);
     }
     void draw()
     {
@@ -51,15 +50,11 @@ struct Preview
     // The lines drawn in the highlight colour, as "first-last".
     QString highlighted() const
     {
-        qint64 first = -1, last = -1;
-        for (qint64 i = 0; i < picture.itemCount(); ++i) {
-            const qint64 line = qint64(picture.item(i).y) / state.metrics.lineHeight;
-            if (picture.item(i).colour == QColor(255, 0, 0)) {
-                first = first < 0 ? line : first;
-                last = line;
-            }
-        }
-        return first < 0 ? QString() : u"%1-%2"_s.arg(first).arg(last);
+        QList<qint64> lines;
+        for (qint64 i = 0; i < picture.itemCount(); ++i)
+            if (picture.item(i).colour == QColor(255, 0, 0))
+                lines << qint64(picture.item(i).y) / state.metrics.lineHeight;
+        return lines.isEmpty() ? QString() : u"%1-%2"_s.arg(lines.first()).arg(lines.last());
     }
 };
 
@@ -180,7 +175,7 @@ void tst_Selection::redrawReplacesALineWhoseFileChanged()
     QCOMPARE(preview.picture.itemCount(), items);
     QCOMPARE(preview.texts(1).value(1), u"98,765"_s);
     QCOMPARE(preview.texts(2).filter(QRegularExpression(u"."_s)),
-             QStringList({ u"file2.txt"_s, u"  /  /     00:00:00"_s }));
+             QStringList({ u"file02.txt"_s, u"  /  /     00:00:00"_s }));
 }
 
 // A print run measures the paper afterwards; picks in the preview still draw the preview's
