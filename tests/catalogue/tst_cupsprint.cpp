@@ -141,10 +141,7 @@ void tst_CupsPrint::cleanupTestCase()
 void tst_CupsPrint::printsThroughTheQueue()
 {
     QVERIFY(QPrinterInfo::availablePrinterNames().contains(QueueName));
-    FakeSource source;
-    for (int i = 0; i < 150; ++i)
-        source.add(u"catalogue line %1.txt"_s.arg(i, 3, 10, QLatin1Char('0')), 1000 * i + 7,
-                   1'780'000'000 + 3600 * i);
+    const FakeSource source = filesNamed(150);
     const QString title = u"quillmark-cups-%1"_s.arg(QCoreApplication::applicationPid());
     QPrinter queue(QPrinter::HighResolution);
     queue.setPrinterName(QueueName);
@@ -182,11 +179,11 @@ void tst_CupsPrint::printsThroughTheQueue()
     QCOMPARE(viaQueue.size(), 3);
     QCOMPARE(direct.size(), 3);
     for (int page = 0; page < 3; ++page) {
-        const QPoint moved = viaQueue[page].topLeft() - direct[page].topLeft();
-        const QPoint grown = viaQueue[page].bottomRight() - direct[page].bottomRight();
-        QVERIFY(direct[page].height() > 100);
-        QVERIFY2(qMax(moved.manhattanLength(), grown.manhattanLength()) <= 2,
-                 qPrintable(u"page %1: moved %2,%3"_s.arg(page + 1).arg(moved.x()).arg(moved.y())));
+        const QMargins pixels(2, 2, 2, 2); // ghostscript sets the text a little heavier
+        QVERIFY2(direct[page].height() > 100
+                     && direct[page].marginsAdded(pixels).contains(viaQueue[page])
+                     && viaQueue[page].marginsAdded(pixels).contains(direct[page]),
+                 qPrintable(u"page %1 moved"_s.arg(page + 1)));
     }
 }
 
