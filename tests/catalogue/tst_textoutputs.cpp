@@ -7,7 +7,6 @@
 #include "platform/scriptedquestions.h"
 #include "writerfakes.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -24,11 +23,6 @@ using namespace qm;
 using namespace qm::test;
 
 namespace {
-
-qint64 utcSeconds(int hour, int minute, int second)
-{
-    return QDateTime(QDate(2026, 12, 6), QTime(hour, minute, second), Qt::UTC).toSecsSinceEpoch();
-}
 
 bool writeFile(const QString &fileName, const QByteArray &content)
 {
@@ -106,11 +100,11 @@ void tst_TextOutputs::lineLayouts_data()
     QTest::addColumn<qint64>("size"); // -1: the file has vanished
     QTest::addColumn<qint64>("modified");
     QTest::addColumn<QString>("saved"); // and copied
-    QTest::newRow("size grouped only when copied") << 1234567LL << utcSeconds(13, 4, 5)
+    QTest::newRow("size grouped only when copied") << 1234567LL << Afternoon
                                                    << u"f, 1234567, 6 Dec 2026,  13:04:05|"
                                                       "f,  1,234,567, 6 Dec 2026,   13:04:05"_s;
     QTest::newRow("midnight gets its time written out")
-        << 0LL << utcSeconds(0, 0, 0)
+        << 0LL << Afternoon - (13 * 60 + 4) * 60 - 5
         << u"f, 0, 6 Dec 2026,  00:00:00|f,  0, 6 Dec 2026,   00:00:00"_s;
     QTest::newRow("vanished file: empty size and empty date")
         << -1LL << 0LL << u"f, ,   /  /  ,  00:00:00|f,  ,   /  /  ,   00:00:00"_s;
@@ -153,7 +147,7 @@ void tst_TextOutputs::oddNamesCannotBreakALine()
 {
     ScratchFolder folder;
     QVERIFY(folder.isValid());
-    const qint64 when = utcSeconds(13, 4, 5);
+    const qint64 when = Afternoon;
     makeFile(folder.path() + "/bad\xff.txt", "12", when);
     makeFile(folder.path() + "/new\nline.txt", "123", when);
     FolderBrowser browser;
@@ -214,9 +208,7 @@ void tst_TextOutputs::meterRunsAcrossTheWholeList()
 {
     QFETCH(int, files);
     QFETCH(QStringList, drawn);
-    FakeSource source;
-    for (int i = 0; i < files; ++i)
-        source.add(u"f%1"_s.arg(i), i, utcSeconds(1, 1, 1));
+    const FakeSource source = filesNamed(files);
     Saving saving;
     QVERIFY(saving.save(source, Selection(), saving.dir.filePath(u"out.txt"_s)));
     QStringList expected { u"busy 1"_s, u"status \"Saving\""_s };
@@ -232,9 +224,7 @@ void tst_TextOutputs::saveThatFillsTheDiskKeepsTheOldFile()
     const QString out = dir.filePath(u"catalogue.txt"_s);
     const QByteArray old = "the earlier catalogue\r\n";
     QVERIFY(writeFile(out, old));
-    FakeSource source;
-    for (int i = 0; i < 20000; ++i)
-        source.add(u"file%1.txt"_s.arg(i), i, utcSeconds(1, 2, 3));
+    const FakeSource source = filesNamed(20000);
     const pid_t child = ::fork();
     QVERIFY(child >= 0);
     if (child == 0) {
