@@ -16,15 +16,6 @@ using namespace qm::test;
 
 namespace {
 
-/// A4 paper in twips with the default margins: a print width of 7370.
-CatalogueState a4State()
-{
-    CatalogueState state;
-    state.pageWidth = 11906;
-    state.pageHeight = 16838;
-    return state;
-}
-
 struct CutCase
 {
     bool atStart;
@@ -104,8 +95,9 @@ void tst_Catalogue::previewGeometry()
     QFETCH(qint64, entries);
     TestTarget target;
     FakeViewport viewport;
-    CatalogueState state = a4State();
+    CatalogueState state; // A4 height; the print width is the page width - 4536
     state.pageWidth = pageWidth;
+    state.pageHeight = 16838;
     pageParameters(target, state, entries, viewport);
     // 65 characters of 100 twips over 66, and 200 twips of text with a tenth more.
     QCOMPARE(state.metrics.columnGap, 98);
@@ -240,7 +232,9 @@ void tst_Catalogue::meter()
 {
     QFETCH(int, files);
     QFETCH(QList<int>, meter);
-    CatalogueState state = a4State();
+    CatalogueState state;
+    state.pageWidth = 11906;
+    state.pageHeight = 16838;
     FakeViewport viewport;
     RecordingHost host;
     TestTarget target;
