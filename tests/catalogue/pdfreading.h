@@ -12,10 +12,10 @@ inline QString popplerOutput(const QString &tool, const QStringList &arguments)
 {
     QProcess process;
     process.start(tool, arguments);
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit
-        || process.exitCode() != 0)
-        return QString();
-    return QString::fromUtf8(process.readAllStandardOutput());
+    const bool ran
+        = process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit;
+    return ran && process.exitCode() == 0 ? QString::fromUtf8(process.readAllStandardOutput())
+                                          : QString();
 }
 
 /// The text of each page (pdftotext -layout), one entry per page.

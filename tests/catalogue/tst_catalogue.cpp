@@ -80,9 +80,9 @@ void tst_Catalogue::previewGeometry_data()
     QTest::addColumn<qint64>("entries");
     QTest::addColumn<QList<qint64>>("expected"); // width, height, scroll maxima
     // Print width = page width - 4536; the window's inside is 7515 x 2355, outside 2415 high.
-    QTest::newRow("print width equal to the window: its inside")
+    QTest::newRow("print width = window: its inside")
         << 12111 << 3LL << QList<qint64> { 7515, 2415, 10, 2 };
-    QTest::newRow("one twip wider than the window: 400 more")
+    QTest::newRow("one twip wider: 400 more")
         << 12112 << 3LL << QList<qint64> { 7976, 2415, 15, 2 };
     QTest::newRow("deeper than the window") << 11906 << 11LL << QList<qint64> { 7515, 2420, 10, 2 };
     QTest::newRow("a million lines")
@@ -117,11 +117,10 @@ void tst_Catalogue::cut_data()
     const QString name = u"alpha.txt"_s; // 9 characters of 100 twips
     const QString size = u"1,234,567"_s;
     QTest::newRow("exactly as wide as the limit") << CutCase { false, name, 900, 704, name };
-    QTest::newRow("one twip wider than the limit")
-        << CutCase { false, name, 899, 703, u"alpha.t... "_s };
-    QTest::newRow("empty text in a too-narrow column")
+    QTest::newRow("one twip over the limit") << CutCase { false, name, 899, 703, u"alpha.t... "_s };
+    QTest::newRow("empty text, too-narrow column")
         << CutCase { false, QString(), -98, -196, u"... "_s };
-    QTest::newRow("cut size keeps its rightmost digits")
+    QTest::newRow("cut size keeps rightmost digits")
         << CutCase { true, size, 700, 600, u"...4,567"_s };
 }
 
@@ -161,22 +160,20 @@ void tst_Catalogue::truncationLimitsNeverOverflow()
 
 void tst_Catalogue::dateColumn_data()
 {
-    QTest::addColumn<QTime>("time");
+    QTest::addColumn<qint64>("modified");
     QTest::addColumn<QString>("dateText");
     // The date column starts at 4600 + 98 and is right-aligned.
-    QTest::newRow("midnight: date and 00:00:00")
-        << QTime(0, 0) << u"text 5300,440 \"12/6/26   00:00:00\""_s;
-    QTest::newRow("unconvertible time: empty date form")
-        << QTime() << u"text 5200,440 \"  /  /     00:00:00\""_s;
+    QTest::newRow("midnight: 00:00:00")
+        << Afternoon - 47045 << u"text 5300,440 \"12/6/26   00:00:00\""_s;
+    QTest::newRow("unconvertible: empty date")
+        << std::numeric_limits<qint64>::max() << u"text 5200,440 \"  /  /     00:00:00\""_s;
 }
 
 void tst_Catalogue::dateColumn()
 {
-    QFETCH(QTime, time);
+    QFETCH(qint64, modified);
     FakeSource source;
-    source.add(u"alpha.txt"_s, 1,
-               time.isValid() ? QDateTime(QDate(2026, 12, 6), time, Qt::UTC).toSecsSinceEpoch()
-                              : std::numeric_limits<qint64>::max());
+    source.add(u"alpha.txt"_s, 1, modified);
     LineMetrics metrics;
     metrics.columnGap = 98;
     metrics.lineLeft = 100;
@@ -224,8 +221,7 @@ void tst_Catalogue::meter_data()
     QTest::addColumn<int>("files");
     QTest::addColumn<QList<int>>("meter");
     QTest::newRow("one file: never drawn") << 1 << QList<int> {};
-    QTest::newRow("ten files: at 10 to 90")
-        << 10 << QList<int> { 10, 20, 30, 40, 50, 60, 70, 80, 90 };
+    QTest::newRow("ten files: 10 to 90") << 10 << QList<int> { 10, 20, 30, 40, 50, 60, 70, 80, 90 };
 }
 
 void tst_Catalogue::meter()
@@ -239,11 +235,10 @@ void tst_Catalogue::meter()
     RecordingHost host;
     TestTarget target;
     CatalogueWriter(state, filesNamed(files), viewport, host).writePreview(target, nullptr);
-    QStringList expected { u"busy 1"_s, u"status \"Writing\""_s, u"commands previewed"_s };
+    QStringList expected;
     for (const int percent : meter)
         expected << u"meter 2 #800080 #c0c0c0 %1"_s.arg(percent);
-    expected << u"meter 0 #800080 #c0c0c0 0"_s << u"status \"\""_s << u"busy 0"_s;
-    QCOMPARE(host.calls, expected);
+    QCOMPARE(host.calls.filter(u"meter 2 "_s), expected);
 }
 
 QTEST_MAIN(tst_Catalogue)

@@ -111,11 +111,9 @@ void tst_CupsPrint::initTestCase()
         && QTest::qWaitFor(
               [&] { return QFile::exists(socket) || m_cupsd.state() == QProcess::NotRunning; },
               20000);
-    if (!up || m_cupsd.state() != QProcess::Running) {
-        const QString why = QString::fromLocal8Bit(m_cupsd.readAll()).trimmed();
-        QSKIP(qPrintable(u"cupsd cannot start here: "_s
-                         + (why.isEmpty() ? m_cupsd.errorString() : why)));
-    }
+    if (!up || m_cupsd.state() != QProcess::Running)
+        QSKIP(qPrintable(u"cupsd cannot start here: "_s + m_cupsd.errorString() + u' '
+                         + QString::fromLocal8Bit(m_cupsd.readAll()).trimmed()));
 
     qputenv("CUPS_SERVER", QFile::encodeName(socket)); // the private scheduler only
     QCOMPARE(QProcess::execute(

@@ -104,7 +104,7 @@ void tst_TextOutputs::lineLayouts_data()
                                                    << u"f, 1234567, 6 Dec 2026,  13:04:05|"
                                                       "f,  1,234,567, 6 Dec 2026,   13:04:05"_s;
     QTest::newRow("midnight gets its time written out")
-        << 0LL << Afternoon - (13 * 60 + 4) * 60 - 5
+        << 0LL << Afternoon - 47045
         << u"f, 0, 6 Dec 2026,  00:00:00|f,  0, 6 Dec 2026,   00:00:00"_s;
     QTest::newRow("vanished file: empty size and empty date")
         << -1LL << 0LL << u"f, ,   /  /  ,  00:00:00|f,  ,   /  /  ,   00:00:00"_s;
