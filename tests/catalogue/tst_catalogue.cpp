@@ -100,12 +100,10 @@ void tst_Catalogue::previewGeometry()
     state.pageHeight = 16838;
     pageParameters(target, state, entries, viewport);
     // 65 characters of 100 twips over 66, and 200 twips of text with a tenth more.
-    QCOMPARE(state.metrics.columnGap, 98);
-    QCOMPARE(state.metrics.lineHeight, 220);
+    QCOMPARE(QPoint(state.metrics.columnGap, state.metrics.lineHeight), QPoint(98, 220));
     // A page step keeps three columns and two lines of the last view.
     const PageGeometry g = pageGeometry(state, state.metrics, entries, { 7575, 2415, 7515, 2355 });
-    QCOMPARE(g.horizontalPageStep, 74);
-    QCOMPARE(g.verticalPageStep, 9);
+    QCOMPARE(QPoint(int(g.horizontalPageStep), int(g.verticalPageStep)), QPoint(74, 9));
     QTEST((QList<qint64> { target.width(), target.height(), viewport.horizontalMaximum,
                            viewport.verticalMaximum }),
           "expected");

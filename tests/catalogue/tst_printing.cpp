@@ -70,18 +70,17 @@ void tst_Printing::initTestCase()
 
 void tst_Printing::pageText_data()
 {
-    QTest::addColumn<qint64>("page");
-    QTest::addColumn<qint64>("count");
+    QTest::addColumn<QList<qint64>>("pageOfCount");
     QTest::addColumn<QString>("text");
-    QTest::newRow("one of one: a blank for each sign") << 1LL << 1LL << u"Page  1 of  1"_s;
-    QTest::newRow("two of ten") << 2LL << 10LL << u"Page  2 of  10"_s;
+    QTest::newRow("one of one: a blank for each sign")
+        << QList<qint64> { 1, 1 } << u"Page  1 of  1"_s;
+    QTest::newRow("two of ten") << QList<qint64> { 2, 10 } << u"Page  2 of  10"_s;
 }
 
 void tst_Printing::pageText()
 {
-    QFETCH(qint64, page);
-    QFETCH(qint64, count);
-    QTEST(qm::pageText(page, count), "text");
+    QFETCH(QList<qint64>, pageOfCount);
+    QTEST(qm::pageText(pageOfCount[0], pageOfCount[1]), "text");
 }
 
 void tst_Printing::pageHead_data()
