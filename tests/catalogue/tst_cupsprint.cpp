@@ -127,8 +127,7 @@ void tst_CupsPrint::initTestCase()
 
 void tst_CupsPrint::cleanupTestCase()
 {
-    if (!m_produced.isEmpty())
-        QFile::remove(m_produced);
+    QFile::remove(m_produced);
     if (m_cupsd.state() != QProcess::NotRunning) {
         m_cupsd.terminate();
         if (!m_cupsd.waitForFinished(10000))

@@ -208,12 +208,10 @@ void tst_TextOutputs::meterRunsAcrossTheWholeList()
 {
     QFETCH(int, files);
     QFETCH(QStringList, drawn);
-    const FakeSource source = filesNamed(files);
     Saving saving;
-    QVERIFY(saving.save(source, Selection(), saving.dir.filePath(u"out.txt"_s)));
-    QStringList expected { u"busy 1"_s, u"status \"Saving\""_s };
-    expected += drawn;
-    expected += { u"status \"\""_s, u"busy 0"_s };
+    QVERIFY(saving.save(filesNamed(files), Selection(), saving.dir.filePath(u"out.txt"_s)));
+    const QStringList expected = QStringList { u"busy 1"_s, u"status \"Saving\""_s } + drawn
+        + QStringList { u"status \"\""_s, u"busy 0"_s };
     QCOMPARE(saving.host.calls, expected);
 }
 
