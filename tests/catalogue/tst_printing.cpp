@@ -30,7 +30,6 @@ struct PaperRun
         state.printMode = true;
         target.setWidth(pageWidth);
         target.setHeight(pageHeight);
-        target.clearCalls();
     }
 
     void print(const CatalogueSource &source, bool askHeader = false)

@@ -146,20 +146,15 @@ void tst_TextOutputs::headerLineNamesTheFolderAsListed()
 void tst_TextOutputs::oddNamesCannotBreakALine()
 {
     ScratchFolder folder;
-    QVERIFY(folder.isValid());
-    const qint64 when = Afternoon;
-    makeFile(folder.path() + "/bad\xff.txt", "12", when);
-    makeFile(folder.path() + "/new\nline.txt", "123", when);
+    makeFile(folder.path() + "/bad\xff.txt", "12", Afternoon);
+    makeFile(folder.path() + "/new\nline.txt", "123", Afternoon);
     FolderBrowser browser;
     browser.setPattern(u"*"_s);
     browser.setFolder(folder.text());
     browser.refresh();
-    const FileListModel &files = browser.files();
-    QCOMPARE(files.count(), 2);
-
     Saving saving;
     const QString out = folder.text() + u"/out.txt"_s;
-    QVERIFY(saving.save(files, Selection(), out));
+    QVERIFY(saving.save(browser.files(), Selection(), out));
     QCOMPARE(readAll(out),
              "Catalog of folder " + folder.path()
                  + "\r\n"
@@ -254,7 +249,6 @@ void tst_TextOutputs::saveIntoAFolderWithoutWriteAccess()
     if (::geteuid() == 0)
         QSKIP("root may write anywhere; the unprivileged run checks this");
     ScratchFolder folder;
-    QVERIFY(folder.isValid());
     const QString out = folder.text() + u"/locked.txt"_s;
     QVERIFY(writeFile(out, "old"));
     QVERIFY(::chmod(folder.path().constData(), 0555) == 0);
