@@ -184,8 +184,8 @@ void tst_Selection::redrawKeepsThePreviewGeometry()
     Preview preview(3);
     preview.draw();
     const QStringList before = preview.texts();
-    preview.state.metrics.nameWidth = preview.state.metrics.nameLimit = 10;
-    preview.state.metrics.nameFit = 5;
+    preview.state.metrics.nameWidth = preview.state.metrics.nameLimit
+        = preview.state.metrics.nameFit = 5;
     QVERIFY(preview.selection.selectAll());
     QCOMPARE(preview.texts(), before);
 }
