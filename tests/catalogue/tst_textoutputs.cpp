@@ -7,7 +7,6 @@
 #include "platform/scriptedquestions.h"
 #include "writerfakes.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -15,9 +14,9 @@
 #include <csignal>
 #include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <utime.h>
 
 using namespace Qt::StringLiterals;
 using namespace qm;
@@ -25,9 +24,10 @@ using namespace qm::test;
 
 namespace {
 
-qint64 utcSeconds(int hour, int minute, int second)
+bool writeFile(const QString &fileName, const QByteArray &content)
 {
-    return QDateTime(QDate(2026, 12, 6), QTime(hour, minute, second), Qt::UTC).toSecsSinceEpoch();
+    QFile file(fileName);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
 QByteArray readAll(const QString &fileName)
@@ -36,26 +36,19 @@ QByteArray readAll(const QString &fileName)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<cannot read>");
 }
 
-FakeSource threeFiles()
-{
-    FakeSource source;
-    source.add(u"a.txt"_s, 1, utcSeconds(1, 2, 3));
-    source.add(u"b.txt"_s, 22, utcSeconds(4, 5, 6));
-    source.add(u"c.txt"_s, 333, utcSeconds(7, 8, 9));
-    return source;
-}
+// filesNamed(3) as saved.
+const QByteArray Lines[]
+    = { "Catalog of folder /data\r\n", "file00.txt, 1000, 6 Dec 2026,  13:04:05\r\n",
+        "file01.txt, 1001, 6 Dec 2026,  13:04:05\r\n",
+        "file02.txt, 1002, 6 Dec 2026,  13:04:05\r\n" };
 
 void makeFile(const QByteArray &path, const QByteArray &content, qint64 modified)
 {
     const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    QVERIFY(fd >= 0);
-    QCOMPARE(::write(fd, content.constData(), size_t(content.size())), ssize_t(content.size()));
+    const timespec times[2] { { time_t(modified), 0 }, { time_t(modified), 0 } };
+    QVERIFY(fd >= 0 && ::write(fd, content.constData(), size_t(content.size())) == content.size()
+            && ::futimens(fd, times) == 0);
     ::close(fd);
-    const struct utimbuf times
-    {
-        time_t(modified), time_t(modified)
-    };
-    QVERIFY(::utime(path.constData(), &times) == 0);
 }
 
 // One save through the command, every question answered beforehand.
@@ -69,7 +62,7 @@ struct Saving
     bool save(const CatalogueSource &source, const Selection &selection, const QString &name,
               std::optional<bool> selectionOnly = std::nullopt)
     {
-        questions.answerSaveFileName(name.isEmpty() ? std::nullopt : std::optional(name));
+        questions.answerSaveFileName(name);
         if (selectionOnly)
             questions.answerYesNo(*selectionOnly);
         return command.run(source, selection);
@@ -89,12 +82,10 @@ private slots:
     void headerLineNamesTheFolderAsListed_data();
     void headerLineNamesTheFolderAsListed();
     void oddNamesCannotBreakALine();
-    void saveAndCopyTakeTheSelection();
+    void saveTakesTheSelection_data();
+    void saveTakesTheSelection();
     void meterRunsAcrossTheWholeList_data();
     void meterRunsAcrossTheWholeList();
-    void cancelledOrEmptySaveWritesNothing();
-    void failedSaveSaysSoAndKeepsTheOldFile_data();
-    void failedSaveSaysSoAndKeepsTheOldFile();
     void saveThatFillsTheDiskKeepsTheOldFile();
     void saveIntoAFolderWithoutWriteAccess();
 };
@@ -106,47 +97,31 @@ void tst_TextOutputs::initTestCase()
 
 void tst_TextOutputs::lineLayouts_data()
 {
-    QTest::addColumn<QString>("name");
     QTest::addColumn<qint64>("size"); // -1: the file has vanished
     QTest::addColumn<qint64>("modified");
-    QTest::addColumn<QString>("saved");
-    QTest::addColumn<QString>("copied");
-
-    QTest::newRow("size grouped only when copied")
-        << u"big.bin"_s << qint64(1234567) << utcSeconds(13, 4, 5)
-        << u"big.bin, 1234567, 6 Dec 2026,  13:04:05"_s
-        << u"big.bin,  1,234,567, 6 Dec 2026,   13:04:05"_s;
+    QTest::addColumn<QString>("saved"); // and copied
+    QTest::newRow("size grouped only when copied") << 1234567LL << Afternoon
+                                                   << u"f, 1234567, 6 Dec 2026,  13:04:05|"
+                                                      "f,  1,234,567, 6 Dec 2026,   13:04:05"_s;
     QTest::newRow("midnight gets its time written out")
-        << u"m.txt"_s << qint64(0) << utcSeconds(0, 0, 0) << u"m.txt, 0, 6 Dec 2026,  00:00:00"_s
-        << u"m.txt,  0, 6 Dec 2026,   00:00:00"_s;
-    QTest::newRow("one second past midnight")
-        << u"s.txt"_s << qint64(7) << utcSeconds(0, 0, 1) << u"s.txt, 7, 6 Dec 2026,  00:00:01"_s
-        << u"s.txt,  7, 6 Dec 2026,   00:00:01"_s;
+        << 0LL << Afternoon - 47045
+        << u"f, 0, 6 Dec 2026,  00:00:00|f,  0, 6 Dec 2026,   00:00:00"_s;
     QTest::newRow("vanished file: empty size and empty date")
-        << u"gone.txt"_s << qint64(-1) << qint64(0) << u"gone.txt, ,   /  /  ,  00:00:00"_s
-        << u"gone.txt,  ,   /  /  ,   00:00:00"_s;
-    QTest::newRow("largest size") << u"x"_s << std::numeric_limits<qint64>::max()
-                                  << utcSeconds(1, 2, 3)
-                                  << u"x, 9223372036854775807, 6 Dec 2026,  01:02:03"_s
-                                  << u"x,  9,223,372,036,854,775,807, 6 Dec 2026,   01:02:03"_s;
+        << -1LL << 0LL << u"f, ,   /  /  ,  00:00:00|f,  ,   /  /  ,   00:00:00"_s;
 }
 
 void tst_TextOutputs::lineLayouts()
 {
-    QFETCH(QString, name);
     QFETCH(qint64, size);
     QFETCH(qint64, modified);
-    QFETCH(QString, saved);
-    QFETCH(QString, copied);
     const std::optional<FileStat> stat
         = size < 0 ? std::nullopt : std::optional(FileStat { size, modified });
     DateTimeFormatter dates;
     QString line;
-    appendTextLine(line, name, stat, dates, TextLayout::Saved);
-    QCOMPARE(line, saved);
-    line.clear();
-    appendTextLine(line, name, stat, dates, TextLayout::Clipboard);
-    QCOMPARE(line, copied);
+    appendTextLine(line, u"f"_s, stat, dates, TextLayout::Saved);
+    line += u'|';
+    appendTextLine(line, u"f"_s, stat, dates, TextLayout::Clipboard);
+    QTEST(line, "saved");
 }
 
 void tst_TextOutputs::headerLineNamesTheFolderAsListed_data()
@@ -171,25 +146,15 @@ void tst_TextOutputs::headerLineNamesTheFolderAsListed()
 void tst_TextOutputs::oddNamesCannotBreakALine()
 {
     ScratchFolder folder;
-    QVERIFY(folder.isValid());
-    const qint64 when = utcSeconds(13, 4, 5);
-    makeFile(folder.path() + "/bad\xff.txt", "12", when);
-    makeFile(folder.path() + "/new\nline.txt", "123", when);
+    makeFile(folder.path() + "/bad\xff.txt", "12", Afternoon);
+    makeFile(folder.path() + "/new\nline.txt", "123", Afternoon);
     FolderBrowser browser;
     browser.setPattern(u"*"_s);
     browser.setFolder(folder.text());
     browser.refresh();
-    const FileListModel &files = browser.files();
-    QCOMPARE(files.count(), 2);
-
-    Selection all { 0, 1, true, -1 };
-    QCOMPARE(selectionText(files, all),
-             u"bad\\xff.txt,  2, 6 Dec 2026,   13:04:05\r\n"
-             u"new\\nline.txt,  3, 6 Dec 2026,   13:04:05\r\n"_s);
-
     Saving saving;
     const QString out = folder.text() + u"/out.txt"_s;
-    QVERIFY(saving.save(files, Selection(), out));
+    QVERIFY(saving.save(browser.files(), Selection(), out));
     QCOMPARE(readAll(out),
              "Catalog of folder " + folder.path()
                  + "\r\n"
@@ -197,114 +162,52 @@ void tst_TextOutputs::oddNamesCannotBreakALine()
                    "new\\nline.txt, 3, 6 Dec 2026,  13:04:05\r\n");
 }
 
-void tst_TextOutputs::saveAndCopyTakeTheSelection()
+void tst_TextOutputs::saveTakesTheSelection_data()
 {
-    const FakeSource source = threeFiles();
-    const Selection middle { 1, 2, true, 2 };
-    QCOMPARE(selectionText(source, middle),
-             u"b.txt,  22, 6 Dec 2026,   04:05:06\r\nc.txt,  333, 6 Dec 2026,   07:08:09\r\n"_s);
-    QCOMPARE(selectionText(source, Selection()), QString());
+    QTest::addColumn<qint64>("first");
+    QTest::addColumn<bool>("yes"); // Save Selection Only?
+    QTest::addColumn<QByteArray>("lines");
+    const QByteArray all = Lines[0] + Lines[1] + Lines[2] + Lines[3];
+    QTest::newRow("part selected, Yes: the part") << 1LL << true << Lines[0] + Lines[2] + Lines[3];
+    QTest::newRow("Select All, Yes: the whole list") << 0LL << true << all;
+    QTest::newRow("Select All, No: the same") << 0LL << false << all;
+}
 
+void tst_TextOutputs::saveTakesTheSelection()
+{
+    QFETCH(qint64, first);
+    QFETCH(bool, yes);
     Saving saving;
     const QString out = saving.dir.filePath(u"part"_s); // no extension is added
-    QVERIFY(saving.save(source, middle, out, true));
-    QCOMPARE(
-        readAll(out),
-        QByteArray("Catalog of folder /data\r\n"
-                   "b.txt, 22, 6 Dec 2026,  04:05:06\r\nc.txt, 333, 6 Dec 2026,  07:08:09\r\n"));
+    QVERIFY(saving.save(filesNamed(3), Selection { first, 2, true, 2 }, out, yes));
     QCOMPARE(saving.questions.log(),
              QStringList({ u"save \"Save Quillmark\" \"Text(*.txt)\" \"\""_s,
                            u"yesno \"Quillmark Save\" \"Save Selection Only?\""_s }));
-
-    // The next save offers the name chosen last; No saves the whole list.
-    saving.questions.clearLog();
-    QVERIFY(saving.save(source, middle, out, false));
-    QVERIFY(saving.questions.log().value(0).endsWith(ScriptedQuestions::quoted(out)));
-    QCOMPARE(readAll(out).count("\r\n"), 4);
-    QCOMPARE(readAll(out).count('\n'), 4);
-
-    // Every line selected and Yes saves what nothing selected saves, asking nothing more.
-    const QString all = saving.dir.filePath(u"all.txt"_s);
-    const QString whole = saving.dir.filePath(u"whole.txt"_s);
-    QVERIFY(saving.save(source, Selection { 0, 2, true, -1 }, all, true));
-    QVERIFY(saving.save(source, Selection(), whole));
-    QCOMPARE(saving.questions.unusedAnswers(), 0);
-    QCOMPARE(saving.questions.unexpectedCount(), 0);
-    QCOMPARE(readAll(all), readAll(whole));
+    QTEST(readAll(out), "lines");
 }
 
 void tst_TextOutputs::meterRunsAcrossTheWholeList_data()
 {
     QTest::addColumn<int>("files");
-    QTest::addColumn<qint64>("first"); // -1: no selection
-    QTest::addColumn<qint64>("last");
     QTest::addColumn<QStringList>("drawn");
     const QString reset = u"meter 0 #008080 #c0c0c0 0"_s;
-    QTest::newRow("three files: 33 and 66")
-        << 3 << qint64(-1) << qint64(-1)
-        << QStringList { u"meter 2 #800080 #c0c0c0 33"_s, u"meter 2 #800080 #c0c0c0 66"_s, reset };
     QStringList twenty;
     for (int percent = 10; percent <= 95; percent += 5)
         twenty << u"meter 2 #800080 #c0c0c0 %1"_s.arg(percent);
     QTest::newRow("twenty files: 5 per cent does not pass the first mark")
-        << 20 << qint64(-1) << qint64(-1) << (twenty << reset);
-    QTest::newRow("one file: only the reset")
-        << 1 << qint64(-1) << qint64(-1) << QStringList { reset };
-    QTest::newRow("last of ten selected: measured in the whole list")
-        << 10 << qint64(9) << qint64(9) << QStringList { u"meter 2 #800080 #c0c0c0 90"_s, reset };
+        << 20 << (twenty << reset);
+    QTest::newRow("one file: only the reset") << 1 << QStringList { reset };
 }
 
 void tst_TextOutputs::meterRunsAcrossTheWholeList()
 {
     QFETCH(int, files);
-    QFETCH(qint64, first);
-    QFETCH(qint64, last);
     QFETCH(QStringList, drawn);
-    FakeSource source;
-    for (int i = 0; i < files; ++i)
-        source.add(u"f%1"_s.arg(i), i, utcSeconds(1, 1, 1));
     Saving saving;
-    QVERIFY(saving.save(source, Selection { first, last, first >= 0, -1 },
-                        saving.dir.filePath(u"out.txt"_s),
-                        first >= 0 ? std::optional(true) : std::nullopt));
-    QStringList expected { u"busy 1"_s, u"status \"Saving\""_s };
-    expected += drawn;
-    expected += { u"status \"\""_s, u"busy 0"_s };
+    QVERIFY(saving.save(filesNamed(files), Selection(), saving.dir.filePath(u"out.txt"_s)));
+    const QStringList expected = QStringList { u"busy 1"_s, u"status \"Saving\""_s } + drawn
+        + QStringList { u"status \"\""_s, u"busy 0"_s };
     QCOMPARE(saving.host.calls, expected);
-}
-
-void tst_TextOutputs::cancelledOrEmptySaveWritesNothing()
-{
-    Saving saving;
-    QVERIFY(!saving.command.run(FakeSource(), Selection()));
-    QVERIFY(saving.questions.log().isEmpty()); // an empty list asks nothing
-    QVERIFY(!saving.save(threeFiles(), Selection(), QString())); // Cancel
-    QCOMPARE(saving.questions.log().size(), 1); // the dialog, and no message after it
-    QVERIFY(saving.host.calls.isEmpty());
-    QVERIFY(QDir(saving.dir.path()).isEmpty());
-}
-
-void tst_TextOutputs::failedSaveSaysSoAndKeepsTheOldFile_data()
-{
-    QTest::addColumn<QString>("target"); // relative to a scratch folder
-    QTest::newRow("folder gone since it was chosen") << u"gone/out.txt"_s;
-    QTest::newRow("name taken by a folder") << u"taken"_s;
-}
-
-void tst_TextOutputs::failedSaveSaysSoAndKeepsTheOldFile()
-{
-    QFETCH(QString, target);
-    Saving saving;
-    QVERIFY(QDir(saving.dir.path()).mkdir(u"taken"_s));
-    const QString out = saving.dir.filePath(target);
-    QVERIFY(!saving.save(threeFiles(), Selection(), out));
-    const QStringList log = saving.questions.log();
-    QCOMPARE(log.size(), 2);
-    QVERIFY2(log.at(1).startsWith(u"message \"Quillmark Save\""_s) && log.at(1).contains(out),
-             qPrintable(log.join(u'\n')));
-    QVERIFY(QFileInfo(saving.dir.filePath(u"taken"_s)).isDir());
-    // Pointer, status and meter were never touched, or are back.
-    QVERIFY(saving.host.calls.isEmpty() || saving.host.calls.last() == u"busy 0"_s);
 }
 
 // A file-size limit in a child process stands in for a disk that fills up part-way.
@@ -313,48 +216,28 @@ void tst_TextOutputs::saveThatFillsTheDiskKeepsTheOldFile()
     QTemporaryDir dir;
     const QString out = dir.filePath(u"catalogue.txt"_s);
     const QByteArray old = "the earlier catalogue\r\n";
-    {
-        QFile file(out);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(old);
-    }
-    FakeSource source;
-    for (int i = 0; i < 20000; ++i)
-        source.add(u"file%1.txt"_s.arg(i), i, utcSeconds(1, 2, 3));
-
-    int pipeFds[2];
-    QVERIFY(::pipe(pipeFds) == 0);
+    QVERIFY(writeFile(out, old));
+    const FakeSource source = filesNamed(20000);
     const pid_t child = ::fork();
     QVERIFY(child >= 0);
     if (child == 0) {
-        ::close(pipeFds[0]);
         std::signal(SIGXFSZ, SIG_IGN);
-        const struct rlimit limit
-        {
-            64 * 1024, 64 * 1024
-        };
+        const rlimit limit { 64 * 1024, 64 * 1024 };
         ::setrlimit(RLIMIT_FSIZE, &limit);
         ScriptedQuestions questions; // no temporary folder: _exit() would leave it behind
         RecordingHost host;
         questions.answerSaveFileName(out);
         const bool saved = SaveCommand(questions, host).run(source, Selection());
-        const QByteArray log = questions.log().join(u'\n').toUtf8();
-        [[maybe_unused]] const auto written
-            = ::write(pipeFds[1], log.constData(), size_t(log.size()));
-        ::_exit(saved ? 0 : 1);
+        const QString said = questions.log().value(1);
+        ::_exit(!saved && said.startsWith(u"message \"Quillmark Save\""_s)
+                        && said.contains(u"unchanged"_s)
+                    ? 0
+                    : 1); // failed, and said so
     }
-    ::close(pipeFds[1]);
-    QByteArray log;
-    char buffer[4096];
-    for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;)
-        log.append(buffer, n);
-    ::close(pipeFds[0]);
     int status = 0;
     QCOMPARE(::waitpid(child, &status, 0), child);
     QVERIFY(WIFEXITED(status));
-    QCOMPARE(WEXITSTATUS(status), 1);
-    QVERIFY2(log.contains("message \"Quillmark Save\""), log.constData());
-    QVERIFY(log.contains("unchanged"));
+    QCOMPARE(WEXITSTATUS(status), 0);
     QCOMPARE(readAll(out), old);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
              QStringList { u"catalogue.txt"_s });
@@ -366,16 +249,11 @@ void tst_TextOutputs::saveIntoAFolderWithoutWriteAccess()
     if (::geteuid() == 0)
         QSKIP("root may write anywhere; the unprivileged run checks this");
     ScratchFolder folder;
-    QVERIFY(folder.isValid());
     const QString out = folder.text() + u"/locked.txt"_s;
-    {
-        QFile file(out);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("old");
-    }
+    QVERIFY(writeFile(out, "old"));
     QVERIFY(::chmod(folder.path().constData(), 0555) == 0);
     Saving saving;
-    QVERIFY(!saving.save(threeFiles(), Selection(), out));
+    QVERIFY(!saving.save(filesNamed(3), Selection(), out));
     QVERIFY(saving.questions.log().value(1).startsWith(u"message "_s));
     QCOMPARE(readAll(out), QByteArray("old"));
 }

@@ -33,10 +33,7 @@ public:
     QString displayName(qint64 i) const override { return entries.at(size_t(i)).first; }
     std::optional<FileStat> stat(qint64 i) const override { return entries.at(size_t(i)).second; }
     QString folderPrefix() const override { return prefix; }
-    QString folderText() const override
-    {
-        return prefix.size() > 1 && prefix.endsWith(u'/') ? prefix.chopped(1) : prefix;
-    }
+    QString folderText() const override { return prefix.chopped(1); } // "/data"
 };
 
 inline const qint64 Afternoon
