@@ -22,22 +22,35 @@ export HOME=$work/home XDG_CONFIG_HOME=$work/config
 mkdir -p "$HOME" "$XDG_CONFIG_HOME"
 touch "$HOME/readme.txt" "$HOME/notes.txt"
 
-# Xvfb picks a free display itself and says which: runs side by side cannot collide.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-# Generous waits: a sanitizer build on a busy machine starts slowly.
-for _ in $(seq 600); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -n 1 "$work/display")"
+# A display number is free only if no lock file, no socket file and no abstract socket
+# claims it: a sandbox with its own /tmp still shares the abstract sockets of the host, and
+# clients try those first, so lock files alone can hand the program a stranger's server.
+display_in_use() {
+    [ -e "/tmp/.X$1-lock" ] || [ -e "/tmp/.X11-unix/X$1" ] ||
+        grep -q "@/tmp/.X11-unix/X$1\$" /proc/net/unix 2>/dev/null
+}
+start_xvfb() {
+    local n
+    for n in $(shuf -i 100-999 -n 40); do
+        display_in_use "$n" && continue
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+        xvfb_pid=$!
+        # Generous waits: a sanitizer build on a busy machine starts slowly.
+        for _ in $(seq 600); do
+            kill -0 "$xvfb_pid" 2>/dev/null || break
+            if DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1; then
+                export DISPLAY=":$n"
+                return 0
+            fi
+            sleep 0.1
+        done
+        kill "$xvfb_pid" 2>/dev/null || true
+        xvfb_pid=
+    done
+    fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+}
+start_xvfb
 unset QT_QPA_PLATFORM
-for _ in $(seq 600); do
-    xdotool getdisplaygeometry >/dev/null 2>&1 && break
-    sleep 0.1
-done
-xdotool getdisplaygeometry >/dev/null 2>&1 || fail "Xvfb did not start"
 
 "$binary" >"$work/app.log" 2>&1 &
 app_pid=$!
