@@ -44,17 +44,9 @@ constexpr std::array ShareFields { PageSetupField::Name, PageSetupField::Size,
 PageSetupSession::PageSetupSession(CatalogueState &state, MarginMinimums minimums)
     : m_state(state)
     , m_minimums(minimums)
+    , m_savedPrint(state.printSettings)
+    , m_savedSettingsChanged(state.settingsChanged)
 {
-    const PrintSettings &print = state.printSettings;
-    m_saved.measurement = print.measurement;
-    m_saved.column0 = print.column0;
-    m_saved.column1 = print.column1;
-    m_saved.column2 = print.column2;
-    m_saved.leftMargin = print.leftMargin;
-    m_saved.rightMargin = print.rightMargin;
-    m_saved.topMargin = print.topMargin;
-    m_saved.bottomMargin = print.bottomMargin;
-    m_saved.settingsChanged = state.settingsChanged;
 }
 
 void PageSetupSession::show(PageSetupField field, const QString &text)
@@ -160,15 +152,10 @@ bool PageSetupSession::chooseFont(Questions &questions)
 void PageSetupSession::cancel()
 {
     PrintSettings &print = m_state.printSettings;
-    print.measurement = m_saved.measurement;
-    print.column0 = m_saved.column0;
-    print.column1 = m_saved.column1;
-    print.column2 = m_saved.column2;
-    print.leftMargin = m_saved.leftMargin;
-    print.rightMargin = m_saved.rightMargin;
-    print.topMargin = m_saved.topMargin;
-    print.bottomMargin = m_saved.bottomMargin;
-    m_state.settingsChanged = m_saved.settingsChanged;
+    const float unitFactor = print.unitFactor;
+    print = m_savedPrint;
+    print.unitFactor = unitFactor;
+    m_state.settingsChanged = m_savedSettingsChanged;
 }
 
 } // namespace qm

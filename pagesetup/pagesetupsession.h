@@ -54,14 +54,6 @@ public:
     QString shownText(PageSetupField field) const;
 
 private:
-    struct SavedCopy
-    {
-        QString measurement;
-        float column0 = 0, column1 = 0, column2 = 0;
-        qint16 leftMargin = 0, rightMargin = 0, topMargin = 0, bottomMargin = 0;
-        bool settingsChanged = false;
-    };
-
     void show(PageSetupField field, const QString &text);
     void showShare(PageSetupField field);
     void commitMargin(PageSetupField field, const QString &text);
@@ -69,7 +61,9 @@ private:
 
     CatalogueState &m_state;
     MarginMinimums m_minimums;
-    SavedCopy m_saved;
+    // What Cancel brings back.
+    const PrintSettings m_savedPrint;
+    const bool m_savedSettingsChanged;
     std::array<QString, PageSetupFieldCount> m_shown;
     ShowHandler m_show;
 };

@@ -98,13 +98,14 @@ void tst_PageSetupDialog::closing_data()
 {
     QTest::addColumn<bool>("cancel");
     QTest::addColumn<bool>("changedBefore"); // settings changed before the dialog opened
-    QTest::addColumn<QString>("page"); // top margin, shares, unit, changed flag, font
+    // top margin, shares, unit and its factor, changed flag, font
+    QTest::addColumn<QString>("page");
     QTest::newRow("OK keeps the edits, typing too")
-        << false << false << u"2835 40/40/20 mm 1 Liberation Serif 48"_s;
-    QTest::newRow("Cancel restores all but the font")
-        << true << false << u"1134 60/15/25 cm 0 Liberation Serif 48"_s;
+        << false << false << u"2835 40/40/20 mm 56.7 1 Liberation Serif 48"_s;
+    QTest::newRow("Cancel restores all but the unit factor and the font")
+        << true << false << u"1134 60/15/25 cm 56.7 0 Liberation Serif 48"_s;
     QTest::newRow("Cancel keeps an earlier change's flag")
-        << true << true << u"1134 60/15/25 cm 1 Liberation Serif 48"_s;
+        << true << true << u"1134 60/15/25 cm 56.7 1 Liberation Serif 48"_s;
 }
 
 void tst_PageSetupDialog::closing()
@@ -126,9 +127,9 @@ void tst_PageSetupDialog::closing()
     QTest::mouseClick(cancel ? m_dialog->cancelButton() : m_dialog->okButton(), Qt::LeftButton);
     QVERIFY(!m_dialog->isVisible());
     const PrintSettings &print = m_state.printSettings;
-    QTEST(u"%1 %2/%3/%4 %5 %6 %7 %8"_s.arg(print.topMargin)
+    QTEST(u"%1 %2/%3/%4 %5 %6 %7 %8 %9"_s.arg(print.topMargin)
               .arg(shareText(print.column0), shareText(print.column1), shareText(print.column2),
-                   print.measurement)
+                   print.measurement, QString::number(print.unitFactor, 'f', 1))
               .arg(int(m_state.settingsChanged))
               .arg(m_state.catalogueFont.name)
               .arg(m_state.catalogueFont.size),
