@@ -33,7 +33,10 @@ start_xvfb() {
     local n
     for n in $(shuf -i 100-999 -n 40); do
         display_in_use "$n" && continue
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+        # -noreset: by default the server resets whenever its last client leaves, and drops
+        # any connection still being set up; the probes below come and go while the program
+        # connects, so without it the program is sometimes turned away.
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
         xvfb_pid=$!
         # Generous waits: a sanitizer build on a busy machine starts slowly.
         for _ in $(seq 600); do
