@@ -22,37 +22,21 @@ export HOME=$work/home XDG_CONFIG_HOME=$work/config
 mkdir -p "$HOME" "$XDG_CONFIG_HOME"
 touch "$HOME/readme.txt" "$HOME/notes.txt"
 
-# A display number is free only if no lock file, no socket file and no abstract socket
-# claims it: a sandbox with its own /tmp still shares the abstract sockets of the host, and
-# clients try those first, so lock files alone can hand the program a stranger's server.
-display_in_use() {
-    [ -e "/tmp/.X$1-lock" ] || [ -e "/tmp/.X11-unix/X$1" ] ||
-        grep -q "@/tmp/.X11-unix/X$1\$" /proc/net/unix 2>/dev/null
-}
-start_xvfb() {
-    local n
-    for n in $(shuf -i 100-999 -n 40); do
-        display_in_use "$n" && continue
-        # -noreset: by default the server resets whenever its last client leaves, and drops
-        # any connection still being set up; the probes below come and go while the program
-        # connects, so without it the program is sometimes turned away.
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-        xvfb_pid=$!
-        # Generous waits: a sanitizer build on a busy machine starts slowly.
-        for _ in $(seq 600); do
-            kill -0 "$xvfb_pid" 2>/dev/null || break
-            if DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1; then
-                export DISPLAY=":$n"
-                return 0
-            fi
-            sleep 0.1
-        done
-        kill "$xvfb_pid" 2>/dev/null || true
-        xvfb_pid=
-    done
-    fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-}
-start_xvfb
+# Xvfb picks a display that no lock file or socket claims and names it once it listens.
+# -noreset: by default the server resets whenever its last client leaves and drops any
+# connection still being set up; the window probes below come and go while the program
+# connects, so without it the program is sometimes turned away.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" \
+    >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+# Generous waits: a sanitizer build on a busy machine starts slowly.
+for _ in $(seq 600); do
+    grep -q '^[0-9]\+$' "$work/display" && break
+    kill -0 "$xvfb_pid" 2>/dev/null || break
+    sleep 0.1
+done
+grep -q '^[0-9]\+$' "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+export DISPLAY=":$(cat "$work/display")"
 unset QT_QPA_PLATFORM
 
 "$binary" >"$work/app.log" 2>&1 &
