@@ -7,12 +7,7 @@
 #include "app/windowwriterhost.h"
 #include "browse/folderbrowserview.h"
 #include "catalogue/cataloguewriter.h"
-#include "catalogue/previewarea.h"
-#include "catalogue/printcommand.h"
-#include "catalogue/printertarget.h"
 #include "catalogue/runguard.h"
-#include "catalogue/savecommand.h"
-#include "catalogue/selection.h"
 #include "pagesetup/pagesetupdialog.h"
 #include "platform/drives.h"
 #include "platform/numbers.h"
@@ -20,6 +15,11 @@
 #include "platform/settingsstore.h"
 #include "platform/twips.h"
 #include "platform/uifonts.h"
+#include "preview/previewarea.h"
+#include "preview/selection.h"
+#include "printing/printcommand.h"
+#include "printing/printertarget.h"
+#include "saving/savecommand.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,8 +3,8 @@
 
 #include "app/mainwindow.h"
 #include "browse/folderbrowserview.h"
-#include "platform/scriptedquestions.h"
-#include "platform/settingsstore.h"
+#include "support/memorysettingsstore.h"
+#include "support/scriptedquestions.h"
 
 #include <QApplication>
 #include <QComboBox>

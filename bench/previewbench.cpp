@@ -4,8 +4,8 @@
 #include "browse/folderbrowser.h"
 #include "catalogue/cataloguestate.h"
 #include "catalogue/cataloguewriter.h"
-#include "catalogue/previewarea.h"
 #include "catalogue/writerhost.h"
+#include "preview/previewarea.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

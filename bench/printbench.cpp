@@ -4,10 +4,10 @@
 #include "browse/folderbrowser.h"
 #include "catalogue/cataloguestate.h"
 #include "catalogue/previewviewport.h"
-#include "catalogue/printcommand.h"
-#include "catalogue/printertarget.h"
 #include "catalogue/writerhost.h"
 #include "platform/numbers.h"
+#include "printing/printcommand.h"
+#include "printing/printertarget.h"
 
 #include <QElapsedTimer>
 #include <QPrinter>

@@ -2,7 +2,7 @@
 #include "benchsupport.h"
 
 #include "browse/folderbrowser.h"
-#include "catalogue/textoutputs.h"
+#include "saving/textoutputs.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -6,8 +6,8 @@
 #include "app/settings.h"
 #include "catalogue/linegeometry.h"
 #include "catalogue/previewviewport.h"
-#include "catalogue/testtarget.h"
-#include "platform/settingsstore.h"
+#include "support/memorysettingsstore.h"
+#include "support/testtarget.h"
 
 #include <QStringList>
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QList>
-#include <QMap>
 #include <QString>
 
 #include <map>
@@ -62,41 +60,6 @@ private:
     QSettings &settingsFor(const QString &application) const;
 
     mutable std::map<QString, std::unique_ptr<QSettings>> m_settings;
-};
-
-/// A store in memory that remembers every read and write in order, for tests.
-class MemorySettingsStore : public SettingsStore
-{
-public:
-    struct Access
-    {
-        QString application;
-        QString section;
-        QString key;
-        QString value; // the text written, or the default offered to a read
-        friend bool operator==(const Access &, const Access &) = default;
-    };
-
-    QString read(const QString &application, const QString &section, const QString &key,
-                 const QString &defaultValue) const override;
-    void write(const QString &application, const QString &section, const QString &key,
-               const QString &value) override;
-
-    /// Puts a value in place without logging it as a write.
-    void set(const QString &application, const QString &section, const QString &key,
-             const QString &value);
-    bool contains(const QString &application, const QString &section, const QString &key) const;
-
-    const QList<Access> &reads() const { return m_reads; }
-    const QList<Access> &writes() const { return m_writes; }
-    void clearLog();
-
-private:
-    static QString address(const QString &application, const QString &section, const QString &key);
-
-    QMap<QString, QString> m_values;
-    mutable QList<Access> m_reads;
-    QList<Access> m_writes;
 };
 
 /// Why \a fileName cannot be written now, found by trying what writing it needs: its folder

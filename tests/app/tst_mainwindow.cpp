@@ -1,8 +1,8 @@
 #include "browse/folderbrowserview.h"
 #include "browse/statusstrip.h"
 #include "pagesetup/pagesetupdialog.h"
-#include "platform/scratchfolder.h"
 #include "platform/twips.h"
+#include "support/scratchfolder.h"
 #include "windowfixture.h"
 
 #include <QAction>

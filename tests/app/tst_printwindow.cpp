@@ -1,5 +1,5 @@
-#include "catalogue/pdfreading.h"
 #include "platform/qtquestions.h"
+#include "support/pdfreading.h"
 #include "windowfixture.h"
 
 #include <QAction>

@@ -1,5 +1,5 @@
 #include "app/settings.h"
-#include "platform/settingsstore.h"
+#include "support/memorysettingsstore.h"
 
 #include <QFileInfo>
 #include <QLocale>

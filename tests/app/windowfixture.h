@@ -3,9 +3,9 @@
 // What the window tests share: the real main window over a temporary folder, its settings
 // in memory, a scripted answer to every dialog.
 #include "app/mainwindow.h"
-#include "catalogue/previewarea.h"
-#include "platform/scriptedquestions.h"
-#include "platform/settingsstore.h"
+#include "preview/previewarea.h"
+#include "support/memorysettingsstore.h"
+#include "support/scriptedquestions.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,10 +1,10 @@
 #include "browse/folderbrowser.h"
 #include "browse/folderbrowserview.h"
 #include "browse/nameorder.h"
-#include "browse/recordingmetercanvas.h"
 #include "browse/statusstrip.h"
 #include "platform/numbers.h"
 #include "platform/twips.h"
+#include "support/recordingmetercanvas.h"
 
 #include <QAbstractItemModelTester>
 #include <QComboBox>
@@ -19,7 +19,7 @@
 
 #include <limits>
 
-#include "platform/scratchfolder.h"
+#include "support/scratchfolder.h"
 
 using namespace qm;
 using namespace Qt::StringLiterals;

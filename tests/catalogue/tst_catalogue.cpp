@@ -1,11 +1,11 @@
 #include "catalogue/cataloguestate.h"
 #include "catalogue/cataloguewriter.h"
 #include "catalogue/linegeometry.h"
-#include "catalogue/previewarea.h"
-#include "catalogue/testtarget.h"
 #include "platform/datetext.h"
 #include "platform/twips.h"
-#include "writerfakes.h"
+#include "preview/previewarea.h"
+#include "support/testtarget.h"
+#include "support/writerfakes.h"
 
 #include <QScrollBar>
 #include <QTest>

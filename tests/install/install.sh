@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and checks the installed tree as a desktop
-# sees it: every file in its place, the icons at their sizes, the program answering
-# --version and --help without a display and finding its help page, the desktop entry and
-# the AppStream metadata valid.
+# sees it: every file in its place, no test double compiled into the program, the icons at
+# their sizes, the program answering --version and --help without a display and finding its
+# help page, the desktop entry and the AppStream metadata valid.
 # usage: install.sh BUILD_DIR APP_ID VERSION
 set -euo pipefail
 
@@ -43,6 +43,14 @@ for file in "${expected[@]}"; do
     [ -s "$prefix/$file" ] || fail "missing or empty: $file"
 done
 [ -x "$prefix/bin/quillmark" ] || fail "bin/quillmark is not executable"
+
+# The test doubles live in a library of their own that the program never links.
+symbols=$(nm -C "$prefix/bin/quillmark" 2>/dev/null || true)
+if ! grep -q 'qm::MainWindow' <<<"$symbols"; then
+    fail "bin/quillmark has no symbol table to look for test doubles in"
+elif doubles=$(grep -E 'qm::(TestTarget|ScriptedQuestions|RecordingMeterCanvas|MemorySettingsStore|Fake|Recording)' <<<"$symbols"); then
+    fail "the installed program holds test doubles: $(head -n 3 <<<"$doubles")"
+fi
 
 # Nothing but the program and its data: no libraries, headers, tests or tools.
 unexpected=$(cd "$prefix" && find . -type f | sed 's|^\./||' | sort \

@@ -2,7 +2,7 @@
 #include "app/settings.h"
 #include "pagesetup/pagesetupdialog.h"
 #include "pagesetup/pagesetuprules.h"
-#include "platform/scriptedquestions.h"
+#include "support/scriptedquestions.h"
 
 #include <QApplication>
 #include <QComboBox>

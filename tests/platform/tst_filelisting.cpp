@@ -5,7 +5,7 @@
 
 #include <QTest>
 
-#include "platform/scratchfolder.h"
+#include "support/scratchfolder.h"
 
 #include <algorithm>
 

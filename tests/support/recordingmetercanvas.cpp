@@ -1,4 +1,4 @@
-#include "browse/recordingmetercanvas.h"
+#include "support/recordingmetercanvas.h"
 
 namespace qm {
 

@@ -1,12 +1,12 @@
-#include "catalogue/printcommand.h"
+#include "printing/printcommand.h"
 
 #include "catalogue/cataloguesource.h"
 #include "catalogue/cataloguestate.h"
 #include "catalogue/cataloguewriter.h"
-#include "catalogue/printertarget.h"
-#include "catalogue/printrun.h"
 #include "platform/numbers.h"
 #include "platform/questions.h"
+#include "printing/printertarget.h"
+#include "printing/printrun.h"
 
 #include <QDir>
 #include <QPrinter>

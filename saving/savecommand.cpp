@@ -1,9 +1,9 @@
-#include "catalogue/savecommand.h"
+#include "saving/savecommand.h"
 
 #include "catalogue/cataloguesource.h"
 #include "catalogue/cataloguestate.h"
-#include "catalogue/textoutputs.h"
 #include "platform/questions.h"
+#include "saving/textoutputs.h"
 
 #include <QFileInfo>
 

@@ -1,8 +1,9 @@
-#include "catalogue/previewarea.h"
+#include "preview/previewarea.h"
 
 #include "catalogue/linemetrics.h"
 #include "platform/numbers.h"
 #include "platform/twips.h"
+#include "preview/previewplacing.h"
 
 #include <QCoreApplication>
 #include <QFrame>

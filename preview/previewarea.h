@@ -1,7 +1,7 @@
 #pragma once
 
-#include "catalogue/previewpicture.h"
 #include "catalogue/previewviewport.h"
+#include "preview/previewpicture.h"
 
 #include <QObject>
 #include <QPointer>

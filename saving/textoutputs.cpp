@@ -1,4 +1,4 @@
-#include "catalogue/textoutputs.h"
+#include "saving/textoutputs.h"
 
 #include "catalogue/cataloguesource.h"
 #include "catalogue/runguard.h"

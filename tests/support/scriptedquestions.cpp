@@ -1,4 +1,4 @@
-#include "platform/scriptedquestions.h"
+#include "support/scriptedquestions.h"
 
 namespace qm {
 

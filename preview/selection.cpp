@@ -1,12 +1,12 @@
-#include "catalogue/selection.h"
+#include "preview/selection.h"
 
 #include "catalogue/cataloguesource.h"
 #include "catalogue/cataloguestate.h"
 #include "catalogue/linegeometry.h"
-#include "catalogue/previewpicture.h"
 #include "catalogue/runguard.h"
 #include "catalogue/writerhost.h"
 #include "platform/datetext.h"
+#include "preview/previewpicture.h"
 
 #include <cmath>
 

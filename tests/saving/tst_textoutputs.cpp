@@ -1,11 +1,11 @@
 #include "browse/folderbrowser.h"
 #include "catalogue/cataloguestate.h"
-#include "catalogue/savecommand.h"
-#include "catalogue/textoutputs.h"
 #include "platform/datetext.h"
-#include "platform/scratchfolder.h"
-#include "platform/scriptedquestions.h"
-#include "writerfakes.h"
+#include "saving/savecommand.h"
+#include "saving/textoutputs.h"
+#include "support/scratchfolder.h"
+#include "support/scriptedquestions.h"
+#include "support/writerfakes.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,7 @@
-#include "catalogue/previewviewport.h"
+#include "preview/previewplacing.h"
 
 #include "catalogue/outputtarget.h"
+#include "catalogue/previewviewport.h"
 #include "platform/numbers.h"
 
 #include <QtNumeric>

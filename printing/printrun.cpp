@@ -1,4 +1,4 @@
-#include "catalogue/printrun.h"
+#include "printing/printrun.h"
 
 #include "catalogue/cataloguestate.h"
 #include "catalogue/linegeometry.h"

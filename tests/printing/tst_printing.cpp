@@ -1,9 +1,9 @@
 #include "catalogue/cataloguestate.h"
 #include "catalogue/cataloguewriter.h"
-#include "catalogue/printrun.h"
-#include "catalogue/testtarget.h"
-#include "platform/scriptedquestions.h"
-#include "writerfakes.h"
+#include "printing/printrun.h"
+#include "support/scriptedquestions.h"
+#include "support/testtarget.h"
+#include "support/writerfakes.h"
 
 #include <QTest>
 

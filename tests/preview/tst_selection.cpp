@@ -1,8 +1,8 @@
 #include "catalogue/cataloguestate.h"
 #include "catalogue/cataloguewriter.h"
-#include "catalogue/previewpicture.h"
-#include "catalogue/selection.h"
-#include "writerfakes.h"
+#include "preview/previewpicture.h"
+#include "preview/selection.h"
+#include "support/writerfakes.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "catalogue/testtarget.h"
+#include "support/testtarget.h"
 
 using namespace Qt::StringLiterals;
 

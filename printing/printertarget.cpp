@@ -1,4 +1,4 @@
-#include "catalogue/printertarget.h"
+#include "printing/printertarget.h"
 
 #include "catalogue/textmeasure.h"
 #include "platform/colour.h"

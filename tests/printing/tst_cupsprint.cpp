@@ -1,7 +1,7 @@
 #include "catalogue/cataloguestate.h"
-#include "catalogue/printcommand.h"
-#include "pdfreading.h"
-#include "writerfakes.h"
+#include "printing/printcommand.h"
+#include "support/pdfreading.h"
+#include "support/writerfakes.h"
 
 #include <QDir>
 #include <QFile>

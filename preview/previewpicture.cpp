@@ -1,4 +1,4 @@
-#include "catalogue/previewpicture.h"
+#include "preview/previewpicture.h"
 
 #include "catalogue/textmeasure.h"
 #include "platform/colour.h"
