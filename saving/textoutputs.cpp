@@ -5,6 +5,7 @@
 #include "catalogue/writerhost.h"
 #include "platform/datetext.h"
 #include "platform/numbers.h"
+#include "platform/outputfile.h"
 
 #include <QSaveFile>
 #include <QStringEncoder>
@@ -64,6 +65,9 @@ QString clipboardText(const CatalogueSource &source, qint64 first, qint64 last)
 SaveResult saveCatalogue(const QString &fileName, const CatalogueSource &source, WriterHost &host,
                          const std::function<LineRange()> &chooseRange)
 {
+    // Never opened, so a FIFO cannot block and a device is not replaced by a plain file.
+    if (const std::optional<QString> refused = outputRefusal(fileName))
+        return { false, *refused };
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return { false, file.errorString() };

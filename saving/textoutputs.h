@@ -41,7 +41,8 @@ struct SaveResult
 /// Writes the catalogue file \a fileName: the header line, then the lines of the range that
 /// \a chooseRange gives once the file is open (clamped to the list). The meter and the status
 /// word show progress; they and the pointer are put back however it ends. The file replaces an
-/// earlier one only when it has been written completely.
+/// earlier one only when it has been written completely; a path that holds no regular file (a
+/// folder, FIFO, socket or device) is refused untouched; a link to a file replaces that file.
 SaveResult saveCatalogue(const QString &fileName, const CatalogueSource &source, WriterHost &host,
                          const std::function<LineRange()> &chooseRange);
 
