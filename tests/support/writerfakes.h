@@ -21,6 +21,7 @@ class FakeSource : public CatalogueSource
 public:
     std::vector<std::pair<QString, std::optional<FileStat>>> entries;
     QString prefix = QStringLiteral("/data/");
+    mutable qint64 statCalls = 0; // files read afresh
 
     void add(const QString &name, qint64 size, qint64 modified)
     {
@@ -31,7 +32,11 @@ public:
     qint64 count() const override { return qint64(entries.size()); }
     // at() throws, so a read past the end fails the test.
     QString displayName(qint64 i) const override { return entries.at(size_t(i)).first; }
-    std::optional<FileStat> stat(qint64 i) const override { return entries.at(size_t(i)).second; }
+    std::optional<FileStat> stat(qint64 i) const override
+    {
+        ++statCalls;
+        return entries.at(size_t(i)).second;
+    }
     QString folderPrefix() const override { return prefix; }
     QString folderText() const override { return prefix.chopped(1); } // "/data"
 };
