@@ -248,7 +248,6 @@ void MainWindow::load(const QString &startFolder)
     m_toolTipTimer.stop();
 
     m_state.previewReady = false;
-    m_state.printMode = false;
     setListedState();
 
     m_state.catalogueFont.strikethru = false;
@@ -310,7 +309,6 @@ void MainWindow::preview()
 
 void MainWindow::drawPreview()
 {
-    m_state.printMode = false;
     CatalogueWriter writer(m_state, m_browser->fileSource(), *m_preview, *m_writerHost);
     writer.writePreview(m_preview->picture());
     m_selection->previewDrawn();

@@ -33,8 +33,8 @@ struct PrintResult
 QString defaultPdfFileName(const QString &folderPrefix);
 
 /// Prints the catalogue on \a printer as it is set up, with the print hooks of the writer:
-/// PrintMode is on only while the writer prints, the job is always ended, and the line
-/// metrics of the preview are kept for its selection and scrolling. The header is asked
+/// the job is always ended, and the line metrics of the preview are kept for its selection
+/// and scrolling. The header is asked
 /// through \a headerQuestions; without them it is the last header, or the folder.
 PrintResult printCatalogue(CatalogueState &state, const CatalogueSource &source,
                            PreviewViewport &viewport, WriterHost &host, QPrinter &printer,

@@ -48,22 +48,20 @@ QSizeF paperTwips(const QPrinter &printer)
 }
 
 PrinterTarget::PrinterTarget(QPrinter &printer)
-    : m_printer(printer)
-    , m_twipsPerDot(1440.0 / std::max(printer.resolution(), 1))
-    , m_measures(&printer)
+    : MeasuredTarget(&printer, 1440.0 / std::max(printer.resolution(), 1), TextStyle {})
+    , m_printer(printer)
 {
     const QPageLayout layout = printer.pageLayout();
     const QSizeF paper = paperTwips(printer);
     const QMarginsF margins = printer.fullPage()
         ? QMarginsF()
         : layout.margins() * twipsPer(QPageSize::Unit(layout.units()));
-    m_width = roundHalfEven(paper.width());
-    m_height = roundHalfEven(paper.height());
-    m_scaleWidth = roundHalfEven(paper.width() - margins.left() - margins.right());
-    m_scaleHeight = roundHalfEven(paper.height() - margins.top() - margins.bottom());
+    fixSize(roundHalfEven(paper.width()), roundHalfEven(paper.height()),
+            roundHalfEven(paper.width() - margins.left() - margins.right()),
+            roundHalfEven(paper.height() - margins.top() - margins.bottom()));
     m_printableCorner = QPointF(margins.left(), margins.top());
     m_centredCorner
-        = QPointF(double(m_width - m_scaleWidth) / 2, double(m_height - m_scaleHeight) / 2);
+        = QPointF(double(width() - scaleWidth()) / 2, double(height() - scaleHeight()) / 2);
 }
 
 PrinterTarget::~PrinterTarget()
@@ -73,12 +71,12 @@ PrinterTarget::~PrinterTarget()
 
 QPointF PrinterTarget::onPaper(double x, double y) const
 {
-    return QPointF(x - m_scaleLeft, y - m_scaleTop) + m_centredCorner;
+    return QPointF(x - scaleLeft(), y - scaleTop()) + m_centredCorner;
 }
 
 QPointF PrinterTarget::toDevice(double x, double y) const
 {
-    return (onPaper(x, y) - m_printableCorner) / m_twipsPerDot;
+    return (onPaper(x, y) - m_printableCorner) / twipsPerDot();
 }
 
 bool PrinterTarget::begin()
@@ -95,50 +93,29 @@ bool PrinterTarget::begin()
     return true;
 }
 
-void PrinterTarget::styleChanged(StyleChange change)
+void PrinterTarget::changed(Change change)
 {
-    // The colour is taken at each text; every other change needs the font measured afresh.
-    if (change != StyleChange::ForeColor) {
-        m_measure = nullptr;
+    MeasuredTarget::changed(change);
+    if (isFontChange(change))
         m_fontSet = false;
+}
+
+void PrinterTarget::drawText(double x, double y, const QString &text)
+{
+    if (!begin())
+        return;
+    // The painter is given the font measured for the printer, so that what is drawn
+    // matches what was measured.
+    if (!m_fontSet) {
+        m_painter.setFont(QFont(measure().font(), &m_printer));
+        m_fontSet = true;
     }
-}
-
-const TextMeasure &PrinterTarget::measure() const
-{
-    if (!m_measure)
-        m_measure = &m_measures.of(outputFont(textStyle().font));
-    return *m_measure;
-}
-
-double PrinterTarget::textWidth(const QString &text) const
-{
-    return measure().horizontalAdvance(text) * m_twipsPerDot;
-}
-
-double PrinterTarget::textHeight(const QString &) const
-{
-    return measure().height() * m_twipsPerDot;
-}
-
-void PrinterTarget::print(const QString &text)
-{
-    if (begin()) {
-        // The painter is given the font measured for the printer, so that what is drawn
-        // matches what was measured.
-        if (!m_fontSet) {
-            m_painter.setFont(QFont(measure().font(), &m_printer));
-            m_fontSet = true;
-        }
-        if (m_penColour != foreColor()) {
-            m_penColour = foreColor();
-            m_painter.setPen(colourFromBgr(foreColor()));
-        }
-        const QPointF at = toDevice(m_x, m_y);
-        m_painter.drawText(QPointF(at.x(), at.y() + measure().ascent()), text);
+    if (m_penColour != foreColor()) {
+        m_penColour = foreColor();
+        m_painter.setPen(colourFromBgr(foreColor()));
     }
-    m_x = m_scaleLeft;
-    m_y += textHeight(text);
+    const QPointF at = toDevice(x, y);
+    m_painter.drawText(QPointF(at.x(), at.y() + measure().ascent()), text);
 }
 
 void PrinterTarget::newPage()
@@ -147,8 +124,7 @@ void PrinterTarget::newPage()
         return;
     if (m_printer.newPage())
         ++m_pages;
-    m_x = m_scaleLeft;
-    m_y = m_scaleTop;
+    home();
 }
 
 void PrinterTarget::endDoc()

@@ -27,7 +27,6 @@ struct PaperRun
     {
         state.pageWidth = pageWidth;
         state.pageHeight = pageHeight;
-        state.printMode = true;
         target.setWidth(pageWidth);
         target.setHeight(pageHeight);
     }
@@ -35,7 +34,7 @@ struct PaperRun
     void print(const CatalogueSource &source, bool askHeader = false)
     {
         PrintRun run(state, askHeader ? &questions : nullptr);
-        CatalogueWriter(state, source, viewport, host).writePreview(target, &run);
+        CatalogueWriter(state, source, viewport, host).writePages(target, run);
     }
 
     QStringList heads() const { return target.calls(u"text ").filter(u",-440 "_s); }
