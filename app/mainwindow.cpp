@@ -368,9 +368,7 @@ void MainWindow::print()
     // A cancelled dialog stays silent; a job that could not be written must not pass for one
     // that was.
     if (result.outcome == PrintResult::Outcome::Failed)
-        m_questions.showMessage(
-            QStringLiteral("Quillmark Print"),
-            QStringLiteral("The catalogue could not be printed on %1.").arg(result.destination));
+        m_questions.showMessage(QStringLiteral("Quillmark Print"), printFailureText(result));
 }
 
 void MainWindow::showToolTip()

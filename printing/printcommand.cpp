@@ -41,6 +41,12 @@ QString defaultPdfFileName(const QString &folderPrefix)
     return QDir(QDir::homePath()).filePath(name + u".pdf"_s);
 }
 
+QString printFailureText(const PrintResult &result)
+{
+    return u"The catalogue could not be printed on %1.\n\n%2"_s.arg(result.destination,
+                                                                    result.error);
+}
+
 PrintResult printCatalogue(CatalogueState &state, const CatalogueSource &source,
                            PreviewViewport &viewport, WriterHost &host, QPrinter &printer,
                            Questions *headerQuestions)
@@ -57,9 +63,10 @@ PrintResult printCatalogue(CatalogueState &state, const CatalogueSource &source,
         CatalogueWriter(state, source, viewport, host).writePages(target, run);
         target.endDoc();
         result.pages = target.pageCount();
-        if (!target.ok())
+        if (!target.ok()) {
             result.outcome = PrintResult::Outcome::Failed;
-        else if (result.pages == 0)
+            result.error = target.error();
+        } else if (result.pages == 0)
             result.outcome = PrintResult::Outcome::Empty;
         else
             result.outcome = PrintResult::Outcome::Printed;

@@ -26,7 +26,11 @@ struct PrintResult
     Outcome outcome = Outcome::Cancelled;
     int pages = 0;
     QString destination; // the printer's name, or the PDF file
+    QString error; // why it failed, as a sentence
 };
+
+/// What the window says when a print run failed: where it was printed, and why it failed.
+QString printFailureText(const PrintResult &result);
 
 /// The file a machine without a printer prints to: the folder's name with ".pdf" in the
 /// home folder ("Quillmark.pdf" for a folder without a name, such as "/").

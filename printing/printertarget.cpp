@@ -4,11 +4,16 @@
 #include "platform/colour.h"
 #include "platform/numbers.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPrinter>
 
 #include <algorithm>
 #include <cmath>
+
+using namespace Qt::StringLiterals;
 
 namespace qm {
 
@@ -33,6 +38,26 @@ double twipsPer(QPageSize::Unit unit)
         return 20.0 * 12.84;
     }
     return 20.0;
+}
+
+// Why a PDF file could not be opened: the printer keeps the reason to itself, so the file is
+// opened again as the printer would, but without emptying it, and only when it is a regular
+// file or none at all (a FIFO or a device is never opened for output).
+QString pdfFileProblem(const QString &fileName)
+{
+    if (fileName.isEmpty())
+        return u"No file was chosen."_s;
+    const QFileInfo info(fileName);
+    const bool existed = info.exists() || info.isSymLink();
+    if (info.exists() && !info.isFile())
+        return u"%1 is not a regular file."_s.arg(QDir::toNativeSeparators(fileName));
+    QFile probe(fileName);
+    if (!probe.open(QIODevice::WriteOnly | QIODevice::Append))
+        return u"The file cannot be written: %1."_s.arg(probe.errorString());
+    probe.close();
+    if (!existed)
+        probe.remove();
+    return QString();
 }
 
 } // namespace
@@ -81,16 +106,24 @@ QPointF PrinterTarget::toDevice(double x, double y) const
 
 bool PrinterTarget::begin()
 {
-    if (m_painter.isActive())
-        return true;
     if (m_failed || m_ended)
         return false;
+    if (m_painter.isActive())
+        return true;
     if (!m_painter.begin(&m_printer)) {
-        m_failed = true;
+        fail(m_printer.outputFormat() == QPrinter::PdfFormat
+                 ? pdfFileProblem(m_printer.outputFileName())
+                 : QString());
         return false;
     }
     m_pages = 1;
     return true;
+}
+
+void PrinterTarget::fail(const QString &why)
+{
+    m_failed = true;
+    m_error = why.isEmpty() ? u"The printer did not start the job."_s : why;
 }
 
 void PrinterTarget::changed(Change change)
@@ -122,15 +155,20 @@ void PrinterTarget::newPage()
 {
     if (!begin())
         return;
-    if (m_printer.newPage())
-        ++m_pages;
+    // A page the printer did not open would take the rest of the catalogue unseen.
+    if (!m_printer.newPage()) {
+        fail(u"The printer refused page %1, so the pages after it were not printed."_s.arg(m_pages
+                                                                                           + 1));
+        return;
+    }
+    ++m_pages;
     home();
 }
 
 void PrinterTarget::endDoc()
 {
-    if (m_painter.isActive())
-        m_painter.end();
+    if (m_painter.isActive() && !m_painter.end() && !m_failed)
+        fail(u"The printer could not finish the job."_s);
     m_ended = true;
 }
 

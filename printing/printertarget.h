@@ -29,9 +29,12 @@ public:
     explicit PrinterTarget(QPrinter &printer);
     ~PrinterTarget() override;
 
-    /// False once the printer refused to start the document (no output file, no printer).
+    /// False once the printer failed: it did not start the document (a file that cannot be
+    /// written, a printer that refused the job), refused a page, or could not end the job.
     bool ok() const { return !m_failed; }
     bool failed() const override { return m_failed; }
+    /// Why it failed, as a sentence.
+    QString error() const { return m_error; }
     /// Pages begun so far.
     int pageCount() const { return m_pages; }
     /// Where a point in twips lands on the printer, in device dots from the printable
@@ -51,10 +54,12 @@ protected:
 
 private:
     bool begin();
+    void fail(const QString &why);
 
     QPrinter &m_printer;
     QPainter m_painter;
     bool m_failed = false;
+    QString m_error;
     bool m_ended = false;
     bool m_fontSet = false; // the painter has the measured font
     std::optional<qint32> m_penColour;
