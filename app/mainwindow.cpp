@@ -248,7 +248,6 @@ void MainWindow::load(const QString &startFolder)
     m_toolTipTimer.stop();
 
     m_state.previewReady = false;
-    m_state.printMode = false;
     setListedState();
 
     m_state.catalogueFont.strikethru = false;
@@ -310,7 +309,6 @@ void MainWindow::preview()
 
 void MainWindow::drawPreview()
 {
-    m_state.printMode = false;
     CatalogueWriter writer(m_state, m_browser->fileSource(), *m_preview, *m_writerHost);
     writer.writePreview(m_preview->picture());
     m_selection->previewDrawn();
@@ -370,9 +368,7 @@ void MainWindow::print()
     // A cancelled dialog stays silent; a job that could not be written must not pass for one
     // that was.
     if (result.outcome == PrintResult::Outcome::Failed)
-        m_questions.showMessage(
-            QStringLiteral("Quillmark Print"),
-            QStringLiteral("The catalogue could not be printed on %1.").arg(result.destination));
+        m_questions.showMessage(QStringLiteral("Quillmark Print"), printFailureText(result));
 }
 
 void MainWindow::showToolTip()

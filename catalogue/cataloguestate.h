@@ -69,7 +69,6 @@ struct CatalogueState
 
     bool settingsChanged = false; // the page, font or folder changed: written at shut-down
     bool previewReady = false;
-    bool printMode = false; // the writer is printing
     bool printSelection = false; // the print run covers the selection only
 
     Selection selection;
