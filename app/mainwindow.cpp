@@ -7,8 +7,8 @@
 #include "app/windowwriterhost.h"
 #include "browse/folderbrowserview.h"
 #include "catalogue/cataloguewriter.h"
-#include "catalogue/runguard.h"
 #include "pagesetup/pagesetupdialog.h"
+#include "platform/busypointer.h"
 #include "platform/drives.h"
 #include "platform/numbers.h"
 #include "platform/questions.h"
@@ -37,10 +37,6 @@
 #include <QToolButton>
 
 namespace qm {
-
-namespace {
-
-} // namespace
 
 MainWindow::MainWindow(SettingsStore &store, Questions &questions, QWidget *parent)
     : QMainWindow(parent)

@@ -10,8 +10,6 @@
 #include "catalogue/writerhost.h"
 #include "platform/datetext.h"
 
-#include <algorithm>
-
 using namespace Qt::StringLiterals;
 
 namespace qm {
@@ -132,12 +130,8 @@ void walk(CatalogueState &state, const CatalogueSource &source, PreviewViewport 
     medium.beforeGeometry(state.selection);
     host.setPreviewedCommands();
 
-    LineRange range = medium.lines({ 0, count - 1 });
-    // A range from an old selection may reach past a list that has since become shorter.
-    range.first = std::max<qint64>(range.first, 0);
-    range.last = std::min(range.last, count - 1);
-    pageParameters(target, state, medium.kind(), std::max<qint64>(range.last - range.first + 1, 0),
-                   viewport);
+    const LineRange range = medium.lines({ 0, count - 1 }).within(count);
+    pageParameters(target, state, medium.kind(), range.size(), viewport);
 
     medium.openRun(target, source.folderPrefix());
 

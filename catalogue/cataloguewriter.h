@@ -1,9 +1,5 @@
 #pragma once
 
-#include "catalogue/runguard.h"
-
-#include <QColor>
-
 namespace qm {
 
 class CatalogueSource;
@@ -21,9 +17,6 @@ struct CatalogueState;
 class CatalogueWriter
 {
 public:
-    static inline const QColor MeterBar = qm::MeterBar;
-    static inline const QColor MeterBackground = qm::MeterBackground;
-
     CatalogueWriter(CatalogueState &state, const CatalogueSource &source, PreviewViewport &viewport,
                     WriterHost &host);
 

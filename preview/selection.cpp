@@ -3,8 +3,8 @@
 #include "catalogue/cataloguesource.h"
 #include "catalogue/cataloguestate.h"
 #include "catalogue/linegeometry.h"
-#include "catalogue/runguard.h"
 #include "catalogue/writerhost.h"
+#include "platform/busypointer.h"
 #include "platform/datetext.h"
 #include "preview/previewpicture.h"
 

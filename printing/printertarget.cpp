@@ -1,6 +1,7 @@
 #include "printing/printertarget.h"
 
 #include "catalogue/textmeasure.h"
+#include "catalogue/units.h"
 #include "platform/colour.h"
 #include "platform/numbers.h"
 
@@ -18,27 +19,6 @@ using namespace Qt::StringLiterals;
 namespace qm {
 
 namespace {
-
-// Twips in one unit of a page size or margin. The page sizes' own definitions are exact
-// (A4 is 210 × 297 mm); the printer's rectangles in points or device pixels are rounded.
-double twipsPer(QPageSize::Unit unit)
-{
-    switch (unit) {
-    case QPageSize::Millimeter:
-        return 1440.0 / 25.4;
-    case QPageSize::Point:
-        return 20.0;
-    case QPageSize::Inch:
-        return 1440.0;
-    case QPageSize::Pica:
-        return 240.0;
-    case QPageSize::Didot:
-        return 20.0 * 1.07;
-    case QPageSize::Cicero:
-        return 20.0 * 12.84;
-    }
-    return 20.0;
-}
 
 // Why a PDF file could not be opened: the printer keeps the reason to itself, so the file is
 // opened again as the printer would, but without emptying it, and only when it is a regular
