@@ -76,8 +76,10 @@ int runCopyBench(const QStringList &args)
         times.push_back(double(timer.nsecsElapsed()) / 1e6);
         lsTimes.push_back(lsMilliseconds(browser.folder(), QStringLiteral("/dev/null")));
     }
-    if (characters == 0 && browser.files().count() > 0)
+    if (characters == 0 && browser.files().count() > 0) {
+        QTextStream(stderr) << "the clipboard text came out empty\n";
         return 1;
+    }
     report("copy", browser, times, lsTimes);
     return 0;
 }

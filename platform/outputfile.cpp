@@ -20,9 +20,14 @@ namespace {
 constexpr int MaxLinks = 40;
 constexpr int CreateAttempts = 100;
 
-QString systemError(int error)
+QString cannotWrite(int error)
 {
-    return qt_error_string(error);
+    return u"The file cannot be written: %1."_s.arg(qt_error_string(error));
+}
+
+QString notCompleted(int error)
+{
+    return u"The file could not be written completely: %1."_s.arg(qt_error_string(error));
 }
 
 QString kindRefusal(mode_t mode)
@@ -58,7 +63,7 @@ std::optional<QString> outputRefusal(const QString &path)
     // (a loop of links, a folder on the way that cannot be searched) cannot take one.
     if (errno == ENOENT)
         return std::nullopt;
-    return systemError(errno);
+    return cannotWrite(errno);
 }
 
 QString outputTarget(const QString &path)
@@ -110,7 +115,7 @@ bool ReplacingFile::create()
             break;
     }
     if (m_fd < 0)
-        return fail(systemError(error));
+        return fail(cannotWrite(error));
 
     // The replacement keeps what the earlier file allowed.
     struct stat earlier
@@ -128,15 +133,16 @@ bool ReplacingFile::commit()
     // A disk that filled up or failed is heard of here at the latest, before anything is
     // replaced.
     if (::fsync(m_fd) != 0)
-        return fail(systemError(errno));
+        return fail(notCompleted(errno));
     const int fd = m_fd;
     m_fd = -1;
     if (::close(fd) != 0)
-        return fail(systemError(errno));
+        return fail(notCompleted(errno));
     if (::rename(QFile::encodeName(m_temporary).constData(),
                  QFile::encodeName(m_target).constData())
         != 0)
-        return fail(systemError(errno));
+        return fail(u"The finished file could not take the place of the earlier one: %1."_s.arg(
+            qt_error_string(errno)));
     m_temporary.clear();
     return true;
 }
