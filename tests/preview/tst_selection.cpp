@@ -113,7 +113,6 @@ void tst_Selection::highlightFollowsTheTextColour_data()
     QTest::addColumn<qint32>("highlight");
     QTest::newRow("black text, red highlight") << 0x000000 << 0x0000FF;
     QTest::newRow("white text, black highlight") << 0xFFFFFF << 0x000000;
-    QTest::newRow("dark red text") << 0x000080 << 0x00007F;
 }
 
 void tst_Selection::highlightFollowsTheTextColour()

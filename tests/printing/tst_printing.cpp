@@ -259,8 +259,6 @@ void tst_Printing::paperSize_data()
     QTest::addColumn<QSize>("twips");
     QTest::newRow("A4, defined in true millimetres")
         << int(QPageSize::A4) << false << QSize(11906, 16838);
-    QTest::newRow("Letter, defined in inches")
-        << int(QPageSize::Letter) << false << QSize(12240, 15840);
     QTest::newRow("A4 landscape: turned") << int(QPageSize::A4) << true << QSize(16838, 11906);
 }
 
