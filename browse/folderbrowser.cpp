@@ -59,7 +59,7 @@ void FolderBrowser::setPattern(const QString &text)
     m_pattern = PatternMatcher(text);
 }
 
-RefreshResult FolderBrowser::refresh()
+RefreshResult FolderBrowser::refresh(const ListingProgress &progress)
 {
     m_result = RefreshResult();
     FolderHandle handle = FolderHandle::open(m_folderPath);
@@ -72,7 +72,7 @@ RefreshResult FolderBrowser::refresh()
 
     FolderListing listing;
     if (handle.isOpen())
-        listing = handle.list(m_pattern);
+        listing = handle.list(m_pattern, progress);
     else
         listing.error = handle.error();
     m_result.error = listing.error;

@@ -3,6 +3,7 @@
 #include "browse/filelistmodel.h"
 #include "browse/folderlistmodel.h"
 #include "platform/attributes.h"
+#include "platform/filelisting.h"
 #include "platform/wildcard.h"
 
 #include <QByteArray>
@@ -56,7 +57,7 @@ public:
     /// Lists the folder once, keeps the files that pass the pattern and the switches, sorts
     /// both lists, fills the two models and sums the sizes. A folder that has gone is
     /// replaced by its nearest existing parent first.
-    RefreshResult refresh();
+    RefreshResult refresh(const ListingProgress &progress = {});
     const RefreshResult &lastResult() const { return m_result; }
 
     FileListModel &files() { return m_files; }

@@ -118,14 +118,19 @@ PrintResult printCatalogue(CatalogueState &state, const CatalogueSource &source,
     const LineMetrics previewMetrics = state.metrics;
     {
         PrinterTarget target(printer);
-        PrintRun run(state, headerQuestions);
-        CatalogueWriter(state, source, viewport, host).writePages(target, run);
+        PrintRun hooks(state, headerQuestions);
+        const RunResult run
+            = CatalogueWriter(state, source, viewport, host).writePages(target, hooks);
+        // A stopped job still ends: a printer gets the pages made so far.
         target.endDoc();
         result.pages = target.pageCount();
+        result.vanished = run.vanished;
         if (!target.ok()) {
             result.outcome = PrintResult::Outcome::Failed;
             result.error = target.error();
-        } else if (result.pages == 0)
+        } else if (run.stopped)
+            result.outcome = PrintResult::Outcome::Stopped;
+        else if (result.pages == 0)
             result.outcome = PrintResult::Outcome::Empty;
         else
             result.outcome = PrintResult::Outcome::Printed;
@@ -147,7 +152,8 @@ PrintResult printCatalogue(CatalogueState &state, const CatalogueSource &source,
         // A page the PDF engine refused is a file it could not write.
         result.error = unfinishedPdfText(file->temporaryName(), result.error);
     }
-    result.earlierFileKept = existed && result.outcome == PrintResult::Outcome::Failed;
+    // Anything but a complete PDF leaves the earlier file as it was.
+    result.earlierFileKept = existed && result.outcome != PrintResult::Outcome::Printed;
     return result;
 }
 

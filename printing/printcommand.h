@@ -22,12 +22,14 @@ struct PrintResult
         Cancelled, // the print dialog was cancelled: nothing happened
         Empty, // nothing to print: the job ended without output
         Failed, // the printer or the file could not take the job
+        Stopped, // the user stopped it: a printer got the pages made so far, a file nothing
     };
     Outcome outcome = Outcome::Cancelled;
     int pages = 0;
     QString destination; // the printer's name, or the PDF file
     QString error; // why it failed, as a sentence
     bool earlierFileKept = false; // a PDF file of that name was there and stays as it was
+    qint64 vanished = 0; // files gone or unreadable when their lines were printed
 };
 
 /// What the window says when a print run failed: where it was printed, and why it failed.

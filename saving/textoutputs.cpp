@@ -48,17 +48,29 @@ QString savedHeaderLine(const QString &folderText)
     return u"Catalog of folder "_s + folderText;
 }
 
-QString clipboardText(const CatalogueSource &source, qint64 first, qint64 last)
+CopyResult clipboardText(const CatalogueSource &source, qint64 first, qint64 last, WriterHost &host)
 {
-    const LineRange range = LineRange { first, last }.within(source.count());
+    const qint64 count = source.count();
+    const LineRange range = LineRange { first, last }.within(count);
+    CopyResult result;
+    RunGuard guard(host, SavedMeterBar);
+    host.setStatusText(u"Copying"_s);
+    MeterSteps meter(count);
     DateTimeFormatter dates;
-    QString text;
     for (qint64 line = range.first; line <= range.last; ++line) {
-        appendTextLine(text, source.displayName(line), source.stat(line), dates,
-                       TextLayout::Clipboard);
-        text += LineEnd;
+        if (host.stopRequested()) {
+            result.run.stopped = true;
+            result.text.clear();
+            break;
+        }
+        if (const int percent = meter.percentAt(line); percent >= 0)
+            host.drawMeter(2, MeterBar, MeterBackground, percent);
+        const std::optional<FileStat> stat = source.stat(line);
+        result.run.count(stat.has_value());
+        appendTextLine(result.text, source.displayName(line), stat, dates, TextLayout::Clipboard);
+        result.text += LineEnd;
     }
-    return text;
+    return result;
 }
 
 SaveResult saveCatalogue(const QString &fileName, const CatalogueSource &source, WriterHost &host,
@@ -66,10 +78,10 @@ SaveResult saveCatalogue(const QString &fileName, const CatalogueSource &source,
 {
     // Never opened, so a FIFO cannot block and a device is not replaced by a plain file.
     if (const std::optional<QString> refused = outputRefusal(fileName))
-        return { false, *refused };
+        return { false, *refused, {} };
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
-        return { false, file.errorString() };
+        return { false, file.errorString(), {} };
 
     QStringEncoder encode(QStringConverter::System);
     QString block;
@@ -98,16 +110,26 @@ SaveResult saveCatalogue(const QString &fileName, const CatalogueSource &source,
     RunGuard guard(host, SavedMeterBar);
     host.setStatusText(u"Saving"_s);
 
+    SaveResult result;
     MeterSteps meter(count);
     DateTimeFormatter dates;
     for (qint64 line = range.first; line <= range.last; ++line) {
+        if (host.stopRequested()) {
+            result.run.stopped = true;
+            break;
+        }
         if (const int percent = meter.percentAt(line); percent >= 0)
             host.drawMeter(2, MeterBar, MeterBackground, percent);
-        appendTextLine(block, source.displayName(line), source.stat(line), dates,
-                       TextLayout::Saved);
+        const std::optional<FileStat> stat = source.stat(line);
+        result.run.count(stat.has_value());
+        appendTextLine(block, source.displayName(line), stat, dates, TextLayout::Saved);
         block += LineEnd;
         if (block.size() >= BlockChars && !flush())
             break;
+    }
+    if (result.run.stopped) {
+        file.cancelWriting();
+        return result;
     }
     if (written)
         flush();
@@ -115,13 +137,14 @@ SaveResult saveCatalogue(const QString &fileName, const CatalogueSource &source,
     guard.resetMeter();
     // Nothing replaces the earlier file unless every byte reached the disk.
     if (!written || !file.commit()) {
-        const QString why = file.error() != QFileDevice::NoError
+        result.error = file.error() != QFileDevice::NoError
             ? file.errorString()
             : u"The catalogue could not be written completely."_s;
         file.cancelWriting();
-        return { false, why };
+        return result;
     }
-    return { true, QString() };
+    result.ok = true;
+    return result;
 }
 
 } // namespace qm
