@@ -62,7 +62,8 @@ RunControl::Run::Run(RunControl &control)
         return;
     m_control.m_stop = false;
     m_control.m_close = false;
-    m_control.m_sincePump.start();
+    // The first step takes in at once what came before it.
+    m_control.m_sincePump.invalidate();
 }
 
 RunControl::Run::~Run()
@@ -77,7 +78,7 @@ RunControl::Run::~Run()
 
 bool RunControl::poll()
 {
-    if (m_depth > 0 && !m_pumping && m_sincePump.hasExpired(IntervalMs))
+    if (m_depth > 0 && !m_pumping && (!m_sincePump.isValid() || m_sincePump.hasExpired(IntervalMs)))
         pump(Input::Taken);
     return m_stop;
 }

@@ -1,5 +1,7 @@
 // Save and Print to a PDF file through the real window, where the output cannot be written:
 // each says why in one message, leaves the earlier file byte for byte, and never blocks.
+#include "browse/folderbrowserview.h"
+#include "browse/statusstrip.h"
 #include "support/scratchfolder.h"
 #include "windowfixture.h"
 
@@ -215,6 +217,7 @@ void tst_OutputFailures::outputThatCannotBeWritten_data()
         QTest::addRow("%s: fifo", output) << pdf << u"fifo"_s << fifo;
         QTest::addRow("%s: character device", output) << pdf << u"device"_s << device;
         QTest::addRow("%s: folder", output) << pdf << u"folder"_s << folder;
+        QTest::addRow("%s: stopped with Escape", output) << pdf << u"stopped"_s << QString();
         QTest::addRow("%s: link to a file is written through", output)
             << pdf << u"link"_s << QString();
     }
@@ -250,6 +253,11 @@ void tst_OutputFailures::outputThatCannotBeWritten()
         }
     } else if (place == u"folder") {
         QVERIFY(::mkdir(path.constData(), 0755) == 0);
+    } else if (place == u"stopped") {
+        QVERIFY(writeFile(QFile::decodeName(path), Earlier));
+        // Pressed as the run takes in its first events.
+        QTimer::singleShot(0, w.window.get(),
+                           [this] { QTest::keyClick(w.window.get(), Qt::Key_Escape); });
     } else if (place == u"link") {
         written = out.path() + "/linked" + suffix;
         QVERIFY(writeFile(QFile::decodeName(written), Earlier));
@@ -264,7 +272,7 @@ void tst_OutputFailures::outputThatCannotBeWritten()
                                       printer->setOutputFormat(QPrinter::PdfFormat);
                                       printer->setOutputFileName(fileName);
                                   } });
-        if (place == u"full" || place == u"link")
+        if (place == u"full" || place == u"link" || place == u"stopped")
             w.questions->answerText(QString()); // the header box: the run got that far
     } else {
         w.questions->answerSaveFileName(fileName);
@@ -279,7 +287,13 @@ void tst_OutputFailures::outputThatCannotBeWritten()
     QVERIFY2(!blocked, "the command waited for a reader of the file");
 
     const QStringList messages = w.questions->log().filter(u"message "_s);
-    if (why.isEmpty()) {
+    if (place == u"stopped") {
+        QCOMPARE(messages, QStringList());
+        QCOMPARE(readAll(QFile::decodeName(written)), Earlier);
+        QCOMPARE(w.window->browser()->statusStrip()->note(),
+                 pdf ? u"Printing stopped; nothing was written"_s
+                     : u"Save stopped; nothing was written"_s);
+    } else if (why.isEmpty()) {
         QCOMPARE(messages, QStringList());
         QVERIFY(
             readAll(QFile::decodeName(written)).startsWith(pdf ? "%PDF-" : "Catalog of folder"));

@@ -97,6 +97,11 @@ public:
                      .arg(percent);
     }
     void setPreviewedCommands() override { calls << QStringLiteral("commands previewed"); }
+
+    /// The user asks to stop once this many lines have been asked about; never when negative.
+    qint64 stopAfter = -1;
+    qint64 polls = 0;
+    bool stopRequested() override { return stopAfter >= 0 && ++polls > stopAfter; }
 };
 
 } // namespace qm::test
