@@ -50,8 +50,10 @@ int runSelectAllBench(const QStringList &args)
         const bool selected = selection.selectAll();
         area.view()->repaint();
         selectAllTimes.push_back(double(timer.nsecsElapsed()) / 1e6);
-        if (!selected)
+        if (!selected) {
+            QTextStream(stderr) << "there was no preview to select in\n";
             return 1;
+        }
 
         selection.press(0.5 * state.metrics.lineHeight, Qt::LeftButton, Qt::NoModifier);
         area.view()->repaint();

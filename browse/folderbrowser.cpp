@@ -72,7 +72,8 @@ RefreshResult FolderBrowser::refresh(const ListingProgress &progress)
 
     FolderListing listing;
     if (handle.isOpen())
-        listing = handle.list(m_pattern, progress);
+        // A copy: the window repaints during a long listing, and the pattern must hold still.
+        listing = handle.list(PatternMatcher(m_pattern), progress);
     else
         listing.error = handle.error();
     m_result.error = listing.error;
