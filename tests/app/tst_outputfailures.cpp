@@ -3,18 +3,14 @@
 #include "browse/folderbrowserview.h"
 #include "browse/statusstrip.h"
 #include "support/scratchfolder.h"
+#include "support/watchdog.h"
 #include "windowfixture.h"
 
 #include <QDir>
 #include <QPrinter>
 
-#include <chrono>
-#include <condition_variable>
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
-#include <mutex>
-#include <thread>
 
 #include <fcntl.h>
 #include <sys/mount.h>
@@ -50,57 +46,6 @@ mode_t kindOf(const QByteArray &path)
     };
     return ::lstat(path.constData(), &info) == 0 ? (info.st_mode & S_IFMT) : 0;
 }
-
-// Fails the test instead of hanging it: a command that has not returned after a while is
-// waiting to open a FIFO, so the read end is opened and drained to let it go on; one that
-// still hangs ends the process.
-class Watchdog
-{
-public:
-    explicit Watchdog(const QByteArray &path)
-        : m_path(path)
-        , m_thread([this] { watch(); })
-    {
-    }
-    ~Watchdog()
-    {
-        {
-            std::lock_guard lock(m_mutex);
-            m_done = true;
-        }
-        m_wake.notify_all();
-        m_thread.join();
-    }
-    bool blocked() const { return m_blocked; }
-
-private:
-    void watch()
-    {
-        using namespace std::chrono_literals;
-        std::unique_lock lock(m_mutex);
-        if (m_wake.wait_for(lock, 10s, [this] { return m_done; }))
-            return;
-        m_blocked = true;
-        const int fd = ::open(m_path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        char buffer[65536];
-        for (int waited = 0; !m_wake.wait_for(lock, 10ms, [this] { return m_done; }); ++waited) {
-            while (fd >= 0 && ::read(fd, buffer, sizeof buffer) > 0) { }
-            if (waited > 12000) {
-                std::fputs("the output still blocks after two minutes\n", stderr);
-                std::abort();
-            }
-        }
-        if (fd >= 0)
-            ::close(fd);
-    }
-
-    QByteArray m_path;
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    bool m_done = false;
-    bool m_blocked = false;
-    std::thread m_thread;
-};
 
 // A file system that fills up part-way: a 64 KiB tmpfs where the test may mount one, else a
 // limit on the size of any file this process writes.
