@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QTest>
 
+#include <cstring>
+
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -89,6 +91,8 @@ void tst_OutputFile::refusal_data()
     QTest::newRow("link to a fifo")
         << u"link to fifo"_s << u"It is a named pipe (FIFO), not a regular file."_s;
     QTest::newRow("socket") << u"socket"_s << u"It is a socket, not a regular file."_s;
+    QTest::newRow("character device")
+        << u"/dev/null"_s << u"It is a character device, not a regular file."_s;
     QTest::newRow("looping link") << u"looping link"_s
                                   << u"The file cannot be written: %1."_s.arg(
                                          qt_error_string(ELOOP));
@@ -98,8 +102,11 @@ void tst_OutputFile::refusal()
 {
     QFETCH(QString, kind);
     ScratchFolder folder;
-    const QByteArray path = folder.path() + "/out.pdf";
-    QVERIFY(makeEntry(kind, path, folder.path() + "/other"));
+    QByteArray path = folder.path() + "/out.pdf";
+    if (kind.startsWith(u'/'))
+        path = QFile::encodeName(kind); // one that is there already
+    else
+        QVERIFY(makeEntry(kind, path, folder.path() + "/other"));
     QTEST(outputRefusal(QFile::decodeName(path)).value_or(QString()), "refusal");
 }
 
