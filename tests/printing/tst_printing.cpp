@@ -7,6 +7,8 @@
 
 #include <QTest>
 
+#include <cmath>
+
 using namespace Qt::StringLiterals;
 using namespace qm;
 using namespace qm::test;
@@ -54,6 +56,8 @@ private slots:
     void pageText();
     void pageHead_data();
     void pageHead();
+    void longHeaderCostsLittleMore_data();
+    void longHeaderCostsLittleMore();
     void pagesAgreeWithTheCount_data();
     void pagesAgreeWithTheCount();
     void headerBox_data();
@@ -85,22 +89,69 @@ void tst_Printing::pageText()
 void tst_Printing::pageHead_data()
 {
     QTest::addColumn<int>("pageWidth");
-    QTest::addColumn<int>("headerX");
+    QTest::addColumn<int>("printableWidth"); // centred on the paper
+    QTest::addColumn<int>("rightMargin");
+    QTest::addColumn<QString>("headerX");
+    QTest::addColumn<int>("pageX");
     // Relative to the left margin (2268): "/data/" is 600 wide, "Page  1 of  1" 1300 and ends
-    // at 7830.
-    QTest::newRow("A4: header centred on the paper") << 11906 << 3385;
-    QTest::newRow("Letter: wider paper moves the header, not the page text") << 12240 << 3552;
+    // at 7830 wherever the paper can print it there.
+    QTest::newRow("A4: header centred on the paper") << 11906 << 11906 << 2268 << u"3385"_s << 6530;
+    QTest::newRow("A4 with a printer's border: as without")
+        << 11906 << 11506 << 2268 << u"3385"_s << 6530;
+    QTest::newRow("Letter: wider paper moves the header, not the page text")
+        << 12240 << 11840 << 2268 << u"3552"_s << 6530;
+    // 7830 lies beyond A5's printable right edge (5923): the page text ends at the margin.
+    QTest::newRow("A5: page text ends at the right margin")
+        << 8391 << 7991 << 2268 << u"1627.5"_s << 2555;
+    QTest::newRow("A5, right margin in the unprintable border: at the printable edge")
+        << 8391 << 7991 << 100 << u"1627.5"_s << 4623;
 }
 
 void tst_Printing::pageHead()
 {
     QFETCH(int, pageWidth);
-    QFETCH(int, headerX);
+    QFETCH(int, printableWidth);
+    QFETCH(int, rightMargin);
+    QFETCH(QString, headerX);
+    QFETCH(int, pageX);
     PaperRun run(pageWidth);
+    run.target.setScaleSize(printableWidth, 16838 - 400);
+    run.state.printSettings.rightMargin = qint16(rightMargin);
     run.print(filesNamed(1));
     QCOMPARE(run.heads(),
              (QStringList { u"text %1,-440 \"/data/\""_s.arg(headerX),
-                            u"text 6530,-440 \"Page  1 of  1\""_s }));
+                            u"text %1,-440 \"Page  1 of  1\""_s.arg(pageX) }));
+    // The page text lies inside the printable area.
+    const double printableLeft = double(pageWidth - printableWidth) / 2 - 2268;
+    QVERIFY(pageX >= printableLeft && pageX + 1300 <= printableLeft + printableWidth);
+}
+
+void tst_Printing::longHeaderCostsLittleMore_data()
+{
+    QTest::addColumn<int>("length");
+    QTest::newRow("100 characters") << 100;
+    QTest::newRow("1,000 characters") << 1000;
+    QTest::newRow("32,767 characters, the most an input box takes") << 32767;
+}
+
+void tst_Printing::longHeaderCostsLittleMore()
+{
+    QFETCH(int, length);
+    const FakeSource files = filesNamed(25); // three pages of ten lines
+    PaperRun shortHeader(11906, 2200 + 2 * 1134);
+    shortHeader.print(files);
+    PaperRun longHeader(11906, 2200 + 2 * 1134);
+    longHeader.state.listHeader = QString(length - 1, u'x') + u'Z';
+    longHeader.print(files);
+
+    // Fitted once a run by halving over its length: a few measurements for each doubling of
+    // the length, however many pages. One at a time on every page would take thousands.
+    const qint64 extra = longHeader.target.measurements() - shortHeader.target.measurements();
+    QVERIFY2(extra <= 2 * std::ceil(std::log2(length)) + 8, qPrintable(QString::number(extra)));
+    // Its start gives way to "...": it ends a column gap (98) before the page text at 6530.
+    const QString fitted = u"..."_s + QString(60, u'x') + u'Z';
+    QCOMPARE(longHeader.heads().filter(fitted).size(), 3);
+    QCOMPARE(longHeader.heads().value(0), u"text 32,-440 \"%1\""_s.arg(fitted));
 }
 
 void tst_Printing::pagesAgreeWithTheCount_data()
