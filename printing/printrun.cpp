@@ -41,8 +41,9 @@ LineRange PrintRun::startPrintRun(OutputTarget &printer, const QString &folderPr
     if (printer.failed())
         return { 0, -1 }; // nothing can be printed: no header to ask for
     QString &header = m_state.listHeader;
-    if (header.isEmpty())
+    if (header.isEmpty() || header == m_state.listHeaderFolder)
         header = folderPrefix;
+    m_state.listHeaderFolder = folderPrefix;
     if (m_questions)
         header = m_questions->askText(HeaderBoxTitle, HeaderBoxPrompt, header, HeaderBoxPlace);
     if (header.isEmpty())

@@ -33,7 +33,8 @@ class PrintRun final : public PrintHooks
 {
 public:
     /// \a questions asks for the header; without it the header is the one of the last run,
-    /// or the folder.
+    /// or the folder. A header that was the last run's folder by default gives way to this
+    /// run's folder.
     PrintRun(CatalogueState &state, Questions *questions);
 
     LineRange startPrintRun(OutputTarget &printer, const QString &folderPrefix,

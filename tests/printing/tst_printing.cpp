@@ -180,27 +180,36 @@ void tst_Printing::pagesAgreeWithTheCount()
 
 void tst_Printing::headerBox_data()
 {
-    QTest::addColumn<QString>("lastHeader");
+    QTest::addColumn<QStringList>("last"); // header and folder of the last run
+    QTest::addColumn<QString>("offered");
     QTest::addColumn<QString>("answer"); // empty: Cancel
-    QTest::addColumn<QString>("printed"); // and offered
-    QTest::newRow("Cancel prints the folder") << QString() << QString() << u"/data/"_s;
+    QTest::addColumn<QString>("printed");
+    QTest::newRow("first run offers the folder, Cancel prints it")
+        << QStringList { QString(), QString() } << u"/data/"_s << QString() << u"/data/"_s;
     QTest::newRow("a later run offers the last header")
-        << u"Holiday"_s << u"Holiday"_s << u"Holiday"_s;
+        << QStringList { u"Holiday"_s, u"/data/"_s } << u"Holiday"_s << u"Holiday"_s
+        << u"Holiday"_s;
+    QTest::newRow("the last folder by default: this folder instead")
+        << QStringList { u"/old/"_s, u"/old/"_s } << u"/data/"_s << u"/data/"_s << u"/data/"_s;
+    QTest::newRow("a header typed in another folder is offered again")
+        << QStringList { u"Holiday"_s, u"/old/"_s } << u"Holiday"_s << u"Holiday"_s << u"Holiday"_s;
 }
 
 void tst_Printing::headerBox()
 {
-    QFETCH(QString, lastHeader);
+    QFETCH(QStringList, last);
+    QFETCH(QString, offered);
     QFETCH(QString, answer);
     QFETCH(QString, printed);
     PaperRun run;
-    run.state.listHeader = lastHeader;
+    run.state.listHeader = last.at(0);
+    run.state.listHeaderFolder = last.at(1);
     run.questions.answerText(answer);
     run.print(filesNamed(2), true);
-    const QString quoted = ScriptedQuestions::quoted(printed);
-    QVERIFY(run.questions.log().value(0).endsWith(quoted + u" at 2000,2000"_s));
+    QVERIFY(run.questions.log().value(0).endsWith(ScriptedQuestions::quoted(offered)
+                                                  + u" at 2000,2000"_s));
     QCOMPARE(run.state.listHeader, printed);
-    QVERIFY(run.heads().value(0).endsWith(quoted));
+    QVERIFY(run.heads().value(0).endsWith(ScriptedQuestions::quoted(printed)));
 }
 
 void tst_Printing::printedRange_data()
