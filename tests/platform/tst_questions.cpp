@@ -4,9 +4,15 @@
 #include "platform/twips.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QColorDialog>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QInputDialog>
+#include <QLineEdit>
+#include <QListView>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -40,6 +46,8 @@ private slots:
     void saveDialogWantsExistingFolder();
     void fontChooserKeepsChoice_data();
     void fontChooserKeepsChoice();
+    void fontChooserIsOneDialog_data();
+    void fontChooserIsOneDialog();
     void helpWindow();
 };
 
@@ -118,6 +126,98 @@ void tst_Questions::fontChooserKeepsChoice()
     FontChooser chooser;
     chooser.setChoice(stored);
     QCOMPARE(chooser.choice(), stored);
+}
+
+void tst_Questions::fontChooserIsOneDialog_data()
+{
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("typed"); // into the size box first
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("Enter in the list of faces")
+        << u"faces"_s << int(Qt::Key_Return) << QString() << true;
+    QTest::newRow("Enter in the list of styles")
+        << u"styles"_s << int(Qt::Key_Return) << QString() << true;
+    QTest::newRow("Enter in the list of sizes")
+        << u"sizes"_s << int(Qt::Key_Enter) << QString() << true;
+    QTest::newRow("Enter in the size box, a size typed")
+        << u"size box"_s << int(Qt::Key_Return) << u"17"_s << true;
+    QTest::newRow("Enter on a check box")
+        << u"underline"_s << int(Qt::Key_Return) << QString() << true;
+    QTest::newRow("Enter on Colour...") << u"colour"_s << int(Qt::Key_Return) << QString() << true;
+    QTest::newRow("Escape in the list of faces")
+        << u"faces"_s << int(Qt::Key_Escape) << QString() << false;
+}
+
+void tst_Questions::fontChooserIsOneDialog()
+{
+    QFETCH(QString, where);
+    QFETCH(int, key);
+    QFETCH(QString, typed);
+    QFETCH(bool, accepted);
+    QDialog owner; // Page Setup, say
+    owner.setGeometry(300, 200, 260, 170);
+    owner.show();
+    FontChooser chooser(&owner);
+    chooser.setChoice({ u"Liberation Sans"_s, 14, true, false, false, false, 0 });
+    auto *panel = chooser.findChild<QFontDialog *>();
+    QVERIFY(panel);
+    const QList<QListView *> lists = panel->findChildren<QListView *>(Qt::FindDirectChildrenOnly);
+    QLineEdit *sizeBox = nullptr;
+    for (QLineEdit *edit : panel->findChildren<QLineEdit *>(Qt::FindDirectChildrenOnly)) {
+        if (!edit->isReadOnly())
+            sizeBox = edit;
+    }
+    QVERIFY(lists.size() == 3 && sizeBox);
+    const QMap<QString, QWidget *> places {
+        { u"faces"_s, lists[0] },
+        { u"styles"_s, lists[1] },
+        { u"sizes"_s, lists[2] },
+        { u"size box"_s, sizeBox },
+        { u"underline"_s, panel->findChildren<QCheckBox *>().value(1) },
+        { u"colour"_s, chooser.findChild<QPushButton *>(QString(), Qt::FindDirectChildrenOnly) },
+    };
+    QWidget *target = places.value(where);
+    QVERIFY(target);
+
+    bool focusInFaces = false;
+    QPoint offCentre;
+    bool colourPicked = false;
+    bool stillOpen = false; // the key did not end the chooser
+    whenModal([&](QWidget *modal) {
+        focusInFaces = modal->focusWidget() == lists[0];
+        offCentre = modal->geometry().center() - owner.frameGeometry().center();
+        if (!typed.isEmpty()) {
+            sizeBox->setFocus();
+            sizeBox->selectAll();
+            QTest::keyClicks(sizeBox, typed);
+        }
+        target->setFocus();
+        // A colour picker would be the next modal window.
+        QTimer::singleShot(0, qApp, [&] {
+            if (auto *picker = qobject_cast<QColorDialog *>(QApplication::activeModalWidget())) {
+                colourPicked = true;
+                picker->reject();
+            }
+        });
+        QTest::keyClick(target, Qt::Key(key));
+        stillOpen = chooser.isVisible();
+        if (stillOpen)
+            chooser.reject();
+    });
+    QCOMPARE(chooser.exec() == QDialog::Accepted, accepted);
+    QVERIFY(!stillOpen);
+    QVERIFY(focusInFaces);
+    QVERIFY2(std::abs(offCentre.x()) <= 2 && std::abs(offCentre.y()) <= 2,
+             qPrintable(u"%1,%2"_s.arg(offCentre.x()).arg(offCentre.y())));
+    QVERIFY(!panel->isHidden());
+    QVERIFY(!colourPicked);
+    if (accepted) {
+        const FontChoice shown = chooser.choice();
+        QCOMPARE(shown.name, u"Liberation Sans"_s);
+        QCOMPARE(shown.size, typed.isEmpty() ? 14.0 : typed.toDouble());
+        QVERIFY(shown.bold);
+    }
 }
 
 void tst_Questions::helpWindow()
