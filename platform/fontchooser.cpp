@@ -94,7 +94,11 @@ void FontChooser::setVisible(bool visible)
 {
     if (visible && !isVisible() && parentWidget() && !testAttribute(Qt::WA_Moved)) {
         // Placed by the program: a window manager left to place it may put it in a corner.
-        adjustSize();
+        // Compact, so that it can stand centred over Page Setup, which sits high on the screen.
+        const QSize least = minimumSizeHint();
+        resize(QSize(least.width() * 5 / 3, least.height() * 7 / 6)
+                   .boundedTo(sizeHint())
+                   .expandedTo(least));
         const QRect over = parentWidget()->window()->frameGeometry();
         QPoint corner = over.center() - rect().center();
         if (const QScreen *screen = parentWidget()->screen()) {
