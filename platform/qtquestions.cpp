@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QLabel>
@@ -48,6 +49,23 @@ public:
     }
 };
 
+// Window managers set a box's title in bold, beside an icon and three buttons about as wide
+// as the title is tall. A box as narrow as a short text ("Save Selection Only?") shows its
+// title cut short, so it is made wide enough for that much.
+constexpr int TitleBarExtraLines = 8;
+
+void makeRoomForTitle(QMessageBox &box)
+{
+    QFont font = box.font();
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const int room
+        = metrics.horizontalAdvance(box.windowTitle()) + TitleBarExtraLines * metrics.height();
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(room, 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 } // namespace
 
 QtQuestions::QtQuestions(QWidget *parent)
@@ -70,6 +88,7 @@ bool QtQuestions::askYesNo(const QString &title, const QString &text)
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No, m_parent);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
+    makeRoomForTitle(box);
     return box.exec() == QMessageBox::Yes;
 }
 
@@ -162,6 +181,7 @@ bool QtQuestions::askPrint(QPrinter *printer, bool selectionAvailable, bool *sel
 void QtQuestions::showMessage(const QString &title, const QString &text)
 {
     QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, m_parent);
+    makeRoomForTitle(box);
     box.exec();
 }
 

@@ -68,21 +68,33 @@ void tst_Questions::dialogKeys()
     QFETCH(QString, answer);
     QtQuestions questions(nullptr);
     QPoint placed;
+    int width = 0;
+    QFont bold;
     whenModal([&](QWidget *modal) {
         if (auto *dialog = qobject_cast<QInputDialog *>(modal)) {
             placed = dialog->pos();
             dialog->setTextValue(u"Trip"_s);
         }
+        width = modal->width();
+        bold = modal->font();
         QTest::keyClick(modal, Qt::Key(key));
     });
     const QString got = inputBox
         ? questions.askText(u"Header"_s, u"Enter"_s, u"/home/me/"_s, QPoint(2000, 1000))
         : (questions.askYesNo(u"Quillmark Save"_s, u"Save?"_s) ? u"Yes"_s : u"No"_s);
     QCOMPARE(got, answer);
-    if (inputBox)
+    if (inputBox) {
         QCOMPARE(placed,
                  QGuiApplication::primaryScreen()->geometry().topLeft()
                      + QPoint(twipsToPixels(2000), twipsToPixels(1000)));
+        return;
+    }
+    // Wide enough for its title set in bold beside a title bar's icon and three buttons, with
+    // room to spare: a box sized for "Save?" alone shows "Quill... Save" under openbox.
+    bold.setBold(true);
+    const QFontMetrics title(bold);
+    QVERIFY2(width >= title.horizontalAdvance(u"Quillmark Save"_s) + 8 * title.height(),
+             qPrintable(QString::number(width)));
 }
 
 void tst_Questions::saveDialogWantsExistingFolder()
@@ -155,8 +167,9 @@ void tst_Questions::fontChooserIsOneDialog()
     QFETCH(int, key);
     QFETCH(QString, typed);
     QFETCH(bool, accepted);
-    QDialog owner; // Page Setup, say
-    owner.setGeometry(300, 200, 260, 170);
+    QDialog owner; // Page Setup, say, in the middle of the screen
+    owner.resize(260, 170);
+    owner.move(owner.screen()->availableGeometry().center() - owner.rect().center());
     owner.show();
     FontChooser chooser(&owner);
     chooser.setChoice({ u"Liberation Sans"_s, 14, true, false, false, false, 0 });
@@ -182,11 +195,13 @@ void tst_Questions::fontChooserIsOneDialog()
 
     bool focusInFaces = false;
     QPoint offCentre;
+    QRect placed;
     bool colourPicked = false;
     bool stillOpen = false; // the key did not end the chooser
     whenModal([&](QWidget *modal) {
         focusInFaces = modal->focusWidget() == lists[0];
         offCentre = modal->geometry().center() - owner.frameGeometry().center();
+        placed = modal->geometry();
         if (!typed.isEmpty()) {
             sizeBox->setFocus();
             sizeBox->selectAll();
@@ -208,8 +223,13 @@ void tst_Questions::fontChooserIsOneDialog()
     QCOMPARE(chooser.exec() == QDialog::Accepted, accepted);
     QVERIFY(!stillOpen);
     QVERIFY(focusInFaces);
-    QVERIFY2(std::abs(offCentre.x()) <= 2 && std::abs(offCentre.y()) <= 2,
-             qPrintable(u"%1,%2"_s.arg(offCentre.x()).arg(offCentre.y())));
+    // Centred over its owner, unless that would put it off a screen it does not fit.
+    const QRect screen = owner.screen()->availableGeometry();
+    if (placed.width() <= screen.width() && placed.height() <= screen.height())
+        QVERIFY2(std::abs(offCentre.x()) <= 2 && std::abs(offCentre.y()) <= 2,
+                 qPrintable(u"%1,%2"_s.arg(offCentre.x()).arg(offCentre.y())));
+    else
+        QVERIFY(screen.contains(placed.topLeft()));
     QVERIFY(!panel->isHidden());
     QVERIFY(!colourPicked);
     if (accepted) {
