@@ -49,6 +49,30 @@ public:
     }
 };
 
+// The normal pointer for as long as a question waits for its answer, also when it is asked
+// in the middle of a long command (the print's header box): the hourglass would say that
+// the program is busy while it is the user who is to act.
+class ReadyPointer
+{
+public:
+    ReadyPointer()
+        : m_pushed(QApplication::overrideCursor() != nullptr)
+    {
+        if (m_pushed)
+            QApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    ReadyPointer(const ReadyPointer &) = delete;
+    ReadyPointer &operator=(const ReadyPointer &) = delete;
+    ~ReadyPointer()
+    {
+        if (m_pushed)
+            QApplication::restoreOverrideCursor();
+    }
+
+private:
+    bool m_pushed;
+};
+
 // Window managers set a box's title in bold, beside an icon and three buttons about as wide
 // as the title is tall. A box as narrow as a short text ("Save Selection Only?") shows its
 // title cut short, so it is made wide enough for that much.
@@ -85,6 +109,7 @@ void QtQuestions::setParentWindow(QWidget *parent)
 
 bool QtQuestions::askYesNo(const QString &title, const QString &text)
 {
+    const ReadyPointer ready;
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No, m_parent);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
@@ -95,6 +120,7 @@ bool QtQuestions::askYesNo(const QString &title, const QString &text)
 QString QtQuestions::askText(const QString &title, const QString &prompt,
                              const QString &defaultText, QPoint screenTwips)
 {
+    const ReadyPointer ready;
     QInputDialog dialog(m_parent);
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setWindowTitle(title);
@@ -112,6 +138,7 @@ QString QtQuestions::askText(const QString &title, const QString &prompt,
 std::optional<QString> QtQuestions::askSaveFileName(const QString &title, const QString &filter,
                                                     const QString &suggested)
 {
+    const ReadyPointer ready;
     QFileDialog dialog(m_parent, title);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -145,6 +172,7 @@ std::optional<QString> QtQuestions::askSaveFileName(const QString &title, const 
 
 std::optional<FontChoice> QtQuestions::askFont(const FontChoice &initial)
 {
+    const ReadyPointer ready;
     // Asked from a dialog (Page Setup), the chooser belongs above that dialog.
     QWidget *owner = QApplication::activeModalWidget();
     FontChooser chooser(owner ? owner : m_parent.data());
@@ -156,6 +184,7 @@ std::optional<FontChoice> QtQuestions::askFont(const FontChoice &initial)
 
 bool QtQuestions::askPrint(QPrinter *printer, bool selectionAvailable, bool *selectionChosen)
 {
+    const ReadyPointer ready;
     if (selectionChosen)
         *selectionChosen = false;
     if (!printer)
@@ -180,6 +209,7 @@ bool QtQuestions::askPrint(QPrinter *printer, bool selectionAvailable, bool *sel
 
 void QtQuestions::showMessage(const QString &title, const QString &text)
 {
+    const ReadyPointer ready;
     QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, m_parent);
     makeRoomForTitle(box);
     box.exec();

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -48,6 +49,8 @@ private slots:
     void fontChooserKeepsChoice();
     void fontChooserIsOneDialog_data();
     void fontChooserIsOneDialog();
+    void pointerIsNormalWhileAsking_data();
+    void pointerIsNormalWhileAsking();
     void helpWindow();
 };
 
@@ -238,6 +241,50 @@ void tst_Questions::fontChooserIsOneDialog()
         QCOMPARE(shown.size, typed.isEmpty() ? 14.0 : typed.toDouble());
         QVERIFY(shown.bold);
     }
+}
+
+void tst_Questions::pointerIsNormalWhileAsking_data()
+{
+    QTest::addColumn<QString>("question");
+    QTest::newRow("header box in the middle of a print") << u"text"_s;
+    QTest::newRow("yes/no") << u"yes/no"_s;
+    QTest::newRow("message") << u"message"_s;
+    QTest::newRow("save dialog") << u"save"_s;
+    QTest::newRow("font chooser") << u"font"_s;
+    QTest::newRow("print dialog") << u"print"_s;
+}
+
+void tst_Questions::pointerIsNormalWhileAsking()
+{
+    QFETCH(QString, question);
+    QtQuestions questions(nullptr);
+    QApplication::setOverrideCursor(Qt::WaitCursor); // a long command is running
+    std::optional<Qt::CursorShape> whileAsked;
+    whenModal([&](QWidget *modal) {
+        if (const QCursor *pointer = QApplication::overrideCursor())
+            whileAsked = pointer->shape();
+        qobject_cast<QDialog *>(modal)->reject();
+    });
+    QTemporaryDir dir;
+    QPrinter printer;
+    printer.setOutputFileName(dir.filePath(u"out.pdf"_s));
+    if (question == u"text")
+        questions.askText(u"Quillmark Header"_s, u"Enter"_s, u"/data/"_s, QPoint(2000, 2000));
+    else if (question == u"yes/no")
+        questions.askYesNo(u"Quillmark Save"_s, u"Save Selection Only?"_s);
+    else if (question == u"message")
+        questions.showMessage(u"Quillmark Print"_s, u"Not printed."_s);
+    else if (question == u"save")
+        questions.askSaveFileName(u"Save Quillmark"_s, u"Text(*.txt)"_s, dir.filePath(u"a.txt"_s));
+    else if (question == u"font")
+        questions.askFont({ u"Liberation Sans"_s, 10 });
+    else
+        questions.askPrint(&printer, false, nullptr);
+    // Normal while the user is to act, busy again when the command goes on.
+    QCOMPARE(whileAsked, std::optional(Qt::ArrowCursor));
+    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    QApplication::restoreOverrideCursor();
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
 }
 
 void tst_Questions::helpWindow()
