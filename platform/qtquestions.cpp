@@ -2,6 +2,7 @@
 
 #include "platform/fontchooser.h"
 #include "platform/helpwindow.h"
+#include "platform/safefileiconprovider.h"
 #include "platform/twips.h"
 
 #include <QApplication>
@@ -95,6 +96,9 @@ void makeRoomForTitle(QMessageBox &box)
 QtQuestions::QtQuestions(QWidget *parent)
     : m_parent(parent)
 {
+    // The save dialog, and the chooser that the print dialog opens by itself, must never read
+    // a FIFO or a /proc file to pick an icon.
+    guardFileDialogs();
 }
 
 QtQuestions::~QtQuestions()
