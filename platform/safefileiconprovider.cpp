@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QIcon>
 #include <QPointer>
 
@@ -72,12 +73,21 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        // Polish and Show come before the dialog's event loop takes in what its listing
-        // found, which is when the provider is first asked.
-        if (event->type() == QEvent::Polish || event->type() == QEvent::Show) {
-            if (auto *dialog = qobject_cast<QFileDialog *>(watched);
-                dialog && dialog->iconProvider() != &m_icons)
-                dialog->setIconProvider(&m_icons);
+        // A window is polished and shown before its event loop takes in what a listing found,
+        // which is when the provider is first asked. Besides the file dialogs, the print
+        // dialog completes the file name it is typed through a model of its own.
+        if (event->type() != QEvent::Polish && event->type() != QEvent::Show)
+            return false;
+        auto *window = qobject_cast<QWidget *>(watched);
+        if (!window || !window->isWindow())
+            return false;
+        if (auto *dialog = qobject_cast<QFileDialog *>(window);
+            dialog && dialog->iconProvider() != &m_icons)
+            dialog->setIconProvider(&m_icons); // the places on its left too
+        const QList<QFileSystemModel *> models = window->findChildren<QFileSystemModel *>();
+        for (QFileSystemModel *model : models) {
+            if (model->iconProvider() != &m_icons)
+                model->setIconProvider(&m_icons);
         }
         return false;
     }
@@ -109,7 +119,7 @@ QString SafeFileIconProvider::type(const QFileInfo &info) const
 {
     const Kind kind = kindOf(info);
     if (kind == Kind::Folder)
-        return QAbstractFileIconProvider::type(info); // "Folder", or "Drive" for a root
+        return QFileIconProvider::type(info); // "Folder", or "Drive" for a root
     if (kind == Kind::Missing)
         return QString();
     const QMimeType type = kind == Kind::Regular

@@ -2,12 +2,16 @@
 #include "platform/safefileiconprovider.h"
 
 #include <QApplication>
+#include <QCompleter>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QIcon>
+#include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -108,9 +112,10 @@ private:
         const QModelIndex parent = model->index(m_folder);
         for (int row = 0; row < model->rowCount(parent); ++row) {
             const QModelIndex name = model->index(row, 0, parent);
-            model->data(name, Qt::DecorationRole);
+            const bool drawn = !model->data(name, Qt::DecorationRole).value<QIcon>().isNull();
             shown << name.data().toString() + u": "_s
-                    + model->index(row, 2, parent).data().toString();
+                    + model->index(row, 2, parent).data().toString()
+                    + (drawn ? QString() : u" (no icon)"_s);
         }
         dialog->grab(); // paints the list as the user sees it, icons and all
         dialog->reject();
@@ -129,6 +134,8 @@ private slots:
     void initTestCase();
     void listsWithoutReading_data();
     void listsWithoutReading();
+    void printDialogCompletesWithoutReading_data();
+    void printDialogCompletesWithoutReading();
 
 private:
     QTemporaryDir m_folder;
@@ -215,8 +222,9 @@ void tst_FileDialogs::listsWithoutReading()
     QVERIFY(watcher.listed);
     qInfo("listed and closed in %lld ms", opened.elapsed());
     QVERIFY(watcher.safe);
-    // Listed and typed by name and kind: nothing was read.
+    // Listed, typed by name and kind and drawn with an icon: nothing was read.
     const QString listing = watcher.shown.join(u" | "_s);
+    QVERIFY2(!listing.contains(u"(no icon)"_s), qPrintable(listing));
     if (!shows.isEmpty()) {
         const QString name = shows.section(u": "_s, 0, 0) + u": "_s;
         const QStringList entry = watcher.shown.filter(name);
@@ -224,6 +232,57 @@ void tst_FileDialogs::listsWithoutReading()
         QVERIFY2(entry.first().contains(shows.section(u": "_s, 1), Qt::CaseInsensitive),
                  qPrintable(listing));
     }
+}
+
+void tst_FileDialogs::printDialogCompletesWithoutReading_data()
+{
+    QTest::addColumn<QString>("folder"); // typed into "Output file"; empty: the scratch folder
+    QTest::addColumn<QString>("shows"); // an entry it offers, and its type
+    QTest::newRow("a folder with a FIFO") << QString() << u"notes.txt: plain text"_s;
+    QTest::newRow("/proc, whose kmsg blocks a reader") << u"/proc"_s << u"kmsg: "_s;
+}
+
+void tst_FileDialogs::printDialogCompletesWithoutReading()
+{
+    QFETCH(QString, folder);
+    QFETCH(QString, shows);
+    if (folder.isEmpty())
+        folder = m_folder.path();
+    QtQuestions questions(nullptr);
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(m_folder.filePath(u"catalogue.pdf"_s));
+    const HangFence fence(QString::fromLatin1(QTest::currentDataTag()));
+    QStringList offered;
+    bool safe = false;
+    QTimer::singleShot(0, qApp, [&] {
+        auto *print = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        QVERIFY(print);
+        const auto close = qScopeGuard([print] { print->reject(); });
+        auto *name = print->findChild<QLineEdit *>(u"filename"_s);
+        QVERIFY(name && name->completer());
+        auto *model = qobject_cast<QFileSystemModel *>(name->completer()->model());
+        QVERIFY(model);
+        safe = dynamic_cast<const SafeFileIconProvider *>(model->iconProvider()) != nullptr;
+        bool loaded = false;
+        connect(model, &QFileSystemModel::directoryLoaded, print,
+                [&](const QString &path) { loaded = loaded || QDir(path) == QDir(folder); });
+        // What the field does when a path is typed into it: the folder is listed.
+        model->setRootPath(folder);
+        QTRY_VERIFY_WITH_TIMEOUT(loaded, 10000);
+        QCoreApplication::processEvents();
+        const QModelIndex parent = model->index(folder);
+        for (int row = 0; row < model->rowCount(parent); ++row)
+            offered << model->index(row, 0, parent).data().toString() + u": "_s
+                    + model->index(row, 2, parent).data().toString();
+    });
+    QVERIFY(!questions.askPrint(&printer, false, nullptr));
+    QVERIFY(safe);
+    const QString name = shows.section(u": "_s, 0, 0) + u": "_s;
+    const QStringList entry = offered.filter(name);
+    QVERIFY2(entry.size() == 1 && entry.first().startsWith(name)
+                 && entry.first().contains(shows.section(u": "_s, 1), Qt::CaseInsensitive),
+             qPrintable(offered.join(u" | "_s)));
 }
 
 QTEST_MAIN(tst_FileDialogs)
