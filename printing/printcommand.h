@@ -28,6 +28,13 @@ struct PrintResult
     QString destination; // the printer's name, or the PDF file
 };
 
+/// The print job's title: the folder's name ("Quillmark" for a folder without one, such as
+/// "/"). It also names the PDF file that a PDF printer makes of the job.
+QString jobName(const QString &folderPrefix);
+
+/// Takes the page size of the printer's paper, as the printer is set up now, into \a state.
+void takePageSize(CatalogueState &state, const QPrinter &printer);
+
 /// The file a machine without a printer prints to: the folder's name with ".pdf" in the
 /// home folder ("Quillmark.pdf" for a folder without a name, such as "/").
 QString defaultPdfFileName(const QString &folderPrefix);

@@ -180,9 +180,11 @@ void tst_TextOutputs::saveTakesTheSelection()
     Saving saving;
     const QString out = saving.dir.filePath(u"part"_s); // no extension is added
     QVERIFY(saving.save(filesNamed(3), Selection { first, 2, true, 2 }, out, yes));
-    QCOMPARE(saving.questions.log(),
-             QStringList({ u"save \"Save Quillmark\" \"Text(*.txt)\" \"\""_s,
-                           u"yesno \"Quillmark Save\" \"Save Selection Only?\""_s }));
+    QCOMPARE(
+        saving.questions.log(),
+        QStringList(
+            { u"save \"Save Quillmark\" \"Text(*.txt);;Comma-separated values (*.csv)\" \"\""_s,
+              u"yesno \"Quillmark Save\" \"Save Selection Only?\""_s }));
     QTEST(readAll(out), "lines");
 }
 
