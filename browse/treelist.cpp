@@ -70,7 +70,6 @@ TreeResult TreeList::list(const QByteArray &topPath, const PatternMatcher &patte
             m_folders.push_back({ path, prefix });
             result.fileCount += qint64(listing.files.size());
             result.byteTotal = saturatingAdd(result.byteTotal, byteTotal(listing.files));
-            m_entries.reserve(m_entries.size() + listing.files.size());
             for (FileEntry &file : listing.files)
                 m_entries.push_back({ std::move(file.name), folder });
         }
