@@ -19,6 +19,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <csignal>
 #include <cstdio>
 
 #include <sys/ioctl.h>
@@ -262,6 +263,9 @@ int runBatch(int argc, char *argv[], const BatchOptions &options,
              const PageSetupLoader &loadPageSetup)
 {
     qInstallMessageHandler(keepToolkitQuiet);
+    // A file size limit is a full disk to the writer: the write fails and says so, and the
+    // half-written file goes, where the signal would end the run and leave it behind.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (options.output == BatchOptions::Output::Save) {
         const QCoreApplication app(argc, argv);
         return BatchRun(options).run(loadPageSetup);

@@ -210,7 +210,9 @@ SaveResult saveCatalogue(const QString &fileName, const CatalogueSource &source,
                          const std::function<LineRange()> &chooseRange, const SaveOptions &options)
 {
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: the lines come in large blocks already, and a failed write of Qt's own
+    // buffer at the end would reach commit() unnoticed and without its reason.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return { false, file.errorString() };
     SaveResult result = writeCatalogue(file, source, host, chooseRange, options);
     // Nothing replaces the earlier file unless every byte reached the disk.
