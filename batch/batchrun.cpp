@@ -214,9 +214,10 @@ bool BatchRun::print(const PageSetupLoader &loadPageSetup)
         }
         if (QPrinterInfo::printerInfo(name).isNull()) {
             const QStringList known = QPrinterInfo::availablePrinterNames();
-            say(u"there is no printer named %1 (%2)"_s.arg(
-                name,
-                known.isEmpty() ? u"there are none"_s : u"there are "_s + known.join(u", "_s)));
+            say(u"there is no printer named %1 (%2)"_s.arg(name,
+                                                           known.isEmpty() ? u"no printers here"_s
+                                                                           : u"printers here: "_s
+                                                                   + known.join(u", "_s)));
             return false;
         }
         printer.setPrinterName(name);

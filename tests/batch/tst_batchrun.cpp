@@ -150,7 +150,7 @@ void tst_BatchRun::failures_data()
            "attributes\n"_s;
     QTest::newRow("an unknown printer")
         << u"--print|--printer|nosuch|{dir}/list"_s << none << 1
-        << u"quillmark: there is no printer named nosuch (there are none)\n"_s;
+        << u"quillmark: there is no printer named nosuch (no printers here)\n"_s;
     QTest::newRow("no default printer")
         << u"--print|{dir}/list"_s << none << 1
         << u"quillmark: there is no default printer: name one with --printer\n"_s;
