@@ -151,7 +151,9 @@ CommandLine readCommandLine(const QStringList &arguments, const QString &working
         u"FORMAT"_s);
     const QCommandLineOption separator(
         u"separator"_s,
-        u"With --format csv: the character between cells (default ,; tab for a tab)."_s, u"CHAR"_s);
+        u"With --format csv: the character between cells (default: a comma; the word tab "
+        "for a tab)."_s,
+        u"CHAR"_s);
     const QCommandLineOption bom(u"bom"_s,
                                  u"With --format csv: start with a byte order mark, for "
                                  "spreadsheets that need one to see UTF-8."_s);
