@@ -1,5 +1,7 @@
 #include "app/commandline.h"
 
+#include "batch/progressline.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
@@ -90,17 +92,6 @@ template<typename Table> QString namesOf(const Table &table)
     for (const auto &entry : table)
         names << entry.name.toString();
     return names.join(u", "_s);
-}
-
-// A first letter in lower case and no full stop: the parser's sentences become a clause
-// after "quillmark: ".
-QString asClause(QString text)
-{
-    if (!text.isEmpty())
-        text[0] = text[0].toLower();
-    if (text.endsWith(u'.'))
-        text.chop(1);
-    return text;
 }
 
 const QString HelpFooter = uR"(

@@ -7,8 +7,8 @@
 #include "app/windowwriterhost.h"
 #include "browse/folderbrowserview.h"
 #include "catalogue/cataloguewriter.h"
-#include "catalogue/runguard.h"
 #include "pagesetup/pagesetupdialog.h"
+#include "platform/busypointer.h"
 #include "platform/drives.h"
 #include "platform/numbers.h"
 #include "platform/questions.h"
@@ -37,10 +37,6 @@
 #include <QToolButton>
 
 namespace qm {
-
-namespace {
-
-} // namespace
 
 MainWindow::MainWindow(SettingsStore &store, Questions &questions, QWidget *parent)
     : QMainWindow(parent)
@@ -246,7 +242,6 @@ void MainWindow::load(const QString &startFolder)
     m_toolTipTimer.stop();
 
     m_state.previewReady = false;
-    m_state.printMode = false;
     setListedState();
 
     m_state.printSelection = false;
@@ -304,7 +299,6 @@ void MainWindow::preview()
 
 void MainWindow::drawPreview()
 {
-    m_state.printMode = false;
     CatalogueWriter writer(m_state, m_browser->fileSource(), *m_preview, *m_writerHost);
     writer.writePreview(m_preview->picture());
     m_selection->previewDrawn();
@@ -364,9 +358,7 @@ void MainWindow::print()
     // A cancelled dialog stays silent; a job that could not be written must not pass for one
     // that was.
     if (result.outcome == PrintResult::Outcome::Failed)
-        m_questions.showMessage(
-            QStringLiteral("Quillmark Print"),
-            QStringLiteral("The catalogue could not be printed on %1.").arg(result.destination));
+        m_questions.showMessage(QStringLiteral("Quillmark Print"), printFailureText(result));
 }
 
 void MainWindow::showToolTip()

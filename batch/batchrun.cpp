@@ -243,9 +243,10 @@ bool BatchRun::print(const PageSetupLoader &loadPageSetup)
     case PrintResult::Outcome::Failed:
         break;
     }
+    const QString why = asClause(result.error);
     say(m_options.output == BatchOptions::Output::PrintPdf
-            ? u"cannot write %1: the PDF file could not be written"_s.arg(destination)
-            : u"cannot print on %1: the printer did not take the job"_s.arg(destination));
+            ? u"cannot write %1: %2"_s.arg(destination, why)
+            : u"cannot print on %1: %2"_s.arg(destination, why));
     return false;
 }
 

@@ -14,6 +14,16 @@ constexpr int ReadingIntervalMs = 100;
 
 } // namespace
 
+QString asClause(QString sentence)
+{
+    sentence = sentence.trimmed();
+    if (!sentence.isEmpty())
+        sentence[0] = sentence[0].toLower();
+    if (sentence.endsWith(u'.'))
+        sentence.chop(1);
+    return sentence;
+}
+
 QString summaryLine(qint64 files, quint64 bytes, int pages)
 {
     QString line = groupedNumber(files) + (files == 1 ? u" file, "_s : u" files, "_s)

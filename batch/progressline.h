@@ -10,6 +10,10 @@
 
 namespace qm {
 
+/// A sentence made a clause to follow "quillmark: cannot …: ": its first letter small, its
+/// full stop gone ("Unknown option 'x'." gives "unknown option 'x'").
+QString asClause(QString sentence);
+
 /// The summary of a run: "1,234 files, 5,678,901 bytes" with the locale's digit groups, and
 /// ", 21 pages" after a print (\a pages not negative).
 QString summaryLine(qint64 files, quint64 bytes, int pages = -1);

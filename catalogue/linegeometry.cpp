@@ -129,7 +129,7 @@ Fitted cutStart(QString text, const OutputTarget &target, int limit, int fit, QS
 
 } // namespace
 
-void lineParameters(OutputTarget &target, CatalogueState &state)
+void lineParameters(OutputTarget &target, CatalogueState &state, OutputMedium medium)
 {
     const CatalogueFont &font = state.catalogueFont;
     target.setFontName(font.name);
@@ -145,7 +145,7 @@ void lineParameters(OutputTarget &target, CatalogueState &state)
     metrics.columnGap = wholeInt(target.textWidth(sample) / ColumnGapDivisor);
     const int height = wholeInt(target.textHeight(sample));
     metrics.lineHeight = wholeInt(height + height / LeadingDivisor);
-    metrics.lineLeft = state.printMode ? 0 : PreviewLineLeft;
+    metrics.lineLeft = medium == OutputMedium::Paper ? 0 : PreviewLineLeft;
 }
 
 qint64 pageCount(qint64 lines, qint64 lineHeight, qint64 printHeight)
@@ -201,16 +201,11 @@ PageGeometry pageGeometry(const CatalogueState &state, const LineMetrics &measur
     return g;
 }
 
-void pageParameters(OutputTarget &target, CatalogueState &state, qint64 entryCount,
+void pageParameters(OutputTarget &target, CatalogueState &state, OutputMedium medium, qint64 lines,
                     PreviewViewport &viewport)
 {
-    lineParameters(target, state);
+    lineParameters(target, state, medium);
 
-    const Selection &selection = state.selection;
-    qint64 lines = entryCount;
-    if (state.printMode && state.printSelection && selection.selFirst >= 0
-        && selection.selLast >= selection.selFirst)
-        lines = selection.selLast - selection.selFirst + 1;
     const ViewSize view { viewport.viewWidth(), viewport.viewHeight(), viewport.viewScaleWidth(),
                           viewport.viewScaleHeight() };
     const PageGeometry g = pageGeometry(state, state.metrics, lines, view);
@@ -223,7 +218,7 @@ void pageParameters(OutputTarget &target, CatalogueState &state, qint64 entryCou
     metrics.dateWidth = g.dateWidth;
     metrics.pageCount = g.pageCount;
 
-    if (state.printMode) {
+    if (medium == OutputMedium::Paper) {
         // The half difference makes up for the printer's unprintable border.
         const PrintSettings &page = state.printSettings;
         target.setScaleLeft(-page.leftMargin + double(target.width() - target.scaleWidth()) / 2);

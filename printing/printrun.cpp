@@ -34,12 +34,20 @@ void PrintRun::openPage(OutputTarget &printer)
     printer.setFontSize(size);
 }
 
-LineRange PrintRun::startPrintRun(OutputTarget &printer, const QString &folderPrefix,
-                                  LineRange whole)
+LineRange PrintRun::printedRange(LineRange whole) const
+{
+    const Selection &selection = m_state.selection;
+    if (m_state.printSelection && selection.selFirst >= 0
+        && selection.selLast >= selection.selFirst)
+        return { selection.selFirst, selection.selLast };
+    return whole;
+}
+
+void PrintRun::startPrintRun(OutputTarget &printer, const QString &folderPrefix)
 {
     openPage(printer);
     if (printer.failed())
-        return { 0, -1 }; // nothing can be printed: no header to ask for
+        return; // nothing can be printed: no header to ask for
     QString &header = m_state.listHeader;
     if (header.isEmpty())
         header = folderPrefix;
@@ -47,12 +55,6 @@ LineRange PrintRun::startPrintRun(OutputTarget &printer, const QString &folderPr
         header = m_questions->askText(HeaderBoxTitle, HeaderBoxPrompt, header, HeaderBoxPlace);
     if (header.isEmpty())
         header = folderPrefix;
-
-    const Selection &selection = m_state.selection;
-    if (m_state.printSelection && selection.selFirst >= 0
-        && selection.selLast >= selection.selFirst)
-        return { selection.selFirst, selection.selLast };
-    return whole;
 }
 
 void PrintRun::pageHead(OutputTarget &printer, qint64 pageNumber)

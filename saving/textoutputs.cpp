@@ -51,11 +51,10 @@ QString savedHeaderLine(const QString &folderText)
 
 QString clipboardText(const CatalogueSource &source, qint64 first, qint64 last)
 {
-    first = std::max<qint64>(first, 0);
-    last = std::min(last, source.count() - 1);
+    const LineRange range = LineRange { first, last }.within(source.count());
     DateTimeFormatter dates;
     QString text;
-    for (qint64 line = first; line <= last; ++line) {
+    for (qint64 line = range.first; line <= range.last; ++line) {
         appendTextLine(text, source.displayName(line), source.stat(line), dates,
                        TextLayout::Clipboard);
         text += LineEnd;
@@ -173,9 +172,8 @@ SaveResult writeCatalogue(QIODevice &device, const CatalogueSource &source, Writ
 
     // Asked before the hourglass goes up: the pointer is not busy while the user decides.
     const qint64 count = source.count();
-    LineRange range = chooseRange ? chooseRange() : LineRange { 0, count - 1 };
-    range.first = std::max<qint64>(range.first, 0);
-    range.last = std::min(range.last, count - 1);
+    const LineRange range
+        = (chooseRange ? chooseRange() : LineRange { 0, count - 1 }).within(count);
 
     RunGuard guard(host, SavedMeterBar);
     host.setStatusText(u"Saving"_s);

@@ -143,7 +143,8 @@ void tst_BatchRun::failures_data()
         << u"quillmark: cannot write standard output: No space left on device\n"_s;
     QTest::newRow("a PDF in a folder that does not exist")
         << u"--print-pdf|{out}/none/c.pdf|{dir}/list"_s << none << 1
-        << u"quillmark: cannot write {out}/none/c.pdf: the PDF file could not be written\n"_s;
+        << u"quillmark: cannot write {out}/none/c.pdf: the file cannot be written: No such file or "
+           "directory\n"_s;
     QTest::newRow("nothing to print")
         << u"--print-pdf|{out}/c.pdf|--pattern|*.none|{dir}/list"_s << none << 1
         << u"quillmark: nothing to print: no file of {dir}/list passed the pattern and the "

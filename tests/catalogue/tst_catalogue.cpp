@@ -98,7 +98,7 @@ void tst_Catalogue::previewGeometry()
     CatalogueState state; // A4 height; the print width is the page width - 4536
     state.pageWidth = pageWidth;
     state.pageHeight = 16838;
-    pageParameters(target, state, entries, viewport);
+    pageParameters(target, state, OutputMedium::Preview, entries, viewport);
     // 65 characters of 100 twips over 66, and 200 twips of text with a tenth more.
     QCOMPARE(QPoint(state.metrics.columnGap, state.metrics.lineHeight), QPoint(98, 220));
     // A page step keeps three columns and two lines of the last view.
@@ -230,7 +230,7 @@ void tst_Catalogue::meter()
     FakeViewport viewport;
     RecordingHost host;
     TestTarget target;
-    CatalogueWriter(state, filesNamed(files), viewport, host).writePreview(target, nullptr);
+    CatalogueWriter(state, filesNamed(files), viewport, host).writePreview(target);
     QStringList expected;
     for (const int percent : meter)
         expected << u"meter 2 #800080 #c0c0c0 %1"_s.arg(percent);

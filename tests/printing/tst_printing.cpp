@@ -1,10 +1,15 @@
 #include "catalogue/cataloguestate.h"
 #include "catalogue/cataloguewriter.h"
+#include "printing/printcommand.h"
 #include "printing/printrun.h"
+#include "support/pdfreading.h"
+#include "support/refusingprinter.h"
 #include "support/scriptedquestions.h"
 #include "support/testtarget.h"
 #include "support/writerfakes.h"
 
+#include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -27,7 +32,6 @@ struct PaperRun
     {
         state.pageWidth = pageWidth;
         state.pageHeight = pageHeight;
-        state.printMode = true;
         target.setWidth(pageWidth);
         target.setHeight(pageHeight);
     }
@@ -35,7 +39,7 @@ struct PaperRun
     void print(const CatalogueSource &source, bool askHeader = false)
     {
         PrintRun run(state, askHeader ? &questions : nullptr);
-        CatalogueWriter(state, source, viewport, host).writePreview(target, &run);
+        CatalogueWriter(state, source, viewport, host).writePages(target, run);
     }
 
     QStringList heads() const { return target.calls(u"text ").filter(u",-440 "_s); }
@@ -60,6 +64,8 @@ private slots:
     void headerBox();
     void printedRange_data();
     void printedRange();
+    void printFailureSaysWhy_data();
+    void printFailureSaysWhy();
 };
 
 void tst_Printing::initTestCase()
@@ -176,6 +182,55 @@ void tst_Printing::printedRange()
         printed << call.section(u'"', 1, 1);
     QTEST(printed, "printed");
     QCOMPARE(run.state.selection.selFirst, selFirst); // the preview's selection stays
+}
+
+void tst_Printing::printFailureSaysWhy_data()
+{
+    QTest::addColumn<QString>("file"); // in a scratch folder that holds a folder "taken"
+    QTest::addColumn<int>("refusedPage"); // 1: the printer refuses to start
+    QTest::addColumn<QString>("why"); // %1: the file
+    QTest::addColumn<int>("pages");
+    QTest::newRow("file in a folder that does not exist")
+        << u"missing/out.pdf"_s << 0 << u"The file cannot be written: No such file or directory."_s
+        << 0;
+    QTest::newRow("file name taken by a folder")
+        << u"taken"_s << 0 << u"%1 is not a regular file."_s << 0;
+    QTest::newRow("printer refuses to start")
+        << u"out.pdf"_s << 1 << u"The printer did not start the job."_s << 0;
+    QTest::newRow("printer refuses page 2: the run ends")
+        << u"out.pdf"_s << 2
+        << u"The printer refused page 2, so the pages after it were not printed."_s << 1;
+}
+
+void tst_Printing::printFailureSaysWhy()
+{
+    QFETCH(QString, file);
+    QFETCH(int, refusedPage);
+    QFETCH(int, pages);
+    QTemporaryDir scratch;
+    QVERIFY(QDir(scratch.path()).mkdir(u"taken"_s));
+    const QString pdf = scratch.filePath(file);
+    RefusingPrinter printer(pdf, refusedPage);
+    CatalogueState state;
+    state.pageWidth = 11906;
+    state.pageHeight = 16838;
+    FakeViewport viewport;
+    RecordingHost host;
+    // About sixty lines a page: four pages.
+    const PrintResult result
+        = printCatalogue(state, filesNamed(200), viewport, host, printer, nullptr);
+
+    QCOMPARE(result.outcome, PrintResult::Outcome::Failed);
+    QCOMPARE(result.pages, pages);
+    QFETCH(QString, why);
+    QCOMPARE(printFailureText(result),
+             u"The catalogue could not be printed on %1.\n\n"_s.arg(pdf)
+                 + why.replace(u"%1"_s, pdf));
+    // Nothing more is drawn after the refusal: the meter stops on the first page.
+    const QStringList meter = host.calls.filter(u"meter 2 "_s);
+    QVERIFY(meter.isEmpty() || meter.last().section(u' ', -1).toInt() < 50);
+    if (pages > 0)
+        QCOMPARE(pdfPageCount(pdf), pages);
 }
 
 QTEST_MAIN(tst_Printing)
