@@ -25,8 +25,6 @@ private slots:
     void walk();
     void foldersAreEnteredInListOrder();
     void sizesAreReadAfresh();
-    void topThatCannotBeRead_data();
-    void topThatCannotBeRead();
     void unreadableFolderIsReportedAndSkipped();
 
 private:
@@ -143,23 +141,6 @@ void tst_TreeList::sizesAreReadAfresh()
     QCOMPARE(tree.stat(0)->size, 1); // the top again
     QVERIFY(!tree.stat(5)); // gone: no size, no time
     QCOMPARE(tree.displayName(5), u"zeta/z.txt"_s);
-}
-
-void tst_TreeList::topThatCannotBeRead_data()
-{
-    QTest::addColumn<QByteArray>("top");
-    QTest::addColumn<int>("error");
-    QTest::newRow("a folder that does not exist") << QByteArray("/top/gone") << ENOENT;
-    QTest::newRow("a file") << QByteArray("/top/a.txt") << ENOTDIR;
-}
-
-void tst_TreeList::topThatCannotBeRead()
-{
-    QFETCH(QByteArray, top);
-    TreeList tree;
-    const TreeResult result = tree.list(m_dir->path() + top, PatternMatcher(), AttributeSwitches());
-    QTEST(result.error, "error");
-    QCOMPARE(tree.count(), 0);
 }
 
 // Run again as an ordinary user by the test command: root reads every folder.
