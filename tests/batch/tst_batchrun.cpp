@@ -80,7 +80,7 @@ private slots:
     void summaryAndQuiet();
     void csvAndJsonReadBack();
     void recursiveTree();
-    void recursiveTreeWithUnreadableFolder();
+    void foldersWithoutPermission();
 
 private:
     QString dir() const { return m_dir->text(); }
@@ -325,8 +325,8 @@ void tst_BatchRun::recursiveTree()
     QCOMPARE(QString::fromUtf8(result.err), u"6 files, 14 bytes\n"_s);
 }
 
-// Run again as an ordinary user by the test command: root reads every folder.
-void tst_BatchRun::recursiveTreeWithUnreadableFolder()
+// Run again as an ordinary user by the test command: root reads and writes every folder.
+void tst_BatchRun::foldersWithoutPermission()
 {
     if (::geteuid() == 0)
         QSKIP("root reads every folder; the unprivileged run checks this");
@@ -347,6 +347,19 @@ void tst_BatchRun::recursiveTreeWithUnreadableFolder()
     const QByteArray csv = fileBytes(out() + u"/tree.csv"_s);
     QCOMPARE(csv.count("\r\n"), 3);
     QVERIFY(csv.contains("\r\na/one.txt,1,") && csv.contains("\r\nz/last.txt,3,"));
+
+    // The folder itself unreadable, and an output folder without write access: nothing made.
+    QCOMPARE(::chmod(QFile::encodeName(out()).constData(), 0555), 0);
+    for (const auto &[arguments, said] :
+         { std::pair { QStringList { u"--save"_s, u"{out}/c.txt"_s, dir() + u"/tree/locked"_s },
+                       u"cannot read %1/tree/locked: Permission denied"_s.arg(dir()) },
+           std::pair { QStringList { u"--save"_s, u"{out}/c.txt"_s, dir() + u"/tree"_s },
+                       u"cannot write %1/c.txt: Permission denied"_s.arg(out()) } }) {
+        const ProgramRun refused = run(arguments);
+        QCOMPARE(QString::fromUtf8(refused.err), u"quillmark: "_s + said + u'\n');
+        QCOMPARE(refused.exitCode, 1);
+        QCOMPARE(entriesOf(out()).size(), 1); // tree.csv alone
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_BatchRun)
