@@ -1,9 +1,9 @@
 #include "app/settings.h"
 
 #include "catalogue/pagelimits.h"
-#include "catalogue/units.h"
 #include "platform/numbers.h"
 #include "platform/settingsstore.h"
+#include "platform/units.h"
 
 #include <QDir>
 

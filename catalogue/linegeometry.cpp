@@ -148,6 +148,13 @@ void lineParameters(OutputTarget &target, CatalogueState &state, OutputMedium me
     metrics.lineLeft = medium == OutputMedium::Paper ? 0 : PreviewLineLeft;
 }
 
+QPointF paperOrigin(const PrintSettings &page, const OutputTarget &printer)
+{
+    // The half difference makes up for the printer's unprintable border.
+    return { -page.leftMargin + double(printer.width() - printer.scaleWidth()) / 2,
+             -page.topMargin + double(printer.height() - printer.scaleHeight()) / 2 };
+}
+
 qint64 pageCount(qint64 lines, qint64 lineHeight, qint64 printHeight)
 {
     if (lines <= 0)
@@ -219,10 +226,9 @@ void pageParameters(OutputTarget &target, CatalogueState &state, OutputMedium me
     metrics.pageCount = g.pageCount;
 
     if (medium == OutputMedium::Paper) {
-        // The half difference makes up for the printer's unprintable border.
-        const PrintSettings &page = state.printSettings;
-        target.setScaleLeft(-page.leftMargin + double(target.width() - target.scaleWidth()) / 2);
-        target.setScaleTop(-page.topMargin + double(target.height() - target.scaleHeight()) / 2);
+        const QPointF origin = paperOrigin(state.printSettings, target);
+        target.setScaleLeft(origin.x());
+        target.setScaleTop(origin.y());
         return;
     }
     target.setWidth(g.pictureWidth);

@@ -2,6 +2,7 @@
 
 #include "catalogue/linemetrics.h"
 
+#include <QPointF>
 #include <QString>
 #include <QStringView>
 
@@ -12,6 +13,7 @@ class DateTimeFormatter;
 class OutputTarget;
 class PreviewViewport;
 struct CatalogueState;
+struct PrintSettings;
 
 /// Measured to find the average character width (divided by one more than its 65
 /// characters) and the line height.
@@ -64,6 +66,11 @@ PageGeometry pageGeometry(const CatalogueState &state, const LineMetrics &measur
 /// the origin at the top-left corner of the margins.
 void pageParameters(OutputTarget &target, CatalogueState &state, OutputMedium medium, qint64 lines,
                     PreviewViewport &viewport);
+
+/// ScaleLeft and ScaleTop of \a printer that put (0, 0) at the top-left corner of the
+/// margins: the printer's scale starts at its printable area, taken as centred on the paper,
+/// so half of the paper beyond that area is added to the margins.
+QPointF paperOrigin(const PrintSettings &page, const OutputTarget &printer);
 
 /// Pages that \a lines catalogue lines fill when a page takes lines while their top is above
 /// \a printHeight, so that its last line may reach into the bottom margin. Counted by the

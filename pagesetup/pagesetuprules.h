@@ -2,8 +2,8 @@
 
 #include "catalogue/cataloguestate.h"
 #include "catalogue/pagelimits.h"
-#include "catalogue/units.h"
 #include "platform/questions.h"
+#include "platform/units.h"
 
 #include <QSizeF>
 #include <QString>

@@ -1,9 +1,9 @@
 #include "printing/printertarget.h"
 
 #include "catalogue/textmeasure.h"
-#include "catalogue/units.h"
 #include "platform/colour.h"
 #include "platform/numbers.h"
+#include "platform/units.h"
 
 #include <QDir>
 #include <QFile>
@@ -53,7 +53,7 @@ QSizeF paperTwips(const QPrinter &printer)
 }
 
 PrinterTarget::PrinterTarget(QPrinter &printer)
-    : MeasuredTarget(&printer, 1440.0 / std::max(printer.resolution(), 1), TextStyle {})
+    : MeasuredTarget(&printer, TwipsPerInch / std::max(printer.resolution(), 1), TextStyle {})
     , m_printer(printer)
 {
     const QPageLayout layout = printer.pageLayout();

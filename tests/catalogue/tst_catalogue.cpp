@@ -42,8 +42,8 @@ private slots:
     void cut();
     void truncationLimitsNeverOverflow_data();
     void truncationLimitsNeverOverflow();
-    void dateColumn_data();
-    void dateColumn();
+    void lineColumns_data();
+    void lineColumns();
     void scrollHandlers_data();
     void scrollHandlers();
     void meter_data();
@@ -59,8 +59,7 @@ void tst_Catalogue::init()
 void tst_Catalogue::pageCount_data()
 {
     QTest::addColumn<QList<qint64>>("c"); // lines, line height, print height, pages
-    QTest::newRow("exactly two print heights") << QList<qint64> { 20, 220, 2200, 2 };
-    QTest::newRow("one line more than two") << QList<qint64> { 21, 220, 2200, 3 };
+    // Whole print heights are in the printing tests, which count the printed pages too.
     QTest::newRow("last line reaching into the margin stays") << QList<qint64> { 11, 220, 2300, 1 };
     QTest::newRow("one line past that starts a page") << QList<qint64> { 12, 220, 2300, 2 };
     QTest::newRow("beyond 32 bits") << QList<qint64> { 20'000'000, 220, 14570, 298508 };
@@ -156,22 +155,31 @@ void tst_Catalogue::truncationLimitsNeverOverflow()
     QCOMPARE((QList<int> { m.dateLimit, m.dateFit }), (QList<int> { m.sizeLimit, m.sizeFit }));
 }
 
-void tst_Catalogue::dateColumn_data()
+void tst_Catalogue::lineColumns_data()
 {
-    QTest::addColumn<qint64>("modified");
-    QTest::addColumn<QString>("dateText");
-    // The date column starts at 4600 + 98 and is right-aligned.
+    QTest::addColumn<qint64>("modified"); // the lowest: the file has vanished
+    QTest::addColumn<QStringList>("sizeAndDate");
+    // Columns of 3000, 1500 and 2500 from x = 100: the size ends at 4600, the date at 7100.
+    constexpr qint64 vanished = std::numeric_limits<qint64>::min();
     QTest::newRow("midnight: 00:00:00")
-        << Afternoon - 47045 << u"text 5300,440 \"12/6/26   00:00:00\""_s;
+        << Afternoon - 47045
+        << QStringList { u"text 4100,440 \"1,234\""_s, u"text 5300,440 \"12/6/26   00:00:00\""_s };
     QTest::newRow("unconvertible: empty date")
-        << std::numeric_limits<qint64>::max() << u"text 5200,440 \"  /  /     00:00:00\""_s;
+        << std::numeric_limits<qint64>::max()
+        << QStringList { u"text 4100,440 \"1,234\""_s, u"text 5200,440 \"  /  /     00:00:00\""_s };
+    QTest::newRow("vanished: empty size and date")
+        << vanished
+        << QStringList { u"text 4600,440 \"\""_s, u"text 5200,440 \"  /  /     00:00:00\""_s };
 }
 
-void tst_Catalogue::dateColumn()
+void tst_Catalogue::lineColumns()
 {
     QFETCH(qint64, modified);
     FakeSource source;
-    source.add(u"alpha.txt"_s, 1, modified);
+    if (modified == std::numeric_limits<qint64>::min())
+        source.addVanished(u"alpha.txt"_s);
+    else
+        source.add(u"alpha.txt"_s, 1234, modified);
     LineMetrics metrics;
     metrics.columnGap = 98;
     metrics.lineLeft = 100;
@@ -182,7 +190,8 @@ void tst_Catalogue::dateColumn()
     TestTarget target;
     DateTimeFormatter dates;
     qm::displayLine(0, 440, target, source, metrics, dates);
-    QTEST(target.calls().value(2), "dateText");
+    QCOMPARE(target.calls().value(0), u"text 100,440 \"alpha.txt\""_s);
+    QTEST(target.calls().mid(1), "sizeAndDate");
 }
 
 void tst_Catalogue::scrollHandlers_data()

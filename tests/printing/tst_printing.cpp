@@ -1,6 +1,8 @@
 #include "catalogue/cataloguestate.h"
 #include "catalogue/cataloguewriter.h"
+#include "platform/numbers.h"
 #include "printing/printcommand.h"
+#include "printing/printertarget.h"
 #include "printing/printrun.h"
 #include "support/pdfreading.h"
 #include "support/refusingprinter.h"
@@ -9,6 +11,9 @@
 #include "support/writerfakes.h"
 
 #include <QDir>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -66,6 +71,10 @@ private slots:
     void printedRange();
     void printFailureSaysWhy_data();
     void printFailureSaysWhy();
+    void paperSize_data();
+    void paperSize();
+    void printedPlace_data();
+    void printedPlace();
 };
 
 void tst_Printing::initTestCase()
@@ -91,21 +100,31 @@ void tst_Printing::pageText()
 void tst_Printing::pageHead_data()
 {
     QTest::addColumn<int>("pageWidth");
-    QTest::addColumn<int>("headerX");
-    // Relative to the left margin (2268): "/data/" is 600 wide, "Page  1 of  1" 1300 and ends
-    // at 7830.
-    QTest::newRow("A4: header centred on the paper") << 11906 << 3385;
-    QTest::newRow("Letter: wider paper moves the header, not the page text") << 12240 << 3552;
+    QTest::addColumn<QString>("header");
+    QTest::addColumn<QString>("printed"); // x and text
+    // Relative to the left margin (2268): "Page  1 of  1" is 1300 wide and ends at 7830, so
+    // a header ends a column gap (98) before 6530, at 6432.
+    const QString long55(55, u'x'), long70 = u"/abcdefghijklmnopqrstuvwxyz"_s.repeated(3).left(70);
+    QTest::newRow("A4: header centred on the paper") << 11906 << u"/data/"_s << u"3385 /data/"_s;
+    QTest::newRow("Letter: wider paper moves the header, not the page text")
+        << 12240 << u"/data/"_s << u"3552 /data/"_s;
+    QTest::newRow("header reaching the page text keeps a gap before it")
+        << 11906 << long55 << u"932 "_s + long55;
+    QTest::newRow("header too long for the room loses its start")
+        << 11906 << long70 << u"32 ..."_s + long70.right(61);
 }
 
 void tst_Printing::pageHead()
 {
     QFETCH(int, pageWidth);
-    QFETCH(int, headerX);
+    QFETCH(QString, printed);
     PaperRun run(pageWidth);
+    QFETCH(QString, header);
+    run.state.listHeader = header;
     run.print(filesNamed(1));
     QCOMPARE(run.heads(),
-             (QStringList { u"text %1,-440 \"/data/\""_s.arg(headerX),
+             (QStringList { u"text %1,-440 \"%2\""_s.arg(printed.section(u' ', 0, 0),
+                                                         printed.section(u' ', 1)),
                             u"text 6530,-440 \"Page  1 of  1\""_s }));
 }
 
@@ -231,6 +250,65 @@ void tst_Printing::printFailureSaysWhy()
     QVERIFY(meter.isEmpty() || meter.last().section(u' ', -1).toInt() < 50);
     if (pages > 0)
         QCOMPARE(pdfPageCount(pdf), pages);
+}
+
+void tst_Printing::paperSize_data()
+{
+    QTest::addColumn<int>("pageSize");
+    QTest::addColumn<bool>("landscape");
+    QTest::addColumn<QSize>("twips");
+    QTest::newRow("A4, defined in true millimetres")
+        << int(QPageSize::A4) << false << QSize(11906, 16838);
+    QTest::newRow("A4 landscape: turned") << int(QPageSize::A4) << true << QSize(16838, 11906);
+}
+
+void tst_Printing::paperSize()
+{
+    QFETCH(int, pageSize);
+    QFETCH(bool, landscape);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::PageSizeId(pageSize)),
+                                      landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                                      QMarginsF()));
+    const QSizeF paper = paperTwips(printer);
+    QTEST(QSize(int(roundHalfEven(paper.width())), int(roundHalfEven(paper.height()))), "twips");
+}
+
+void tst_Printing::printedPlace_data()
+{
+    QTest::addColumn<QMarginsF>("border"); // what the printer cannot print on, in points
+    QTest::newRow("no border") << QMarginsF(0, 0, 0, 0);
+    QTest::newRow("10 points all round") << QMarginsF(10, 10, 10, 10);
+    QTest::newRow("uneven border") << QMarginsF(5, 20, 30, 40);
+}
+
+// The first name starts at the top-left corner of the margins, 2268 and 1134 twips (113.4
+// and 56.7 points) from the paper's edges, whatever border the printer has.
+void tst_Printing::printedPlace()
+{
+    QFETCH(QMarginsF, border);
+    QTemporaryDir scratch;
+    const QString pdf = scratch.filePath(u"place.pdf"_s);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    printer.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, border, QPageLayout::Point));
+    CatalogueState state;
+    state.pageWidth = 11906;
+    state.pageHeight = 16838;
+    FakeViewport viewport;
+    RecordingHost host;
+    printCatalogue(state, filesNamed(1), viewport, host, printer, nullptr);
+
+    static const QRegularExpression firstName(
+        uR"re(<word xMin="([-\d.]+)" yMin="([-\d.]+)"[^>]*>file00\.txt<)re"_s);
+    const QString words = popplerOutput(u"pdftotext"_s, { u"-bbox"_s, pdf, u"-"_s });
+    const QRegularExpressionMatch at = firstName.match(words);
+    QVERIFY2(at.hasMatch(), qPrintable(words));
+    const QPointF points(at.captured(1).toDouble(), at.captured(2).toDouble());
+    QVERIFY2((points - QPointF(113.4, 56.7)).manhattanLength() < 0.1,
+             qPrintable(u"at %1, %2"_s.arg(points.x()).arg(points.y())));
 }
 
 QTEST_MAIN(tst_Printing)

@@ -1,4 +1,4 @@
-#include "catalogue/units.h"
+#include "platform/units.h"
 
 #include <array>
 
