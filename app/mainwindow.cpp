@@ -235,9 +235,7 @@ QAction *MainWindow::Commands::action(Command command) const
 void MainWindow::load(const QString &startFolder)
 {
     const StoredSettings stored = loadSettings(m_store, defaultFolder());
-    m_state.catalogueColour = stored.colour;
-    m_state.catalogueFont = stored.font;
-    m_state.printSettings = stored.print;
+    applyPageSetup(m_state, stored);
 
     m_tipLogic.surfaceMoved();
     m_toolTip->hide();
@@ -246,15 +244,11 @@ void MainWindow::load(const QString &startFolder)
     m_state.previewReady = false;
     setListedState();
 
-    m_state.catalogueFont.strikethru = false;
-    m_state.catalogueFont.underline = false;
     m_state.printSelection = false;
 
     const QSizeF page = paperTwips(m_printCommand->printer());
     m_state.pageWidth = int(roundHalfEven(page.width()));
     m_state.pageHeight = int(roundHalfEven(page.height()));
-
-    selectUnit(m_state.printSettings);
 
     m_browser->start(startFolder.isEmpty() ? stored.folder : startFolder);
 

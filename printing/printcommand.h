@@ -29,6 +29,13 @@ struct PrintResult
     QString error; // why it failed, as a sentence
 };
 
+/// The print job's title: the folder's name ("Quillmark" for a folder without one, such as
+/// "/"). It also names the PDF file that a PDF printer makes of the job.
+QString jobName(const QString &folderPrefix);
+
+/// Takes the page size of the printer's paper, as the printer is set up now, into \a state.
+void takePageSize(CatalogueState &state, const QPrinter &printer);
+
 /// What the window says when a print run failed: where it was printed, and why it failed.
 QString printFailureText(const PrintResult &result);
 

@@ -98,7 +98,7 @@ void tst_Questions::saveDialogWantsExistingFolder()
             });
         });
     });
-    QCOMPARE(questions.askSaveFileName(u"Save Quillmark"_s, u"Text(*.txt)"_s, {}),
+    QCOMPARE(questions.askSaveFileName(u"Save Quillmark"_s, u"Text(*.txt)"_s, {}, nullptr),
              std::optional<QString>(good));
     QVERIFY(refused);
 }
