@@ -8,8 +8,8 @@
 #include "app/windowwriterhost.h"
 #include "browse/folderbrowserview.h"
 #include "catalogue/cataloguewriter.h"
-#include "catalogue/runguard.h"
 #include "pagesetup/pagesetupdialog.h"
+#include "platform/busypointer.h"
 #include "platform/drives.h"
 #include "platform/numbers.h"
 #include "platform/questions.h"
@@ -38,10 +38,6 @@
 #include <QToolButton>
 
 namespace qm {
-
-namespace {
-
-} // namespace
 
 MainWindow::MainWindow(SettingsStore &store, Questions &questions, QWidget *parent)
     : QMainWindow(parent)
@@ -245,27 +241,20 @@ QAction *MainWindow::Commands::action(Command command) const
 void MainWindow::load(const QString &startFolder)
 {
     const StoredSettings stored = loadSettings(m_store, defaultFolder());
-    m_state.catalogueColour = stored.colour;
-    m_state.catalogueFont = stored.font;
-    m_state.printSettings = stored.print;
+    applyPageSetup(m_state, stored);
 
     m_tipLogic.surfaceMoved();
     m_toolTip->hide();
     m_toolTipTimer.stop();
 
     m_state.previewReady = false;
-    m_state.printMode = false;
     setListedState();
 
-    m_state.catalogueFont.strikethru = false;
-    m_state.catalogueFont.underline = false;
     m_state.printSelection = false;
 
     const QSizeF page = paperTwips(m_printCommand->printer());
     m_state.pageWidth = int(roundHalfEven(page.width()));
     m_state.pageHeight = int(roundHalfEven(page.height()));
-
-    selectUnit(m_state.printSettings);
 
     m_browser->start(startFolder.isEmpty() ? stored.folder : startFolder);
 
@@ -316,7 +305,6 @@ void MainWindow::preview()
 
 void MainWindow::drawPreview()
 {
-    m_state.printMode = false;
     CatalogueWriter writer(m_state, m_browser->fileSource(), *m_preview, *m_writerHost);
     writer.writePreview(m_preview->picture());
     m_selection->previewDrawn();
@@ -376,9 +364,7 @@ void MainWindow::print()
     // A cancelled dialog stays silent; a job that could not be written must not pass for one
     // that was.
     if (result.outcome == PrintResult::Outcome::Failed)
-        m_questions.showMessage(
-            QStringLiteral("Quillmark Print"),
-            QStringLiteral("The catalogue could not be printed on %1.").arg(result.destination));
+        m_questions.showMessage(QStringLiteral("Quillmark Print"), printFailureText(result));
 }
 
 void MainWindow::showToolTip()

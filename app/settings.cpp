@@ -1,7 +1,9 @@
 #include "app/settings.h"
 
+#include "catalogue/pagelimits.h"
 #include "platform/numbers.h"
 #include "platform/settingsstore.h"
+#include "platform/units.h"
 
 #include <QDir>
 
@@ -79,16 +81,11 @@ std::array<QString, KeyCount> storedTexts(const StoredSettings &settings)
 constexpr double SmallestFontSize = 1.0;
 constexpr double LargestFontSize = 1000.0;
 
-// The margins Page Setup can produce; a stored one outside is taken to the nearer end.
+// A stored margin outside those Page Setup can produce is taken to the nearer end.
 constexpr qint64 SmallestMargin = 0;
-constexpr qint64 LargestMargin = 3000;
 
-// The shares Page Setup can produce: the name column 0.2 to 0.7, the other two at least
-// 0.15, the three adding up to 1. The slack covers single-precision sums written with seven
-// digits.
-constexpr double SmallestNameShare = 0.2;
-constexpr double LargestNameShare = 0.7;
-constexpr double SmallestOtherShare = 0.15;
+// The shares Page Setup can produce add up to 1. The slack covers single-precision sums
+// written with seven digits.
 constexpr double ShareSlack = 1e-4;
 constexpr double ShareSumSlack = 1e-3;
 
@@ -124,7 +121,8 @@ qint16 marginValue(const QString &text, qint16 defaultValue)
     const std::optional<double> number = leadingNumberIfAny(text);
     if (!number || !std::isfinite(*number))
         return defaultValue;
-    return static_cast<qint16>(std::clamp(roundHalfEven(*number), SmallestMargin, LargestMargin));
+    return static_cast<qint16>(
+        std::clamp(roundHalfEven(*number), SmallestMargin, qint64(LargestMargin)));
 }
 
 /// The three shares as stored, or nothing when one of them is not a number.
@@ -196,16 +194,21 @@ StoredSettings loadSettings(const SettingsStore &store, const QString &defaultFo
     return settings;
 }
 
+void applyPageSetup(CatalogueState &state, const StoredSettings &stored)
+{
+    state.catalogueColour = stored.colour;
+    state.catalogueFont = stored.font;
+    state.catalogueFont.strikethru = false;
+    state.catalogueFont.underline = false;
+    state.printSettings = stored.print;
+    selectUnit(state.printSettings);
+}
+
 void selectUnit(PrintSettings &settings)
 {
-    // Case matters. Any other text counts as centimetres so that no unit factor is ever 0
-    // (margins are divided by it); the text itself is kept as it was stored.
-    if (settings.measurement == QLatin1String("mm"))
-        settings.unitFactor = static_cast<float>(TwipsPerMm);
-    else if (settings.measurement == QLatin1String("in"))
-        settings.unitFactor = static_cast<float>(TwipsPerInch);
-    else
-        settings.unitFactor = static_cast<float>(TwipsPerCm);
+    // Any other text counts as centimetres so that no unit factor is ever 0 (margins are
+    // divided by it); the text itself is kept as it was stored.
+    settings.unitFactor = unitFactorOf(settings.measurement).value_or(float(TwipsPerCm));
 }
 
 void saveSettings(SettingsStore &store, const StoredSettings &settings)

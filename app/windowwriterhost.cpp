@@ -2,8 +2,6 @@
 
 #include "browse/statusstrip.h"
 
-#include <QApplication>
-
 namespace qm {
 
 WindowWriterHost::WindowWriterHost(StatusStrip &statusStrip,
@@ -13,24 +11,9 @@ WindowWriterHost::WindowWriterHost(StatusStrip &statusStrip,
 {
 }
 
-WindowWriterHost::~WindowWriterHost()
-{
-    // Never leave the hourglass behind, whatever ended the run.
-    while (m_busyDepth > 0) {
-        QApplication::restoreOverrideCursor();
-        --m_busyDepth;
-    }
-}
-
 void WindowWriterHost::setBusy(bool busy)
 {
-    if (busy) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        ++m_busyDepth;
-    } else if (m_busyDepth > 0) {
-        QApplication::restoreOverrideCursor();
-        --m_busyDepth;
-    }
+    applicationPointer().setBusy(busy);
 }
 
 void WindowWriterHost::setStatusText(const QString &text)

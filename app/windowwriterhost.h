@@ -14,7 +14,6 @@ class WindowWriterHost final : public WriterHost
 {
 public:
     WindowWriterHost(StatusStrip &statusStrip, std::function<void()> previewedCommands);
-    ~WindowWriterHost() override;
 
     void setBusy(bool busy) override;
     void setStatusText(const QString &text) override;
@@ -24,7 +23,6 @@ public:
 private:
     StatusStrip &m_statusStrip;
     std::function<void()> m_previewedCommands;
-    int m_busyDepth = 0;
 };
 
 } // namespace qm

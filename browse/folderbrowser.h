@@ -3,6 +3,7 @@
 #include "browse/filelistmodel.h"
 #include "browse/folderlistmodel.h"
 #include "platform/attributes.h"
+#include "platform/filelisting.h"
 #include "platform/wildcard.h"
 
 #include <QByteArray>
@@ -18,6 +19,14 @@ QString folderPrefix(const QString &path);
 /// one step deeper.
 std::vector<FolderItem> folderItems(const QByteArray &driveRoot, const QByteArray &folderPath,
                                     std::vector<QByteArray> subFolders);
+
+/// One folder's two lists as the window shows them: the files that pass \a pattern and
+/// \a switches, and the sub-folders, both in list order.
+FolderListing filteredListing(const FolderHandle &folder, const PatternMatcher &pattern,
+                              const AttributeSwitches &switches);
+
+/// The byte total of \a files: the sizes read while listing, saturating instead of wrapping.
+quint64 byteTotal(const std::vector<FileEntry> &files);
 
 /// What the last refresh found.
 struct RefreshResult

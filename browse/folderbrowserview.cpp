@@ -1,12 +1,12 @@
 #include "browse/folderbrowserview.h"
 
 #include "browse/statusstrip.h"
+#include "platform/busypointer.h"
 #include "platform/drives.h"
 #include "platform/filelisting.h"
 #include "platform/twips.h"
 #include "platform/uifonts.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -20,16 +20,6 @@ using namespace Qt::StringLiterals;
 namespace qm {
 
 namespace {
-
-/// The hourglass for as long as it lives.
-class WaitCursor
-{
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
 
 /// Indents each folder by its depth, so the list reads as the path from the drive down.
 class FolderIndentDelegate : public QStyledItemDelegate
@@ -234,7 +224,7 @@ void FolderBrowserView::refresh()
 {
     m_refreshOwed = false;
     {
-        const WaitCursor hourglass;
+        const BusyPointer hourglass(applicationPointer());
         AttributeSwitches switches;
         // A greyed box counts as on; only an unchecked one turns its switch off.
         switches.normal = m_attributeBoxes[NormalBox]->checkState() != Qt::Unchecked;

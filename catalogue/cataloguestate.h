@@ -5,11 +5,9 @@
 #include <QString>
 #include <QtGlobal>
 
-namespace qm {
+#include <algorithm>
 
-inline constexpr double TwipsPerCm = 567.0;
-inline constexpr double TwipsPerMm = 56.7;
-inline constexpr double TwipsPerInch = 1440.0;
+namespace qm {
 
 /// The page settings held for the whole run.
 struct PrintSettings
@@ -52,6 +50,14 @@ struct LineRange
 {
     qint64 first = 0;
     qint64 last = -1;
+
+    /// The part that lies in a list of \a count lines: a range from an old selection may
+    /// reach past a list that has since become shorter.
+    LineRange within(qint64 count) const
+    {
+        return { std::max<qint64>(first, 0), std::min(last, count - 1) };
+    }
+    qint64 size() const { return std::max<qint64>(last - first + 1, 0); }
 };
 
 /// What the catalogue outputs share for the whole run: the page and the font they draw
@@ -69,7 +75,6 @@ struct CatalogueState
 
     bool settingsChanged = false; // the page, font or folder changed: written at shut-down
     bool previewReady = false;
-    bool printMode = false; // the writer is printing
     bool printSelection = false; // the print run covers the selection only
 
     Selection selection;

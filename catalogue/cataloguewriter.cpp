@@ -10,8 +10,6 @@
 #include "catalogue/writerhost.h"
 #include "platform/datetext.h"
 
-#include <algorithm>
-
 using namespace Qt::StringLiterals;
 
 namespace qm {
@@ -19,20 +17,22 @@ namespace qm {
 namespace {
 
 // Everything the walk does differently on the preview and on paper, in one place: the
-// walk calls these at its steps and never asks which one it has.
+// entry point chooses one, and the walk calls it at its steps without asking which it is.
 class Medium
 {
 public:
     virtual ~Medium() = default;
 
+    virtual OutputMedium kind() const = 0;
     virtual QString statusWord() const = 0;
     /// The list is empty: this is all that happens.
-    virtual void emptyList(OutputTarget &target) = 0;
+    virtual void emptyList(OutputTarget &) { }
     /// Before the geometry is measured.
     virtual void beforeGeometry(Selection &) { }
-    /// After the geometry: the lines to write, out of the whole list.
-    virtual LineRange openRun(OutputTarget &target, const QString &folderPrefix, LineRange whole)
-        = 0;
+    /// The lines to write, out of the whole list.
+    virtual LineRange lines(LineRange whole) const { return whole; }
+    /// After the geometry, before the first line.
+    virtual void openRun(OutputTarget &target, const QString &folderPrefix) = 0;
     virtual void pageHead(OutputTarget &, qint64) { }
     /// After a line, with \a lineTop already moved below it: the top of the next line.
     /// \a more tells whether another line follows.
@@ -48,6 +48,7 @@ public:
     {
     }
 
+    OutputMedium kind() const override { return OutputMedium::Preview; }
     QString statusWord() const override { return u"Writing"_s; }
     void emptyList(OutputTarget &target) override { target.cls(); }
     void beforeGeometry(Selection &selection) override
@@ -58,11 +59,7 @@ public:
         selection.selLast = -1;
         selection.clickedLine = -1;
     }
-    LineRange openRun(OutputTarget &target, const QString &, LineRange whole) override
-    {
-        target.cls();
-        return whole;
-    }
+    void openRun(OutputTarget &target, const QString &) override { target.cls(); }
     qint64 afterLine(OutputTarget &target, qint64 lineTop, bool) override
     {
         // The first screenful reaches the screen while the rest is still drawn.
@@ -92,11 +89,12 @@ public:
     {
     }
 
+    OutputMedium kind() const override { return OutputMedium::Paper; }
     QString statusWord() const override { return u"Printing"_s; }
-    void emptyList(OutputTarget &) override { }
-    LineRange openRun(OutputTarget &printer, const QString &folderPrefix, LineRange whole) override
+    LineRange lines(LineRange whole) const override { return m_hooks.printedRange(whole); }
+    void openRun(OutputTarget &printer, const QString &folderPrefix) override
     {
-        return m_hooks.startPrintRun(printer, folderPrefix, whole);
+        m_hooks.startPrintRun(printer, folderPrefix);
     }
     void pageHead(OutputTarget &printer, qint64 pageNumber) override
     {
@@ -117,6 +115,52 @@ private:
     PrintHooks &m_hooks;
 };
 
+// The one walk over the list, whatever the medium.
+void walk(CatalogueState &state, const CatalogueSource &source, PreviewViewport &viewport,
+          WriterHost &host, OutputTarget &target, Medium &medium)
+{
+    const qint64 count = source.count();
+    if (count <= 0) {
+        medium.emptyList(target);
+        return;
+    }
+
+    RunGuard guard(host, MeterBar);
+    host.setStatusText(medium.statusWord());
+    medium.beforeGeometry(state.selection);
+    host.setPreviewedCommands();
+
+    const LineRange range = medium.lines({ 0, count - 1 }).within(count);
+    pageParameters(target, state, medium.kind(), range.size(), viewport);
+
+    medium.openRun(target, source.folderPrefix());
+
+    target.setCurrentY(0);
+    LineMetrics &metrics = state.metrics;
+    setTruncationLimits(metrics);
+    qint64 lineTop = 0;
+
+    // The meter always measures the position in the whole list.
+    MeterSteps meter(count);
+
+    state.pageNumber = 1;
+    medium.pageHead(target, state.pageNumber);
+
+    DateTimeFormatter dates;
+    // A printer that stopped takes nothing more.
+    for (qint64 line = range.first; line <= range.last && !target.failed(); ++line) {
+        if (const int percent = meter.percentAt(line); percent >= 0)
+            host.drawMeter(2, MeterBar, MeterBackground, percent);
+        displayLine(line, lineTop, target, source, metrics, dates);
+        lineTop = medium.afterLine(target, lineTop + metrics.lineHeight, line < range.last);
+    }
+
+    guard.resetMeter();
+    medium.closeRun(target);
+    guard.finish();
+    state.previewReady = true;
+}
+
 } // namespace
 
 CatalogueWriter::CatalogueWriter(CatalogueState &state, const CatalogueSource &source,
@@ -128,57 +172,16 @@ CatalogueWriter::CatalogueWriter(CatalogueState &state, const CatalogueSource &s
 {
 }
 
-void CatalogueWriter::writePreview(OutputTarget &target, PrintHooks *hooks)
+void CatalogueWriter::writePreview(OutputTarget &picture)
 {
-    PlainPages plainPages;
     Screen screen(m_state.metrics);
-    Paper paper(m_state, hooks ? *hooks : plainPages);
-    Medium &medium = m_state.printMode ? static_cast<Medium &>(paper) : screen;
+    walk(m_state, m_source, m_viewport, m_host, picture, screen);
+}
 
-    const qint64 count = m_source.count();
-    if (count <= 0) {
-        medium.emptyList(target);
-        return;
-    }
-
-    RunGuard guard(m_host, MeterBar);
-    m_host.setStatusText(medium.statusWord());
-    medium.beforeGeometry(m_state.selection);
-    m_host.setPreviewedCommands();
-
-    pageParameters(target, m_state, count, m_viewport);
-    const QString folderPrefix = m_source.folderPrefix();
-
-    LineRange range = medium.openRun(target, folderPrefix, { 0, count - 1 });
-    // A range from an old selection may reach past a list that has since become shorter.
-    range.first = std::max<qint64>(range.first, 0);
-    range.last = std::min(range.last, count - 1);
-
-    target.setCurrentY(0);
-    LineMetrics &metrics = m_state.metrics;
-    setTruncationLimits(metrics);
-    qint64 lineTop = 0;
-
-    // The meter always measures the position in the whole list.
-    MeterSteps meter(count);
-
-    m_state.pageNumber = 1;
-    medium.pageHead(target, m_state.pageNumber);
-
-    DateTimeFormatter dates;
-    for (qint64 line = range.first; line <= range.last; ++line) {
-        if (const int percent = meter.percentAt(line); percent >= 0)
-            m_host.drawMeter(2, MeterBar, MeterBackground, percent);
-        displayLine(line, lineTop, target, m_source, metrics, dates);
-        if (target.failed())
-            break; // a printer that stopped takes nothing more
-        lineTop = medium.afterLine(target, lineTop + metrics.lineHeight, line < range.last);
-    }
-
-    guard.resetMeter();
-    medium.closeRun(target);
-    guard.finish();
-    m_state.previewReady = true;
+void CatalogueWriter::writePages(OutputTarget &printer, PrintHooks &hooks)
+{
+    Paper paper(m_state, hooks);
+    walk(m_state, m_source, m_viewport, m_host, printer, paper);
 }
 
 } // namespace qm

@@ -1,9 +1,5 @@
 #pragma once
 
-#include "catalogue/runguard.h"
-
-#include <QColor>
-
 namespace qm {
 
 class CatalogueSource;
@@ -13,23 +9,25 @@ class PrintHooks;
 class WriterHost;
 struct CatalogueState;
 
-/// Writes the catalogue of the file list on the preview picture or, with state.printMode
-/// on, on the printer: one line per file, three columns, the meter running.
+/// Writes the catalogue of the file list, one line per file in three columns with the meter
+/// running, on the preview picture or on paper: one walk over the list, two entry points.
+/// On either, an empty list changes nothing but the preview; otherwise the geometry is
+/// measured, every line (on paper those the print hooks choose) is written, and PreviewReady
+/// ends on. The pointer, status text and meter are restored on every way out.
 class CatalogueWriter
 {
 public:
-    static inline const QColor MeterBar = qm::MeterBar;
-    static inline const QColor MeterBackground = qm::MeterBackground;
-
     CatalogueWriter(CatalogueState &state, const CatalogueSource &source, PreviewViewport &viewport,
                     WriterHost &host);
 
-    /// An empty list only clears the preview and changes nothing else. Otherwise the
-    /// selection is dropped (preview only), the geometry is measured, every line of the list
-    /// (or of the range the print hooks choose) is written, and PreviewReady ends on.
-    /// On paper \a hooks supply the heads and breaks (plain pages without them).
-    /// The pointer, status text and meter are restored on every way out.
-    void writePreview(OutputTarget &target, PrintHooks *hooks = nullptr);
+    /// Draws the catalogue on the preview \a picture: the selection is dropped, the picture
+    /// and the scroll bars are sized, and the first screenful is shown while the rest is
+    /// drawn. An empty list only clears the picture.
+    void writePreview(OutputTarget &picture);
+    /// Prints the catalogue on \a printer, page by page, with the heads and breaks that
+    /// \a hooks supply; the preview's selection stays. An empty list prints nothing. A
+    /// printer that fails ends the walk.
+    void writePages(OutputTarget &printer, PrintHooks &hooks);
 
 private:
     CatalogueState &m_state;

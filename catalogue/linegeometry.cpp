@@ -135,7 +135,7 @@ Fitted cutStart(const QString &text, const OutputTarget &target, int limit, int 
 
 } // namespace
 
-void lineParameters(OutputTarget &target, CatalogueState &state)
+void lineParameters(OutputTarget &target, CatalogueState &state, OutputMedium medium)
 {
     const CatalogueFont &font = state.catalogueFont;
     target.setFontName(font.name);
@@ -151,7 +151,14 @@ void lineParameters(OutputTarget &target, CatalogueState &state)
     metrics.columnGap = wholeInt(target.textWidth(sample) / ColumnGapDivisor);
     const int height = wholeInt(target.textHeight(sample));
     metrics.lineHeight = wholeInt(height + height / LeadingDivisor);
-    metrics.lineLeft = state.printMode ? 0 : PreviewLineLeft;
+    metrics.lineLeft = medium == OutputMedium::Paper ? 0 : PreviewLineLeft;
+}
+
+QPointF paperOrigin(const PrintSettings &page, const OutputTarget &printer)
+{
+    // The half difference makes up for the printer's unprintable border.
+    return { -page.leftMargin + double(printer.width() - printer.scaleWidth()) / 2,
+             -page.topMargin + double(printer.height() - printer.scaleHeight()) / 2 };
 }
 
 qint64 pageCount(qint64 lines, qint64 lineHeight, qint64 printHeight)
@@ -207,16 +214,11 @@ PageGeometry pageGeometry(const CatalogueState &state, const LineMetrics &measur
     return g;
 }
 
-void pageParameters(OutputTarget &target, CatalogueState &state, qint64 entryCount,
+void pageParameters(OutputTarget &target, CatalogueState &state, OutputMedium medium, qint64 lines,
                     PreviewViewport &viewport)
 {
-    lineParameters(target, state);
+    lineParameters(target, state, medium);
 
-    const Selection &selection = state.selection;
-    qint64 lines = entryCount;
-    if (state.printMode && state.printSelection && selection.selFirst >= 0
-        && selection.selLast >= selection.selFirst)
-        lines = selection.selLast - selection.selFirst + 1;
     const ViewSize view { viewport.viewWidth(), viewport.viewHeight(), viewport.viewScaleWidth(),
                           viewport.viewScaleHeight() };
     const PageGeometry g = pageGeometry(state, state.metrics, lines, view);
@@ -229,11 +231,10 @@ void pageParameters(OutputTarget &target, CatalogueState &state, qint64 entryCou
     metrics.dateWidth = g.dateWidth;
     metrics.pageCount = g.pageCount;
 
-    if (state.printMode) {
-        // The half difference makes up for the printer's unprintable border.
-        const PrintSettings &page = state.printSettings;
-        target.setScaleLeft(-page.leftMargin + double(target.width() - target.scaleWidth()) / 2);
-        target.setScaleTop(-page.topMargin + double(target.height() - target.scaleHeight()) / 2);
+    if (medium == OutputMedium::Paper) {
+        const QPointF origin = paperOrigin(state.printSettings, target);
+        target.setScaleLeft(origin.x());
+        target.setScaleTop(origin.y());
         return;
     }
     target.setWidth(g.pictureWidth);

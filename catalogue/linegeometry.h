@@ -2,6 +2,7 @@
 
 #include "catalogue/linemetrics.h"
 
+#include <QPointF>
 #include <QString>
 #include <QStringView>
 
@@ -12,15 +13,21 @@ class DateTimeFormatter;
 class OutputTarget;
 class PreviewViewport;
 struct CatalogueState;
+struct PrintSettings;
 
 /// Measured to find the average character width (divided by one more than its 65
 /// characters) and the line height.
 inline constexpr QStringView MetricsSample
     = u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789/; ";
 
+/// What the writer draws on. The geometry differs in two ways only: the name column starts
+/// a little inside the picture but at the left margin on paper, and the picture is sized
+/// and scrolled where a page is placed on its paper.
+enum class OutputMedium { Preview, Paper };
+
 /// Puts the catalogue font and colour on \a target and measures columnGap, lineHeight and
 /// lineLeft into state.metrics.
-void lineParameters(OutputTarget &target, CatalogueState &state);
+void lineParameters(OutputTarget &target, CatalogueState &state, OutputMedium medium);
 
 /// The viewing window of the preview as the geometry needs it, in twips.
 struct ViewSize
@@ -54,11 +61,16 @@ struct PageGeometry
 PageGeometry pageGeometry(const CatalogueState &state, const LineMetrics &measured, qint64 lines,
                           const ViewSize &view);
 
-/// lineParameters(), then the print area, the column widths and the page count; on the
-/// preview also the picture's size and the scroll ranges, on the printer the origin at the
-/// top-left corner of the margins. \a entryCount is the length of the whole file list.
-void pageParameters(OutputTarget &target, CatalogueState &state, qint64 entryCount,
+/// lineParameters(), then the print area, the column widths and the page count of \a lines
+/// catalogue lines; on the preview also the picture's size and the scroll ranges, on paper
+/// the origin at the top-left corner of the margins.
+void pageParameters(OutputTarget &target, CatalogueState &state, OutputMedium medium, qint64 lines,
                     PreviewViewport &viewport);
+
+/// ScaleLeft and ScaleTop of \a printer that put (0, 0) at the top-left corner of the
+/// margins: the printer's scale starts at its printable area, taken as centred on the paper,
+/// so half of the paper beyond that area is added to the margins.
+QPointF paperOrigin(const PrintSettings &page, const OutputTarget &printer);
 
 /// Pages that \a lines catalogue lines fill when a page takes lines while their top is above
 /// \a printHeight, so that its last line may reach into the bottom margin. Counted by the

@@ -4,6 +4,8 @@
 
 #include <QColor>
 
+#include <optional>
+
 namespace qm {
 
 /// The meter while a long command walks the file list.
@@ -18,8 +20,8 @@ public:
     RunGuard(WriterHost &host, const QColor &resetBar)
         : m_host(host)
         , m_resetBar(resetBar)
+        , m_busy(std::in_place, host)
     {
-        m_host.setBusy(true);
     }
     RunGuard(const RunGuard &) = delete;
     RunGuard &operator=(const RunGuard &) = delete;
@@ -40,7 +42,7 @@ public:
     {
         m_finished = true;
         m_host.setStatusText(QString());
-        m_host.setBusy(false);
+        m_busy.reset();
     }
 
 private:
@@ -48,23 +50,7 @@ private:
     QColor m_resetBar;
     bool m_meterReset = false;
     bool m_finished = false;
-};
-
-/// The hourglass pointer for as long as it lives.
-class BusyPointer
-{
-public:
-    explicit BusyPointer(WriterHost &host)
-        : m_host(host)
-    {
-        m_host.setBusy(true);
-    }
-    BusyPointer(const BusyPointer &) = delete;
-    BusyPointer &operator=(const BusyPointer &) = delete;
-    ~BusyPointer() { m_host.setBusy(false); }
-
-private:
-    WriterHost &m_host;
+    std::optional<BusyPointer> m_busy;
 };
 
 /// When a walk over the file list redraws the meter: at the first line whose position in the

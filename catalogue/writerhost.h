@@ -1,19 +1,18 @@
 #pragma once
 
+#include "platform/busypointer.h"
+
 #include <QColor>
 #include <QString>
 
 namespace qm {
 
-/// What the catalogue writer shows in the main window while it runs. The main window
-/// implements it; tests record the calls.
-class WriterHost
+/// What the catalogue writer shows in the main window while it runs: besides the hourglass,
+/// the status word, the meter and the commands. The main window implements it; tests record
+/// the calls.
+class WriterHost : public BusyIndicator
 {
 public:
-    virtual ~WriterHost() = default;
-
-    /// The hourglass pointer on (true) or back to normal (false).
-    virtual void setBusy(bool busy) = 0;
     /// One word in the status panel, or empty.
     virtual void setStatusText(const QString &text) = 0;
     /// The progress meter: frame style 0, 1 or 2, bar and background colour, percent done.

@@ -98,10 +98,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         state.catalogueColour = loaded.colour;
         state.pageWidth = 11906;
         state.pageHeight = 16838;
-        state.printMode = printing;
         qm::TestTarget target;
         FixedViewport viewport;
-        qm::pageParameters(target, state, 1'000'000, viewport);
+        qm::pageParameters(target, state,
+                           printing ? qm::OutputMedium::Paper : qm::OutputMedium::Preview,
+                           1'000'000, viewport);
         qm::LineMetrics &metrics = state.metrics;
         qm::setTruncationLimits(metrics);
         require(metrics.nameWidth > 0 && metrics.sizeWidth > 0 && metrics.dateWidth > 0);

@@ -68,8 +68,7 @@ public:
 
 QRectF twipsRectF(const QRectF &points)
 {
-    // 20 twips to the point, exactly.
-    return QRectF(points.topLeft() * 20, points.size() * 20);
+    return QRectF(points.topLeft() * TwipsPerPoint, points.size() * TwipsPerPoint);
 }
 
 } // namespace

@@ -27,22 +27,6 @@ MarginMinimums marginMinimums(QSizeF paperTwips, QSizeF printableTwips)
              halfExcess(paperTwips.height(), printableTwips.height()) };
 }
 
-QStringList measurementUnits()
-{
-    return { QStringLiteral("cm"), QStringLiteral("mm"), QStringLiteral("in") };
-}
-
-std::optional<float> unitFactorOf(QStringView unit)
-{
-    if (unit == u"cm")
-        return float(TwipsPerCm);
-    if (unit == u"mm")
-        return float(TwipsPerMm);
-    if (unit == u"in")
-        return float(TwipsPerInch);
-    return std::nullopt;
-}
-
 QString marginText(double twips, float unitFactor)
 {
     // The value in the unit is single precision, as the unit factor is: 2268 twips are
@@ -57,8 +41,8 @@ qint16 committedMargin(double valueInUnit, float unitFactor, double minimum)
     const double twips = valueInUnit * double(unitFactor);
     // NaN (0 × infinity) fails every comparison; it reads as nothing typed.
     double margin = std::isnan(twips) ? 0 : twips;
-    if (margin > LargestTypedMargin)
-        margin = LargestTypedMargin;
+    if (margin > LargestMargin)
+        margin = LargestMargin;
     else
         margin = double(roundHalfEven(margin));
     if (margin < minimum)
@@ -83,10 +67,10 @@ ColumnShares committedShare(ColumnShares shares, PageSetupField field, double sh
     switch (field) {
     case PageSetupField::Name: {
         float name = limited(share);
-        if (name > 0.7f)
-            name = 0.7f;
-        if (name < 0.2f)
-            name = 0.2f;
+        if (name > float(LargestNameShare))
+            name = float(LargestNameShare);
+        if (name < float(SmallestNameShare))
+            name = float(SmallestNameShare);
         shares.name = name;
         shares.size = shares.dateTime = (1 - name) / 2;
         break;
@@ -94,9 +78,10 @@ ColumnShares committedShare(ColumnShares shares, PageSetupField field, double sh
     case PageSetupField::Size:
     case PageSetupField::DateTime: {
         float value = limited(share);
-        const float upper = 1 - shares.name - 0.15f;
-        if (value < 0.15f)
-            value = 0.15f;
+        constexpr float smallest = float(SmallestOtherShare);
+        const float upper = 1 - shares.name - smallest;
+        if (value < smallest)
+            value = smallest;
         else if (value > upper)
             value = upper;
         const float rest = 1 - shares.name - value;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "catalogue/cataloguestate.h"
+#include "catalogue/pagelimits.h"
 #include "platform/questions.h"
+#include "platform/units.h"
 
 #include <QSizeF>
 #include <QString>
@@ -35,23 +37,15 @@ struct MarginMinimums
 /// \a printableTwips. A printable area larger than the paper (a confused driver) gives 0.
 MarginMinimums marginMinimums(QSizeF paperTwips, QSizeF printableTwips);
 
-/// A margin typed here never exceeds this many twips, unless the printer's minimum does.
-inline constexpr double LargestTypedMargin = 3000;
 /// A chosen catalogue font larger than this many points is taken at this size.
 inline constexpr double LargestCatalogueFontSize = 48;
-
-/// The units the selector offers, in its order: "cm", "mm", "in".
-QStringList measurementUnits();
-
-/// Twips per \a unit for the offered units; nullopt for any other text (case matters).
-std::optional<float> unitFactorOf(QStringView unit);
 
 /// A margin as shown in its field: \a twips in the unit of \a unitFactor, "#0.00".
 QString marginText(double twips, float unitFactor);
 
-/// The margin set by a typed \a valueInUnit: at most 3000 twips (tested before any narrowing,
-/// so no value overflows), else the nearest whole twip, halves to even; then at least
-/// \a minimum, taken to the nearest whole twip.
+/// The margin set by a typed \a valueInUnit: at most LargestMargin twips (tested before any
+/// narrowing, so no value overflows), else the nearest whole twip, halves to even; then at least \a
+/// minimum, taken to the nearest whole twip.
 qint16 committedMargin(double valueInUnit, float unitFactor, double minimum);
 
 /// A column share as shown in its field: percent, "#0".

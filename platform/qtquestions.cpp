@@ -140,7 +140,7 @@ QString QtQuestions::askText(const QString &title, const QString &prompt,
 }
 
 std::optional<QString> QtQuestions::askSaveFileName(const QString &title, const QString &filter,
-                                                    const QString &suggested)
+                                                    const QString &suggested, QString *chosenFilter)
 {
     const ReadyPointer ready;
     QFileDialog dialog(m_parent, title);
@@ -164,8 +164,11 @@ std::optional<QString> QtQuestions::askSaveFileName(const QString &title, const 
             dialog.setDirectory(fileName); // a folder was chosen: look inside it
             continue;
         }
-        if (info.dir().exists())
+        if (info.dir().exists()) {
+            if (chosenFilter)
+                *chosenFilter = dialog.selectedNameFilter();
             return fileName;
+        }
         QMessageBox::warning(&dialog, title,
                              QStringLiteral("The folder %1 does not exist.\nPlease choose a folder "
                                             "that exists.")

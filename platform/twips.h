@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/units.h"
+
 #include <QGuiApplication>
 #include <QRect>
 #include <QScreen>
@@ -13,7 +15,7 @@ inline double screenTwipsPerPixel()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
     const double dpi = screen ? screen->logicalDotsPerInchY() : 96.0;
-    return dpi > 0 ? 1440.0 / dpi : 15.0;
+    return dpi > 0 ? TwipsPerInch / dpi : 15.0;
 }
 
 inline int twipsToPixels(double twips)

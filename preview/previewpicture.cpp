@@ -57,8 +57,8 @@ qsizetype utf8Prefix(const QByteArray &bytes, qsizetype limit)
 } // namespace
 
 PreviewPicture::PreviewPicture()
-    : OutputTarget(TextStyle { CatalogueFont { u"MS Sans Serif"_s, 8.25 }, 0 })
-    , m_twipsPerPixel(screenTwipsPerPixel())
+    : MeasuredTarget(nullptr, screenTwipsPerPixel(),
+                     TextStyle { CatalogueFont { u"MS Sans Serif"_s, 8.25 }, 0 }, 9855, 4095)
 {
 }
 
@@ -69,7 +69,7 @@ void PreviewPicture::setLeft(qint64 twips)
     if (m_left == twips)
         return;
     m_left = twips;
-    changed();
+    needsPaint();
 }
 
 void PreviewPicture::setTop(qint64 twips)
@@ -77,7 +77,7 @@ void PreviewPicture::setTop(qint64 twips)
     if (m_top == twips)
         return;
     m_top = twips;
-    changed();
+    needsPaint();
 }
 
 PreviewPicture::Item PreviewPicture::item(qint64 index) const
@@ -97,9 +97,8 @@ PreviewPicture::Item PreviewPicture::item(qint64 index) const
 
 std::pair<size_t, size_t> PreviewPicture::rowRange(const QRect &exposedPixels) const
 {
-    const double top = exposedPixels.top() * m_twipsPerPixel - double(m_top) + m_scaleTop;
-    const double bottom
-        = (exposedPixels.bottom() + 1) * m_twipsPerPixel - double(m_top) + m_scaleTop;
+    const double top = exposedPixels.top() * twipsPerDot() - double(m_top) + scaleTop();
+    const double bottom = (exposedPixels.bottom() + 1) * twipsPerDot() - double(m_top) + scaleTop();
     const auto first = std::lower_bound(m_ys.begin(), m_ys.end(), top - m_tallest);
     const auto last = std::lower_bound(first, m_ys.end(), bottom);
     return { size_t(first - m_ys.begin()), size_t(last - m_ys.begin()) };
@@ -110,9 +109,8 @@ std::vector<qint64> PreviewPicture::itemsIn(const QRect &exposedPixels) const
     std::vector<qint64> out;
     if (exposedPixels.isEmpty())
         return out;
-    const double top = exposedPixels.top() * m_twipsPerPixel - double(m_top) + m_scaleTop;
-    const double right
-        = (exposedPixels.right() + 1) * m_twipsPerPixel - double(m_left) + m_scaleLeft;
+    const double top = exposedPixels.top() * twipsPerDot() - double(m_top) + scaleTop();
+    const double right = (exposedPixels.right() + 1) * twipsPerDot() - double(m_left) + scaleLeft();
     const auto [first, last] = rowRange(exposedPixels);
     for (size_t i = first; i < last; ++i) {
         const Record &record = m_records[i];
@@ -135,8 +133,8 @@ void PreviewPicture::paint(QPainter &painter, const QRect &exposedPixels) const
             painter.setPen(style.colour);
             painted = record.style;
         }
-        const double x = (record.x - m_scaleLeft + double(m_left)) / m_twipsPerPixel;
-        const double y = (m_ys[size_t(index)] - m_scaleTop + double(m_top)) / m_twipsPerPixel;
+        const double x = (record.x - scaleLeft() + double(m_left)) / twipsPerDot();
+        const double y = (m_ys[size_t(index)] - scaleTop() + double(m_top)) / twipsPerDot();
         painter.drawText(QPointF(x, y + style.ascentPixels), textOf(record));
     }
 }
@@ -148,36 +146,13 @@ qint64 PreviewPicture::memoryBytes() const
         + qint64(m_styles.capacity() * sizeof(Style));
 }
 
-void PreviewPicture::fontChanged()
+void PreviewPicture::changed(Change change)
 {
-    // Measured and recorded afresh with the next text.
-    m_measure = nullptr;
-    m_style = -1;
-}
-
-void PreviewPicture::styleChanged(StyleChange change)
-{
-    if (change == StyleChange::ForeColor)
-        m_style = -1;
+    MeasuredTarget::changed(change);
+    if (isFontChange(change) || change == Change::ForeColor)
+        m_style = -1; // recorded afresh with the next text
     else
-        fontChanged();
-}
-
-const TextMeasure &PreviewPicture::measure() const
-{
-    if (!m_measure)
-        m_measure = &m_measures.of(outputFont(textStyle().font));
-    return *m_measure;
-}
-
-double PreviewPicture::textWidth(const QString &text) const
-{
-    return measure().horizontalAdvance(text) * m_twipsPerPixel;
-}
-
-double PreviewPicture::textHeight(const QString &) const
-{
-    return measure().height() * m_twipsPerPixel;
+        needsPaint();
 }
 
 quint16 PreviewPicture::currentStyle()
@@ -195,7 +170,7 @@ quint16 PreviewPicture::currentStyle()
         style.font = fm.font();
         style.bgr = foreColor();
         style.colour = colourFromBgr(foreColor());
-        style.heightTwips = fm.height() * m_twipsPerPixel;
+        style.heightTwips = fm.height() * twipsPerDot();
         style.ascentPixels = fm.ascent();
         // A table this full cannot come from a catalogue; the newest style takes the last
         // place rather than overflowing the index.
@@ -279,7 +254,7 @@ void PreviewPicture::endRowRewrite()
                      m_records.begin() + (last - m_ys.begin()),
                      [](const Record &a, const Record &b) { return a.x < b.x; });
     m_rewrite = {};
-    changed();
+    needsPaint();
 }
 
 void PreviewPicture::record(double x, double y, const QString &text)
@@ -290,7 +265,7 @@ void PreviewPicture::record(double x, double y, const QString &text)
         old.x = record.x;
         old.style = record.style;
         storeText(old, text);
-        changed();
+        needsPaint();
         return;
     }
     size_t at = m_ys.size();
@@ -303,7 +278,7 @@ void PreviewPicture::record(double x, double y, const QString &text)
         if (at < m_ys.size() && m_ys[at] == y && m_records[at].x == record.x) {
             m_records[at].style = record.style;
             storeText(m_records[at], text);
-            changed();
+            needsPaint();
             return;
         }
     }
@@ -312,39 +287,13 @@ void PreviewPicture::record(double x, double y, const QString &text)
     makeRoom(m_records, 1);
     m_ys.insert(m_ys.begin() + qptrdiff(at), y);
     m_records.insert(m_records.begin() + qptrdiff(at), record);
-    changed();
+    needsPaint();
 }
 
-void PreviewPicture::print(const QString &text)
+void PreviewPicture::drawText(double x, double y, const QString &text)
 {
     if (!text.isEmpty())
-        record(m_x, m_y, text);
-    m_x = m_scaleLeft;
-    m_y += textHeight(text);
-}
-
-void PreviewPicture::setWidth(qint64 twips)
-{
-    m_width = std::max<qint64>(twips, 0);
-    changed();
-}
-
-void PreviewPicture::setHeight(qint64 twips)
-{
-    m_height = std::max<qint64>(twips, 0);
-    changed();
-}
-
-void PreviewPicture::setScaleLeft(double twips)
-{
-    m_scaleLeft = twips;
-    changed();
-}
-
-void PreviewPicture::setScaleTop(double twips)
-{
-    m_scaleTop = twips;
-    changed();
+        record(x, y, text);
 }
 
 void PreviewPicture::cls()
@@ -358,9 +307,8 @@ void PreviewPicture::cls()
     m_style = -1;
     m_tallest = 0;
     m_garbage = 0;
-    m_x = m_scaleLeft;
-    m_y = m_scaleTop;
-    changed();
+    home();
+    needsPaint();
 }
 
 void PreviewPicture::refresh()
@@ -369,7 +317,7 @@ void PreviewPicture::refresh()
         m_refresh();
 }
 
-void PreviewPicture::changed()
+void PreviewPicture::needsPaint()
 {
     if (m_updatePending || !m_update)
         return;

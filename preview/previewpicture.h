@@ -1,7 +1,6 @@
 #pragma once
 
-#include "catalogue/outputtarget.h"
-#include "catalogue/textmeasure.h"
+#include "catalogue/measuredtarget.h"
 
 #include <QColor>
 #include <QFont>
@@ -22,7 +21,7 @@ namespace qm {
 /// text where one already stands (same x and y) replaces it, so lines redrawn in another
 /// colour over themselves never pile up. The viewing window paints the visible part at
 /// the picture's Left/Top offset.
-class PreviewPicture : public OutputTarget
+class PreviewPicture : public MeasuredTarget
 {
 public:
     /// One recorded text, for inspection.
@@ -67,31 +66,14 @@ public:
     void beginRowRewrite(double y);
     void endRowRewrite();
 
-    double textWidth(const QString &text) const override;
-    double textHeight(const QString &text) const override;
-
-    void setCurrentX(double x) override { m_x = x; }
-    void setCurrentY(double y) override { m_y = y; }
-    double currentX() const override { return m_x; }
-    double currentY() const override { return m_y; }
-    void print(const QString &text) override;
-
-    qint64 width() const override { return m_width; }
-    qint64 height() const override { return m_height; }
-    void setWidth(qint64 twips) override;
-    void setHeight(qint64 twips) override;
-    qint64 scaleWidth() const override { return m_width; } // borderless
-    qint64 scaleHeight() const override { return m_height; }
-    void setScaleLeft(double twips) override;
-    void setScaleTop(double twips) override;
-
     void cls() override;
     void refresh() override;
     void newPage() override { }
     void endDoc() override { }
 
 protected:
-    void styleChanged(StyleChange change) override;
+    void changed(Change change) override;
+    void drawText(double x, double y, const QString &text) override;
 
 private:
     struct Style
@@ -111,17 +93,14 @@ private:
         quint16 style;
     };
 
-    const TextMeasure &measure() const;
-    void fontChanged();
     quint16 currentStyle();
     void record(double x, double y, const QString &text);
     void storeText(Record &record, const QString &text);
     void compactText();
-    void changed();
+    void needsPaint();
     std::pair<size_t, size_t> rowRange(const QRect &exposedPixels) const;
     QString textOf(const Record &record) const;
 
-    double m_twipsPerPixel;
     std::vector<double> m_ys;
     std::vector<Record> m_records;
     std::vector<char> m_text;
@@ -131,17 +110,6 @@ private:
     int m_style = -1;
     double m_tallest = 0; // twips, tallest style in use
 
-    // The fonts used lately with their measurements; the catalogue font and the bold one
-    // of the invitation take turns.
-    mutable TextMeasures m_measures;
-    mutable const TextMeasure *m_measure = nullptr;
-
-    double m_x = 0;
-    double m_y = 0;
-    double m_scaleLeft = 0;
-    double m_scaleTop = 0;
-    qint64 m_width = 9855;
-    qint64 m_height = 4095;
     qint64 m_left = 0;
     qint64 m_top = 0;
 

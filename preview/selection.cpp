@@ -3,8 +3,8 @@
 #include "catalogue/cataloguesource.h"
 #include "catalogue/cataloguestate.h"
 #include "catalogue/linegeometry.h"
-#include "catalogue/runguard.h"
 #include "catalogue/writerhost.h"
+#include "platform/busypointer.h"
 #include "platform/datetext.h"
 #include "preview/previewpicture.h"
 
@@ -82,7 +82,7 @@ bool PreviewSelection::press(double yTwips, Qt::MouseButton button, Qt::Keyboard
     if (!m_state.previewReady || button != Qt::LeftButton)
         return false;
     BusyPointer busy(m_host);
-    lineParameters(m_picture, m_state);
+    lineParameters(m_picture, m_state, OutputMedium::Preview);
     const qint64 line = lineAt(yTwips, m_metrics.lineHeight, m_source.count());
     if (line < 0)
         return false;
@@ -100,7 +100,7 @@ bool PreviewSelection::selectAll()
     if (!m_state.previewReady || count <= 0)
         return false;
     BusyPointer busy(m_host);
-    lineParameters(m_picture, m_state);
+    lineParameters(m_picture, m_state, OutputMedium::Preview);
     const qint32 textColour = m_picture.foreColor();
     draw(selectAllLines(m_state.selection, count), textColour);
     m_state.selection.selectionMade = true;

@@ -31,31 +31,30 @@ int wholeTwips(double twips)
     return int(std::clamp<qint64>(roundHalfEven(twips), 0, std::numeric_limits<int>::max()));
 }
 
-// PrintMode is on exactly as long as this lives, however the run ends.
-class PrintModeOn
-{
-public:
-    explicit PrintModeOn(CatalogueState &state)
-        : m_state(state)
-    {
-        m_state.printMode = true;
-    }
-    PrintModeOn(const PrintModeOn &) = delete;
-    PrintModeOn &operator=(const PrintModeOn &) = delete;
-    ~PrintModeOn() { m_state.printMode = false; }
-
-private:
-    CatalogueState &m_state;
-};
-
 } // namespace
+
+QString jobName(const QString &folderPrefix)
+{
+    const QString name = folderName(folderPrefix);
+    return name.isEmpty() ? u"Quillmark"_s : name;
+}
+
+void takePageSize(CatalogueState &state, const QPrinter &printer)
+{
+    const QSizeF paper = paperTwips(printer);
+    state.pageWidth = wholeTwips(paper.width());
+    state.pageHeight = wholeTwips(paper.height());
+}
 
 QString defaultPdfFileName(const QString &folderPrefix)
 {
-    QString name = folderName(folderPrefix);
-    if (name.isEmpty())
-        name = u"Quillmark"_s;
-    return QDir(QDir::homePath()).filePath(name + u".pdf"_s);
+    return QDir(QDir::homePath()).filePath(jobName(folderPrefix) + u".pdf"_s);
+}
+
+QString printFailureText(const PrintResult &result)
+{
+    return u"The catalogue could not be printed on %1.\n\n%2"_s.arg(result.destination,
+                                                                    result.error);
 }
 
 PrintResult printCatalogue(CatalogueState &state, const CatalogueSource &source,
@@ -69,15 +68,15 @@ PrintResult printCatalogue(CatalogueState &state, const CatalogueSource &source,
     // scroll steps still need.
     const LineMetrics previewMetrics = state.metrics;
     {
-        PrintModeOn printing(state);
         PrinterTarget target(printer);
         PrintRun run(state, headerQuestions);
-        CatalogueWriter(state, source, viewport, host).writePreview(target, &run);
+        CatalogueWriter(state, source, viewport, host).writePages(target, run);
         target.endDoc();
         result.pages = target.pageCount();
-        if (!target.ok())
+        if (!target.ok()) {
             result.outcome = PrintResult::Outcome::Failed;
-        else if (result.pages == 0)
+            result.error = target.error();
+        } else if (result.pages == 0)
             result.outcome = PrintResult::Outcome::Empty;
         else
             result.outcome = PrintResult::Outcome::Printed;
@@ -115,14 +114,10 @@ PrintResult PrintCommand::run(CatalogueState &state, const CatalogueSource &sour
 {
     offerPdfFile(source.folderPrefix());
     bool selectionChosen = false;
-    if (!m_questions.askPrint(m_printer.get(), state.selection.selectionMade, &selectionChosen)) {
-        state.printMode = false;
+    if (!m_questions.askPrint(m_printer.get(), state.selection.selectionMade, &selectionChosen))
         return {};
-    }
     // The dialog may have changed printer, paper or orientation.
-    const QSizeF paper = paperTwips(*m_printer);
-    state.pageWidth = wholeTwips(paper.width());
-    state.pageHeight = wholeTwips(paper.height());
+    takePageSize(state, *m_printer);
     state.printSelection = selectionChosen;
     return printCatalogue(state, source, viewport, host, *m_printer, &m_questions);
 }

@@ -26,15 +26,26 @@ struct PrintResult
     Outcome outcome = Outcome::Cancelled;
     int pages = 0;
     QString destination; // the printer's name, or the PDF file
+    QString error; // why it failed, as a sentence
 };
+
+/// The print job's title: the folder's name ("Quillmark" for a folder without one, such as
+/// "/"). It also names the PDF file that a PDF printer makes of the job.
+QString jobName(const QString &folderPrefix);
+
+/// Takes the page size of the printer's paper, as the printer is set up now, into \a state.
+void takePageSize(CatalogueState &state, const QPrinter &printer);
+
+/// What the window says when a print run failed: where it was printed, and why it failed.
+QString printFailureText(const PrintResult &result);
 
 /// The file a machine without a printer prints to: the folder's name with ".pdf" in the
 /// home folder ("Quillmark.pdf" for a folder without a name, such as "/").
 QString defaultPdfFileName(const QString &folderPrefix);
 
 /// Prints the catalogue on \a printer as it is set up, with the print hooks of the writer:
-/// PrintMode is on only while the writer prints, the job is always ended, and the line
-/// metrics of the preview are kept for its selection and scrolling. The header is asked
+/// the job is always ended, and the line metrics of the preview are kept for its selection
+/// and scrolling. The header is asked
 /// through \a headerQuestions; without them it is the last header, or the folder.
 PrintResult printCatalogue(CatalogueState &state, const CatalogueSource &source,
                            PreviewViewport &viewport, WriterHost &host, QPrinter &printer,

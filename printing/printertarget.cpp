@@ -3,36 +3,41 @@
 #include "catalogue/textmeasure.h"
 #include "platform/colour.h"
 #include "platform/numbers.h"
+#include "platform/units.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPrinter>
 
 #include <algorithm>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace qm {
 
 namespace {
 
-// Twips in one unit of a page size or margin. The page sizes' own definitions are exact
-// (A4 is 210 × 297 mm); the printer's rectangles in points or device pixels are rounded.
-double twipsPer(QPageSize::Unit unit)
+// Why a PDF file could not be opened: the printer keeps the reason to itself, so the file is
+// opened again as the printer would, but without emptying it, and only when it is a regular
+// file or none at all (a FIFO or a device is never opened for output).
+QString pdfFileProblem(const QString &fileName)
 {
-    switch (unit) {
-    case QPageSize::Millimeter:
-        return 1440.0 / 25.4;
-    case QPageSize::Point:
-        return 20.0;
-    case QPageSize::Inch:
-        return 1440.0;
-    case QPageSize::Pica:
-        return 240.0;
-    case QPageSize::Didot:
-        return 20.0 * 1.07;
-    case QPageSize::Cicero:
-        return 20.0 * 12.84;
-    }
-    return 20.0;
+    if (fileName.isEmpty())
+        return u"No file was chosen."_s;
+    const QFileInfo info(fileName);
+    const bool existed = info.exists() || info.isSymLink();
+    if (info.exists() && !info.isFile())
+        return u"%1 is not a regular file."_s.arg(QDir::toNativeSeparators(fileName));
+    QFile probe(fileName);
+    if (!probe.open(QIODevice::WriteOnly | QIODevice::Append))
+        return u"The file cannot be written: %1."_s.arg(probe.errorString());
+    probe.close();
+    if (!existed)
+        probe.remove();
+    return QString();
 }
 
 } // namespace
@@ -48,22 +53,20 @@ QSizeF paperTwips(const QPrinter &printer)
 }
 
 PrinterTarget::PrinterTarget(QPrinter &printer)
-    : m_printer(printer)
-    , m_twipsPerDot(1440.0 / std::max(printer.resolution(), 1))
-    , m_measures(&printer)
+    : MeasuredTarget(&printer, TwipsPerInch / std::max(printer.resolution(), 1), TextStyle {})
+    , m_printer(printer)
 {
     const QPageLayout layout = printer.pageLayout();
     const QSizeF paper = paperTwips(printer);
     const QMarginsF margins = printer.fullPage()
         ? QMarginsF()
         : layout.margins() * twipsPer(QPageSize::Unit(layout.units()));
-    m_width = roundHalfEven(paper.width());
-    m_height = roundHalfEven(paper.height());
-    m_scaleWidth = roundHalfEven(paper.width() - margins.left() - margins.right());
-    m_scaleHeight = roundHalfEven(paper.height() - margins.top() - margins.bottom());
+    fixSize(roundHalfEven(paper.width()), roundHalfEven(paper.height()),
+            roundHalfEven(paper.width() - margins.left() - margins.right()),
+            roundHalfEven(paper.height() - margins.top() - margins.bottom()));
     m_printableCorner = QPointF(margins.left(), margins.top());
     m_centredCorner
-        = QPointF(double(m_width - m_scaleWidth) / 2, double(m_height - m_scaleHeight) / 2);
+        = QPointF(double(width() - scaleWidth()) / 2, double(height() - scaleHeight()) / 2);
 }
 
 PrinterTarget::~PrinterTarget()
@@ -73,88 +76,79 @@ PrinterTarget::~PrinterTarget()
 
 QPointF PrinterTarget::onPaper(double x, double y) const
 {
-    return QPointF(x - m_scaleLeft, y - m_scaleTop) + m_centredCorner;
+    return QPointF(x - scaleLeft(), y - scaleTop()) + m_centredCorner;
 }
 
 QPointF PrinterTarget::toDevice(double x, double y) const
 {
-    return (onPaper(x, y) - m_printableCorner) / m_twipsPerDot;
+    return (onPaper(x, y) - m_printableCorner) / twipsPerDot();
 }
 
 bool PrinterTarget::begin()
 {
-    if (m_painter.isActive())
-        return true;
     if (m_failed || m_ended)
         return false;
+    if (m_painter.isActive())
+        return true;
     if (!m_painter.begin(&m_printer)) {
-        m_failed = true;
+        fail(m_printer.outputFormat() == QPrinter::PdfFormat
+                 ? pdfFileProblem(m_printer.outputFileName())
+                 : QString());
         return false;
     }
     m_pages = 1;
     return true;
 }
 
-void PrinterTarget::styleChanged(StyleChange change)
+void PrinterTarget::fail(const QString &why)
 {
-    // The colour is taken at each text; every other change needs the font measured afresh.
-    if (change != StyleChange::ForeColor) {
-        m_measure = nullptr;
+    m_failed = true;
+    m_error = why.isEmpty() ? u"The printer did not start the job."_s : why;
+}
+
+void PrinterTarget::changed(Change change)
+{
+    MeasuredTarget::changed(change);
+    if (isFontChange(change))
         m_fontSet = false;
+}
+
+void PrinterTarget::drawText(double x, double y, const QString &text)
+{
+    if (!begin())
+        return;
+    // The painter is given the font measured for the printer, so that what is drawn
+    // matches what was measured.
+    if (!m_fontSet) {
+        m_painter.setFont(QFont(measure().font(), &m_printer));
+        m_fontSet = true;
     }
-}
-
-const TextMeasure &PrinterTarget::measure() const
-{
-    if (!m_measure)
-        m_measure = &m_measures.of(outputFont(textStyle().font));
-    return *m_measure;
-}
-
-double PrinterTarget::textWidth(const QString &text) const
-{
-    return measure().horizontalAdvance(text) * m_twipsPerDot;
-}
-
-double PrinterTarget::textHeight(const QString &) const
-{
-    return measure().height() * m_twipsPerDot;
-}
-
-void PrinterTarget::print(const QString &text)
-{
-    if (begin()) {
-        // The painter is given the font measured for the printer, so that what is drawn
-        // matches what was measured.
-        if (!m_fontSet) {
-            m_painter.setFont(QFont(measure().font(), &m_printer));
-            m_fontSet = true;
-        }
-        if (m_penColour != foreColor()) {
-            m_penColour = foreColor();
-            m_painter.setPen(colourFromBgr(foreColor()));
-        }
-        const QPointF at = toDevice(m_x, m_y);
-        m_painter.drawText(QPointF(at.x(), at.y() + measure().ascent()), text);
+    if (m_penColour != foreColor()) {
+        m_penColour = foreColor();
+        m_painter.setPen(colourFromBgr(foreColor()));
     }
-    m_x = m_scaleLeft;
-    m_y += textHeight(text);
+    const QPointF at = toDevice(x, y);
+    m_painter.drawText(QPointF(at.x(), at.y() + measure().ascent()), text);
 }
 
 void PrinterTarget::newPage()
 {
     if (!begin())
         return;
-    if (m_printer.newPage())
-        ++m_pages;
-    m_x = m_scaleLeft;
-    m_y = m_scaleTop;
+    // A page the printer did not open would take the rest of the catalogue unseen.
+    if (!m_printer.newPage()) {
+        fail(u"The printer refused page %1, so the pages after it were not printed."_s.arg(m_pages
+                                                                                           + 1));
+        return;
+    }
+    ++m_pages;
+    home();
 }
 
 void PrinterTarget::endDoc()
 {
-    if (m_painter.isActive())
-        m_painter.end();
+    if (m_painter.isActive() && !m_painter.end() && !m_failed)
+        fail(u"The printer could not finish the job."_s);
     m_ended = true;
 }
 

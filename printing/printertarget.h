@@ -1,15 +1,12 @@
 #pragma once
 
-#include "catalogue/outputtarget.h"
-#include "catalogue/textmeasure.h"
+#include "catalogue/measuredtarget.h"
 
 #include <QPainter>
 #include <QPointF>
 #include <QSizeF>
 
-#include <memory>
 #include <optional>
-#include <vector>
 
 class QPrinter;
 
@@ -26,15 +23,18 @@ QSizeF paperTwips(const QPrinter &printer);
 /// gets every point at its place measured from the paper's edges: the target makes up the
 /// difference. Text is measured on the printer. The document starts with the first thing
 /// drawn, so a run that draws nothing prints nothing.
-class PrinterTarget : public OutputTarget
+class PrinterTarget : public MeasuredTarget
 {
 public:
     explicit PrinterTarget(QPrinter &printer);
     ~PrinterTarget() override;
 
-    /// False once the printer refused to start the document (no output file, no printer).
+    /// False once the printer failed: it did not start the document (a file that cannot be
+    /// written, a printer that refused the job), refused a page, or could not end the job.
     bool ok() const { return !m_failed; }
     bool failed() const override { return m_failed; }
+    /// Why it failed, as a sentence.
+    QString error() const { return m_error; }
     /// Pages begun so far.
     int pageCount() const { return m_pages; }
     /// Where a point in twips lands on the printer, in device dots from the printable
@@ -43,59 +43,27 @@ public:
     /// Where a point in twips lands on the paper, in twips from its top-left corner.
     QPointF onPaper(double x, double y) const;
 
-    double textWidth(const QString &text) const override;
-    double textHeight(const QString &text) const override;
-
-    void setCurrentX(double x) override { m_x = x; }
-    void setCurrentY(double y) override { m_y = y; }
-    double currentX() const override { return m_x; }
-    double currentY() const override { return m_y; }
-    void print(const QString &text) override;
-
-    qint64 width() const override { return m_width; }
-    qint64 height() const override { return m_height; }
-    /// The paper's size is the printer's to choose.
-    void setWidth(qint64) override { }
-    void setHeight(qint64) override { }
-    qint64 scaleWidth() const override { return m_scaleWidth; }
-    qint64 scaleHeight() const override { return m_scaleHeight; }
-    void setScaleLeft(double twips) override { m_scaleLeft = twips; }
-    void setScaleTop(double twips) override { m_scaleTop = twips; }
-
     void cls() override { }
     void refresh() override { }
     void newPage() override;
     void endDoc() override;
 
 protected:
-    void styleChanged(StyleChange change) override;
+    void changed(Change change) override;
+    void drawText(double x, double y, const QString &text) override;
 
 private:
     bool begin();
-    const TextMeasure &measure() const;
+    void fail(const QString &why);
 
     QPrinter &m_printer;
     QPainter m_painter;
     bool m_failed = false;
+    QString m_error;
     bool m_ended = false;
     bool m_fontSet = false; // the painter has the measured font
     std::optional<qint32> m_penColour;
     int m_pages = 0;
-    double m_twipsPerDot;
-
-    // The fonts used lately, measured: the catalogue font, its bold form for the heads and
-    // the larger one of the blanks take turns on every page.
-    mutable TextMeasures m_measures;
-    mutable const TextMeasure *m_measure = nullptr;
-
-    double m_x = 0;
-    double m_y = 0;
-    double m_scaleLeft = 0;
-    double m_scaleTop = 0;
-    qint64 m_width = 0;
-    qint64 m_height = 0;
-    qint64 m_scaleWidth = 0;
-    qint64 m_scaleHeight = 0;
     // Where the printable area really starts, and where the origin formula takes it to.
     QPointF m_printableCorner;
     QPointF m_centredCorner;

@@ -34,12 +34,20 @@ void PrintRun::openPage(OutputTarget &printer)
     printer.setFontSize(size);
 }
 
-LineRange PrintRun::startPrintRun(OutputTarget &printer, const QString &folderPrefix,
-                                  LineRange whole)
+LineRange PrintRun::printedRange(LineRange whole) const
+{
+    const Selection &selection = m_state.selection;
+    if (m_state.printSelection && selection.selFirst >= 0
+        && selection.selLast >= selection.selFirst)
+        return { selection.selFirst, selection.selLast };
+    return whole;
+}
+
+void PrintRun::startPrintRun(OutputTarget &printer, const QString &folderPrefix)
 {
     openPage(printer);
     if (printer.failed())
-        return { 0, -1 }; // nothing can be printed: no header to ask for
+        return; // nothing can be printed: no header to ask for
     QString &header = m_state.listHeader;
     if (header.isEmpty() || header == m_state.listHeaderFolder)
         header = folderPrefix;
@@ -48,20 +56,13 @@ LineRange PrintRun::startPrintRun(OutputTarget &printer, const QString &folderPr
         header = m_questions->askText(HeaderBoxTitle, HeaderBoxPrompt, header, HeaderBoxPlace);
     if (header.isEmpty())
         header = folderPrefix;
-
-    const Selection &selection = m_state.selection;
-    if (m_state.printSelection && selection.selFirst >= 0
-        && selection.selLast >= selection.selFirst)
-        return { selection.selFirst, selection.selLast };
-    return whole;
 }
 
 double PrintRun::pageTextRight(const OutputTarget &printer) const
 {
     const PrintSettings &page = m_state.printSettings;
-    // x = 0 is the left margin, and the printable area lies centred on the paper.
-    const double printableRight
-        = double(printer.width() + printer.scaleWidth()) / 2 - page.leftMargin;
+    // The printable area's right edge, in the scale whose x = 0 is the left margin.
+    const double printableRight = printer.scaleLeft() + double(printer.scaleWidth());
     if (PageTextRight <= printableRight)
         return PageTextRight;
     const double rightMargin = double(m_state.pageWidth) - page.leftMargin - page.rightMargin;

@@ -37,8 +37,8 @@ public:
     /// run's folder.
     PrintRun(CatalogueState &state, Questions *questions);
 
-    LineRange startPrintRun(OutputTarget &printer, const QString &folderPrefix,
-                            LineRange whole) override;
+    LineRange printedRange(LineRange whole) const override;
+    void startPrintRun(OutputTarget &printer, const QString &folderPrefix) override;
     void pageHead(OutputTarget &printer, qint64 pageNumber) override;
     qint64 pageBreak(OutputTarget &printer, qint64 nextPageNumber) override;
 

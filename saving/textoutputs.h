@@ -9,6 +9,8 @@
 #include <functional>
 #include <optional>
 
+class QIODevice;
+
 namespace qm {
 
 class CatalogueSource;
@@ -31,6 +33,22 @@ QString savedHeaderLine(const QString &folderText);
 /// The clipboard text of lines \a first to \a last of the list, each ended by CR LF.
 QString clipboardText(const CatalogueSource &source, qint64 first, qint64 last);
 
+/// The forms of a catalogue file.
+enum class SaveFormat {
+    Text, ///< the saved file: "Catalog of folder …", then the saved layout, CR LF
+    Lines, ///< the clipboard layout of every line, CR LF, as Copy after Select All
+    Csv, ///< RFC 4180 in UTF-8: a header row, then name, size and ISO 8601 time, CR LF
+    Json, ///< one array of {"name", "size", "modified"} objects in UTF-8
+};
+
+/// How a catalogue file is written.
+struct SaveOptions
+{
+    SaveFormat format = SaveFormat::Text;
+    QChar separator = u','; // between CSV cells
+    bool byteOrderMark = false; // put before CSV, for spreadsheets that need one to see UTF-8
+};
+
 /// What became of a save: nothing is said on success.
 struct SaveResult
 {
@@ -38,11 +56,17 @@ struct SaveResult
     QString error; // why the file could not be written
 };
 
-/// Writes the catalogue file \a fileName: the header line, then the lines of the range that
-/// \a chooseRange gives once the file is open (clamped to the list). The meter and the status
-/// word show progress; they and the pointer are put back however it ends. The file replaces an
-/// earlier one only when it has been written completely.
+/// Writes the catalogue file \a fileName in the form \a options give: its head, then the
+/// lines of the range that \a chooseRange gives once the file is open (clamped to the list).
+/// The meter and the status word show progress; they and the pointer are put back however it
+/// ends. The file replaces an earlier one only when it has been written completely.
 SaveResult saveCatalogue(const QString &fileName, const CatalogueSource &source, WriterHost &host,
-                         const std::function<LineRange()> &chooseRange);
+                         const std::function<LineRange()> &chooseRange,
+                         const SaveOptions &options = {});
+
+/// The same written to \a device, which is open and stays open (standard output).
+SaveResult writeCatalogue(QIODevice &device, const CatalogueSource &source, WriterHost &host,
+                          const std::function<LineRange()> &chooseRange,
+                          const SaveOptions &options = {});
 
 } // namespace qm

@@ -99,17 +99,29 @@ void tst_MainWindow::clickLine(int line, Qt::KeyboardModifiers modifiers)
 
 void tst_MainWindow::commandsFollowTheState_data()
 {
-    QTest::addColumn<QString>("steps"); // done in order: preview, pick, refresh
+    QTest::addColumn<QString>("steps"); // done in order: typed, preview, pick, refresh
     QTest::addColumn<QString>("enabled"); // save, print, select all, copy
-    QTest::newRow("listed") << QString() << u"0000"_s;
-    QTest::newRow("previewed, nothing picked") << u"preview"_s << u"1110"_s;
-    QTest::newRow("picked") << u"preview pick"_s << u"1111"_s;
-    QTest::newRow("refreshed after a pick") << u"preview pick refresh"_s << u"0000"_s;
+    QTest::addColumn<QString>("shown"); // the files in the preview
+    const QString all = u"alpha.txt beta.txt gamma.doc"_s;
+    QTest::newRow("listed") << QString() << u"0000"_s << QString();
+    QTest::newRow("previewed, nothing picked") << u"preview"_s << u"1110"_s << all;
+    QTest::newRow("picked") << u"preview pick"_s << u"1111"_s << all;
+    QTest::newRow("refreshed after a pick") << u"preview pick refresh"_s << u"0000"_s << QString();
+    // Ctrl+W before the typed pattern's refresh has run: the preview shows the new list.
+    QTest::newRow("pattern typed, then Ctrl+W at once")
+        << u"typed"_s << u"1110"_s << u"gamma.doc"_s;
 }
 
 void tst_MainWindow::commandsFollowTheState()
 {
     QFETCH(QString, steps);
+    if (steps.contains(u"typed")) {
+        QLineEdit *pattern = w.window->browser()->patternBox()->lineEdit();
+        pattern->setFocus();
+        pattern->selectAll();
+        QTest::keyClicks(pattern, u"*.doc"_s);
+        QTest::keySequence(w.window.get(), QKeySequence(Qt::CTRL | Qt::Key_W));
+    }
     if (steps.contains(u"preview"))
         QTest::mouseClick(w.window->toolButton(ToolButton::Preview), Qt::LeftButton);
     if (steps.contains(u"pick"))
@@ -121,6 +133,8 @@ void tst_MainWindow::commandsFollowTheState()
     for (const QAction *action : { c.save, c.print, c.selectAll, c.copy })
         enabled += action->isEnabled() ? u'1' : u'0';
     QTEST(enabled, "enabled");
+    static const QRegularExpression fileName(u"^[a-z]+\\.(txt|doc)$"_s);
+    QTEST(recordedTexts(w.window->previewArea()->picture()).filter(fileName).join(u' '), "shown");
     if (steps.contains(u"refresh")) { // the old selection stays, and picks wait for a preview
         clickLine(0);
         QCOMPARE(w.window->state().selection.selFirst, 1);

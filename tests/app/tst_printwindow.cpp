@@ -29,6 +29,7 @@ private slots:
     void printDialogOffersTheSelection();
     void headerBoxAfterAFolderChange_data();
     void headerBoxAfterAFolderChange();
+    void printFailureSaysWhy();
 
 private:
     QTemporaryDir m_out;
@@ -96,7 +97,6 @@ void tst_PrintWindow::printsWhatTheDialogChose()
     QTEST(int(printed.count(u".txt"_s)), "lines");
     QTEST(printed.mid(printed.indexOf(u"file"_s), 6), "first");
     QCOMPARE(state.printSelection, accepted == selectionChosen);
-    QVERIFY(!state.printMode);
     // The preview is as it was; Copy waits for a new selection.
     QCOMPARE(recordedTexts(area->picture()), drawn);
     QCOMPARE(area->picture().top(), top);
@@ -185,6 +185,19 @@ void tst_PrintWindow::headerBoxAfterAFolderChange()
              qPrintable(offered.at(1)));
     // What the box offered is what the pages carry.
     QVERIFY(pdfPageTexts(m_out.filePath(u"b.pdf"_s)).value(0).contains(again));
+}
+
+void tst_PrintWindow::printFailureSaysWhy()
+{
+    const QString pdf = m_out.filePath(u"missing/out.pdf"_s);
+    w.questions->answerPrint({ true, false, [=](QPrinter *printer) {
+                                  printer->setOutputFormat(QPrinter::PdfFormat);
+                                  printer->setOutputFileName(pdf);
+                              } });
+    QTest::keySequence(w.window.get(), QKeySequence(Qt::CTRL | Qt::Key_P));
+    QCOMPARE(w.questions->log().value(1),
+             u"message \"Quillmark Print\" \"The catalogue could not be printed on %1.\\n\\n"
+             "The file cannot be written: No such file or directory.\""_s.arg(pdf));
 }
 
 QTEST_MAIN(tst_PrintWindow)

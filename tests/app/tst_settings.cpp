@@ -81,10 +81,12 @@ void tst_Settings::loadedValue_data()
     QTest::newRow("margin half goes down to even") << top << u" 1134.5"_s << u" 1134"_s;
     QTest::newRow("margin half goes up to even") << top << u" 1135.5"_s << u" 1136"_s;
     QTest::newRow("margin 3001 clamped to 3000") << top << u"3001"_s << u" 3000"_s;
+    QTest::newRow("margin -5 clamped to 0") << top << u"-5"_s << u" 0"_s;
     QTest::newRow("colour beyond 32 bits falls back") << colour << u"4294967296"_s << u"0"_s;
     QTest::newRow("size share beyond single precision") << u"Column 1"_s << u"-1e24"_s << u" .15"_s;
     QTest::newRow("name share 1: the triple falls back") << u"Column 0"_s << u"1"_s << u" .6"_s;
     QTest::newRow("size below 1 falls back") << u"Size"_s << u".99"_s << u" 10"_s;
+    QTest::newRow("size 1 is kept") << u"Size"_s << u"1"_s << u" 1"_s;
     QTest::newRow("relative folder") << folder << u"docs/letters"_s << home;
     QTest::newRow("zero character inside") << folder << u"/tmp/a"_s + QChar(0) + u"b"_s << home;
 }

@@ -203,7 +203,8 @@ void tst_FileDialogs::listsWithoutReading()
     QElapsedTimer opened;
     opened.start();
     if (dialog == u"save") {
-        QCOMPARE(questions.askSaveFileName(u"Save Quillmark"_s, filter, offered), std::nullopt);
+        QCOMPARE(questions.askSaveFileName(u"Save Quillmark"_s, filter, offered, nullptr),
+                 std::nullopt);
     } else {
         QPrinter printer;
         printer.setOutputFormat(QPrinter::PdfFormat);

@@ -121,7 +121,7 @@ void tst_Questions::saveDialogWantsExistingFolder()
             });
         });
     });
-    QCOMPARE(questions.askSaveFileName(u"Save Quillmark"_s, u"Text(*.txt)"_s, {}),
+    QCOMPARE(questions.askSaveFileName(u"Save Quillmark"_s, u"Text(*.txt)"_s, {}, nullptr),
              std::optional<QString>(good));
     QVERIFY(refused);
 }
@@ -275,7 +275,8 @@ void tst_Questions::pointerIsNormalWhileAsking()
     else if (question == u"message")
         questions.showMessage(u"Quillmark Print"_s, u"Not printed."_s);
     else if (question == u"save")
-        questions.askSaveFileName(u"Save Quillmark"_s, u"Text(*.txt)"_s, dir.filePath(u"a.txt"_s));
+        questions.askSaveFileName(u"Save Quillmark"_s, u"Text(*.txt)"_s, dir.filePath(u"a.txt"_s),
+                                  nullptr);
     else if (question == u"font")
         questions.askFont({ u"Liberation Sans"_s, 10 });
     else

@@ -85,6 +85,8 @@ void tst_Selection::presses_data()
     QTest::newRow("Shift below") << u"2 s5"_s << u"2-5"_s;
     QTest::newRow("Shift above moves the anchor") << u"5 s2"_s << u"2-5"_s;
     QTest::newRow("Shift above then below runs from the moved anchor") << u"5 s2 s7"_s << u"2-7"_s;
+    QTest::newRow("Shift inside a range runs from its first line") << u"2 s6 s4"_s << u"2-4"_s;
+    QTest::newRow("plain press elsewhere moves a single line") << u"2 6"_s << u"6-6"_s;
     QTest::newRow("plain press elsewhere ends a range") << u"2 s4 6"_s << u"6-6"_s;
     QTest::newRow("first line of a range") << u"2 s4 2"_s << u"2-2"_s;
     QTest::newRow("Ctrl+Shift is a plain press") << u"2 s5 cs6"_s << u"6-6"_s;
@@ -111,7 +113,6 @@ void tst_Selection::highlightFollowsTheTextColour_data()
     QTest::addColumn<qint32>("highlight");
     QTest::newRow("black text, red highlight") << 0x000000 << 0x0000FF;
     QTest::newRow("white text, black highlight") << 0xFFFFFF << 0x000000;
-    QTest::newRow("dark red text") << 0x000080 << 0x00007F;
 }
 
 void tst_Selection::highlightFollowsTheTextColour()

@@ -1,10 +1,20 @@
 #include "catalogue/cataloguestate.h"
 #include "catalogue/cataloguewriter.h"
+#include "platform/numbers.h"
+#include "printing/printcommand.h"
+#include "printing/printertarget.h"
 #include "printing/printrun.h"
+#include "support/pdfreading.h"
+#include "support/refusingprinter.h"
 #include "support/scriptedquestions.h"
 #include "support/testtarget.h"
 #include "support/writerfakes.h"
 
+#include <QDir>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cmath>
@@ -29,7 +39,6 @@ struct PaperRun
     {
         state.pageWidth = pageWidth;
         state.pageHeight = pageHeight;
-        state.printMode = true;
         target.setWidth(pageWidth);
         target.setHeight(pageHeight);
     }
@@ -37,7 +46,7 @@ struct PaperRun
     void print(const CatalogueSource &source, bool askHeader = false)
     {
         PrintRun run(state, askHeader ? &questions : nullptr);
-        CatalogueWriter(state, source, viewport, host).writePreview(target, &run);
+        CatalogueWriter(state, source, viewport, host).writePages(target, run);
     }
 
     QStringList heads() const { return target.calls(u"text ").filter(u",-440 "_s); }
@@ -64,6 +73,12 @@ private slots:
     void headerBox();
     void printedRange_data();
     void printedRange();
+    void printFailureSaysWhy_data();
+    void printFailureSaysWhy();
+    void paperSize_data();
+    void paperSize();
+    void printedPlace_data();
+    void printedPlace();
 };
 
 void tst_Printing::initTestCase()
@@ -91,20 +106,27 @@ void tst_Printing::pageHead_data()
     QTest::addColumn<int>("pageWidth");
     QTest::addColumn<int>("printableWidth"); // centred on the paper
     QTest::addColumn<int>("rightMargin");
-    QTest::addColumn<QString>("headerX");
+    QTest::addColumn<QString>("header");
+    QTest::addColumn<QString>("printed"); // x and text
     QTest::addColumn<int>("pageX");
-    // Relative to the left margin (2268): "/data/" is 600 wide, "Page  1 of  1" 1300 and ends
-    // at 7830 wherever the paper can print it there.
-    QTest::newRow("A4: header centred on the paper") << 11906 << 11906 << 2268 << u"3385"_s << 6530;
+    // Relative to the left margin (2268): "Page  1 of  1" is 1300 wide and ends at 7830 wherever
+    // the paper can print it there, so a header ends a column gap (98) before 6530, at 6432.
+    const QString long55(55, u'x'), long70 = u"/abcdefghijklmnopqrstuvwxyz"_s.repeated(3).left(70);
+    QTest::newRow("A4: header centred on the paper")
+        << 11906 << 11906 << 2268 << u"/data/"_s << u"3385 /data/"_s << 6530;
     QTest::newRow("A4 with a printer's border: as without")
-        << 11906 << 11506 << 2268 << u"3385"_s << 6530;
+        << 11906 << 11506 << 2268 << u"/data/"_s << u"3385 /data/"_s << 6530;
     QTest::newRow("Letter: wider paper moves the header, not the page text")
-        << 12240 << 11840 << 2268 << u"3552"_s << 6530;
+        << 12240 << 11840 << 2268 << u"/data/"_s << u"3552 /data/"_s << 6530;
+    QTest::newRow("header reaching the page text keeps a gap before it")
+        << 11906 << 11906 << 2268 << long55 << u"932 "_s + long55 << 6530;
+    QTest::newRow("header too long for the room loses its start")
+        << 11906 << 11906 << 2268 << long70 << u"32 ..."_s + long70.right(61) << 6530;
     // 7830 lies beyond A5's printable right edge (5923): the page text ends at the margin.
     QTest::newRow("A5: page text ends at the right margin")
-        << 8391 << 7991 << 2268 << u"1627.5"_s << 2555;
+        << 8391 << 7991 << 2268 << u"/data/"_s << u"1627.5 /data/"_s << 2555;
     QTest::newRow("A5, right margin in the unprintable border: at the printable edge")
-        << 8391 << 7991 << 100 << u"1627.5"_s << 4623;
+        << 8391 << 7991 << 100 << u"/data/"_s << u"1627.5 /data/"_s << 4623;
 }
 
 void tst_Printing::pageHead()
@@ -112,14 +134,17 @@ void tst_Printing::pageHead()
     QFETCH(int, pageWidth);
     QFETCH(int, printableWidth);
     QFETCH(int, rightMargin);
-    QFETCH(QString, headerX);
+    QFETCH(QString, header);
+    QFETCH(QString, printed);
     QFETCH(int, pageX);
     PaperRun run(pageWidth);
     run.target.setScaleSize(printableWidth, 16838 - 400);
     run.state.printSettings.rightMargin = qint16(rightMargin);
+    run.state.listHeader = header;
     run.print(filesNamed(1));
     QCOMPARE(run.heads(),
-             (QStringList { u"text %1,-440 \"/data/\""_s.arg(headerX),
+             (QStringList { u"text %1,-440 \"%2\""_s.arg(printed.section(u' ', 0, 0),
+                                                         printed.section(u' ', 1)),
                             u"text %1,-440 \"Page  1 of  1\""_s.arg(pageX) }));
     // The page text lies inside the printable area.
     const double printableLeft = double(pageWidth - printableWidth) / 2 - 2268;
@@ -236,6 +261,114 @@ void tst_Printing::printedRange()
         printed << call.section(u'"', 1, 1);
     QTEST(printed, "printed");
     QCOMPARE(run.state.selection.selFirst, selFirst); // the preview's selection stays
+}
+
+void tst_Printing::printFailureSaysWhy_data()
+{
+    QTest::addColumn<QString>("file"); // in a scratch folder that holds a folder "taken"
+    QTest::addColumn<int>("refusedPage"); // 1: the printer refuses to start
+    QTest::addColumn<QString>("why"); // %1: the file
+    QTest::addColumn<int>("pages");
+    QTest::newRow("file in a folder that does not exist")
+        << u"missing/out.pdf"_s << 0 << u"The file cannot be written: No such file or directory."_s
+        << 0;
+    QTest::newRow("file name taken by a folder")
+        << u"taken"_s << 0 << u"%1 is not a regular file."_s << 0;
+    QTest::newRow("printer refuses to start")
+        << u"out.pdf"_s << 1 << u"The printer did not start the job."_s << 0;
+    QTest::newRow("printer refuses page 2: the run ends")
+        << u"out.pdf"_s << 2
+        << u"The printer refused page 2, so the pages after it were not printed."_s << 1;
+}
+
+void tst_Printing::printFailureSaysWhy()
+{
+    QFETCH(QString, file);
+    QFETCH(int, refusedPage);
+    QFETCH(int, pages);
+    QTemporaryDir scratch;
+    QVERIFY(QDir(scratch.path()).mkdir(u"taken"_s));
+    const QString pdf = scratch.filePath(file);
+    RefusingPrinter printer(pdf, refusedPage);
+    CatalogueState state;
+    state.pageWidth = 11906;
+    state.pageHeight = 16838;
+    FakeViewport viewport;
+    RecordingHost host;
+    // About sixty lines a page: four pages.
+    const PrintResult result
+        = printCatalogue(state, filesNamed(200), viewport, host, printer, nullptr);
+
+    QCOMPARE(result.outcome, PrintResult::Outcome::Failed);
+    QCOMPARE(result.pages, pages);
+    QFETCH(QString, why);
+    QCOMPARE(printFailureText(result),
+             u"The catalogue could not be printed on %1.\n\n"_s.arg(pdf)
+                 + why.replace(u"%1"_s, pdf));
+    // Nothing more is drawn after the refusal: the meter stops on the first page.
+    const QStringList meter = host.calls.filter(u"meter 2 "_s);
+    QVERIFY(meter.isEmpty() || meter.last().section(u' ', -1).toInt() < 50);
+    if (pages > 0)
+        QCOMPARE(pdfPageCount(pdf), pages);
+}
+
+void tst_Printing::paperSize_data()
+{
+    QTest::addColumn<int>("pageSize");
+    QTest::addColumn<bool>("landscape");
+    QTest::addColumn<QSize>("twips");
+    QTest::newRow("A4, defined in true millimetres")
+        << int(QPageSize::A4) << false << QSize(11906, 16838);
+    QTest::newRow("A4 landscape: turned") << int(QPageSize::A4) << true << QSize(16838, 11906);
+}
+
+void tst_Printing::paperSize()
+{
+    QFETCH(int, pageSize);
+    QFETCH(bool, landscape);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::PageSizeId(pageSize)),
+                                      landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                                      QMarginsF()));
+    const QSizeF paper = paperTwips(printer);
+    QTEST(QSize(int(roundHalfEven(paper.width())), int(roundHalfEven(paper.height()))), "twips");
+}
+
+void tst_Printing::printedPlace_data()
+{
+    QTest::addColumn<QMarginsF>("border"); // what the printer cannot print on, in points
+    QTest::newRow("no border") << QMarginsF(0, 0, 0, 0);
+    QTest::newRow("10 points all round") << QMarginsF(10, 10, 10, 10);
+    QTest::newRow("uneven border") << QMarginsF(5, 20, 30, 40);
+}
+
+// The first name starts at the top-left corner of the margins, 2268 and 1134 twips (113.4
+// and 56.7 points) from the paper's edges, whatever border the printer has.
+void tst_Printing::printedPlace()
+{
+    QFETCH(QMarginsF, border);
+    QTemporaryDir scratch;
+    const QString pdf = scratch.filePath(u"place.pdf"_s);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    printer.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, border, QPageLayout::Point));
+    CatalogueState state;
+    state.pageWidth = 11906;
+    state.pageHeight = 16838;
+    FakeViewport viewport;
+    RecordingHost host;
+    printCatalogue(state, filesNamed(1), viewport, host, printer, nullptr);
+
+    static const QRegularExpression firstName(
+        uR"re(<word xMin="([-\d.]+)" yMin="([-\d.]+)"[^>]*>file00\.txt<)re"_s);
+    const QString words = popplerOutput(u"pdftotext"_s, { u"-bbox"_s, pdf, u"-"_s });
+    const QRegularExpressionMatch at = firstName.match(words);
+    QVERIFY2(at.hasMatch(), qPrintable(words));
+    const QPointF points(at.captured(1).toDouble(), at.captured(2).toDouble());
+    QVERIFY2((points - QPointF(113.4, 56.7)).manhattanLength() < 0.1,
+             qPrintable(u"at %1, %2"_s.arg(points.x()).arg(points.y())));
 }
 
 QTEST_MAIN(tst_Printing)

@@ -43,37 +43,43 @@ QStringList TestTarget::calls(QStringView prefix) const
     return out;
 }
 
-void TestTarget::setScaleSize(qint64 width, qint64 height)
-{
-    m_scaleWidth = width;
-    m_scaleHeight = height;
-}
-
-void TestTarget::styleChanged(StyleChange change)
+void TestTarget::changed(Change change)
 {
     const TextStyle &style = textStyle();
     switch (change) {
-    case StyleChange::FontName:
+    case Change::FontName:
         m_calls << u"fontName "_s + quoted(style.font.name);
         break;
-    case StyleChange::FontSize:
+    case Change::FontSize:
         m_calls << u"fontSize "_s + number(style.font.size);
         break;
-    case StyleChange::FontBold:
+    case Change::FontBold:
         m_calls << u"fontBold "_s + flag(style.font.bold);
         break;
-    case StyleChange::FontItalic:
+    case Change::FontItalic:
         m_calls << u"fontItalic "_s + flag(style.font.italic);
         break;
-    case StyleChange::FontUnderline:
+    case Change::FontUnderline:
         m_calls << u"fontUnderline "_s + flag(style.font.underline);
         break;
-    case StyleChange::FontStrikethru:
+    case Change::FontStrikethru:
         m_calls << u"fontStrikethru "_s + flag(style.font.strikethru);
         break;
-    case StyleChange::ForeColor:
+    case Change::ForeColor:
         m_calls << u"foreColor &H"_s
                 + QString::number(quint32(style.colour), 16).toUpper().rightJustified(8, u'0');
+        break;
+    case Change::Width:
+        m_calls << u"width "_s + QString::number(width());
+        break;
+    case Change::Height:
+        m_calls << u"height "_s + QString::number(height());
+        break;
+    case Change::ScaleLeft:
+        m_calls << u"scaleLeft "_s + number(scaleLeft());
+        break;
+    case Change::ScaleTop:
+        m_calls << u"scaleTop "_s + number(scaleTop());
         break;
     }
 }
@@ -94,52 +100,15 @@ double TestTarget::textHeight(const QString &) const
     return m_lineHeight;
 }
 
-void TestTarget::print(const QString &text)
+void TestTarget::drawText(double x, double y, const QString &text)
 {
-    m_calls << u"text "_s + number(m_x) + QLatin1Char(',') + number(m_y) + QLatin1Char(' ')
+    m_calls << u"text "_s + number(x) + QLatin1Char(',') + number(y) + QLatin1Char(' ')
             + quoted(text);
-    m_x = m_scaleLeft;
-    m_y += m_lineHeight;
-}
-
-void TestTarget::setWidth(qint64 twips)
-{
-    m_width = twips;
-    m_calls << u"width "_s + QString::number(twips);
-}
-
-void TestTarget::setHeight(qint64 twips)
-{
-    m_height = twips;
-    m_calls << u"height "_s + QString::number(twips);
-}
-
-qint64 TestTarget::scaleWidth() const
-{
-    return m_scaleWidth < 0 ? m_width : m_scaleWidth;
-}
-
-qint64 TestTarget::scaleHeight() const
-{
-    return m_scaleHeight < 0 ? m_height : m_scaleHeight;
-}
-
-void TestTarget::setScaleLeft(double twips)
-{
-    m_scaleLeft = twips;
-    m_calls << u"scaleLeft "_s + number(twips);
-}
-
-void TestTarget::setScaleTop(double twips)
-{
-    m_scaleTop = twips;
-    m_calls << u"scaleTop "_s + number(twips);
 }
 
 void TestTarget::cls()
 {
-    m_x = m_scaleLeft;
-    m_y = m_scaleTop;
+    home();
     m_calls << u"cls"_s;
 }
 
@@ -150,8 +119,7 @@ void TestTarget::refresh()
 
 void TestTarget::newPage()
 {
-    m_x = m_scaleLeft;
-    m_y = m_scaleTop;
+    home();
     m_calls << u"newPage"_s;
 }
 
