@@ -2,6 +2,7 @@
 
 #include "about/aboutbox.h"
 #include "about/artwork.h"
+#include "app/commandkeys.h"
 #include "app/settings.h"
 #include "app/toolicons.h"
 #include "app/windowwriterhost.h"
@@ -77,6 +78,11 @@ MainWindow::MainWindow(SettingsStore &store, Questions &questions, QWidget *pare
 
     createToolTip();
     setTabChain();
+    // A pattern typed just before the key is applied first: the commands' state follows it.
+    new CommandKeys(this,
+                    { m_commands.preview, m_commands.save, m_commands.pageSetup, m_commands.print,
+                      m_commands.copy, m_commands.selectAll, m_commands.help },
+                    [this] { m_browser->settle(); });
 
     move(twipsToPixels(1365), twipsToPixels(1860));
     layout()->setSizeConstraint(QLayout::SetFixedSize);
