@@ -2,6 +2,8 @@
 #include "about/splashwindow.h"
 #include "app/commandline.h"
 #include "app/mainwindow.h"
+#include "app/settings.h"
+#include "batch/batchrun.h"
 #include "platform/helppage.h"
 #include "platform/qtquestions.h"
 #include "platform/settingsstore.h"
@@ -26,10 +28,16 @@ int main(int argc, char *argv[])
         command = qm::readCommandLine(QCoreApplication::arguments(), QDir::currentPath(),
                                       qm::installedHelpPage());
     }
+    if (command.action == qm::CommandLine::Action::Batch) {
+        return qm::runBatch(argc, argv, command.batch, [](qm::CatalogueState &state) {
+            const qm::IniSettingsStore store;
+            qm::applyPageSetup(state, qm::loadSettings(store, QString()));
+        });
+    }
     if (command.action != qm::CommandLine::Action::Run) {
         const bool answer = command.action == qm::CommandLine::Action::Print;
         std::fputs(command.text.toLocal8Bit().constData(), answer ? stdout : stderr);
-        return answer ? 0 : 1;
+        return answer ? qm::ExitSuccess : qm::ExitUsage;
     }
 
     QApplication app(argc, argv);

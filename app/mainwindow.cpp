@@ -2,6 +2,7 @@
 
 #include "about/aboutbox.h"
 #include "about/artwork.h"
+#include "app/commandkeys.h"
 #include "app/settings.h"
 #include "app/toolicons.h"
 #include "app/windowwriterhost.h"
@@ -84,6 +85,11 @@ MainWindow::MainWindow(SettingsStore &store, Questions &questions, QWidget *pare
 
     createToolTip();
     setTabChain();
+    // A pattern typed just before the key is applied first: the commands' state follows it.
+    new CommandKeys(this,
+                    { m_commands.preview, m_commands.save, m_commands.pageSetup, m_commands.print,
+                      m_commands.copy, m_commands.selectAll, m_commands.help },
+                    [this] { m_browser->settle(); });
 
     move(twipsToPixels(1365), twipsToPixels(1860));
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -242,9 +248,7 @@ QAction *MainWindow::Commands::action(Command command) const
 void MainWindow::load(const QString &startFolder)
 {
     const StoredSettings stored = loadSettings(m_store, defaultFolder());
-    m_state.catalogueColour = stored.colour;
-    m_state.catalogueFont = stored.font;
-    m_state.printSettings = stored.print;
+    applyPageSetup(m_state, stored);
 
     m_tipLogic.surfaceMoved();
     m_toolTip->hide();
@@ -253,15 +257,11 @@ void MainWindow::load(const QString &startFolder)
     m_state.previewReady = false;
     setListedState();
 
-    m_state.catalogueFont.strikethru = false;
-    m_state.catalogueFont.underline = false;
     m_state.printSelection = false;
 
     const QSizeF page = paperTwips(m_printCommand->printer());
     m_state.pageWidth = int(roundHalfEven(page.width()));
     m_state.pageHeight = int(roundHalfEven(page.height()));
-
-    selectUnit(m_state.printSettings);
 
     m_browser->start(startFolder.isEmpty() ? stored.folder : startFolder);
 

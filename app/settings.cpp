@@ -200,6 +200,16 @@ StoredSettings loadSettings(const SettingsStore &store, const QString &defaultFo
     return settings;
 }
 
+void applyPageSetup(CatalogueState &state, const StoredSettings &stored)
+{
+    state.catalogueColour = stored.colour;
+    state.catalogueFont = stored.font;
+    state.catalogueFont.strikethru = false;
+    state.catalogueFont.underline = false;
+    state.printSettings = stored.print;
+    selectUnit(state.printSettings);
+}
+
 void selectUnit(PrintSettings &settings)
 {
     // Any other text counts as centimetres so that no unit factor is ever 0 (margins are

@@ -45,6 +45,11 @@ StoredSettings loadSettings(const SettingsStore &store, const QString &defaultFo
 /// Sets unitFactor from measurement; an unknown unit is treated as "cm".
 void selectUnit(PrintSettings &settings);
 
+/// Puts the stored page setup into \a state as a run starts with it: the font (underline and
+/// strikeout off), its colour, and the page settings with their unit factor. The window and
+/// the run without it print alike because both start here.
+void applyPageSetup(CatalogueState &state, const StoredSettings &stored);
+
 /// Writes all fourteen keys in their order.
 void saveSettings(SettingsStore &store, const StoredSettings &settings);
 

@@ -31,7 +31,7 @@ int main(int argc, char *argv[])
                            "       quillmark-bench preview DIR [RUNS]\n"
                            "       quillmark-bench save DIR OUT [RUNS]\n"
                            "       quillmark-bench copy DIR [RUNS]\n"
-                           "       quillmark-bench print DIR OUT.pdf [RUNS]\n"
+                           "       quillmark-bench print DIR OUT.pdf [RUNS] [--header TEXT]\n"
                            "       quillmark-bench selectall DIR [RUNS]\n"
                            "       quillmark-bench keystroke DIR [RUNS]\n";
     return 2;

@@ -46,6 +46,13 @@ QString FileListModel::displayName(qint64 index) const
     return qm::displayName(m_entries[size_t(index)].name);
 }
 
+QByteArray FileListModel::name(qint64 index) const
+{
+    if (index < 0 || index >= count())
+        return QByteArray();
+    return m_entries[size_t(index)].name;
+}
+
 std::optional<FileStat> FileListModel::stat(qint64 index) const
 {
     if (index < 0 || index >= count())

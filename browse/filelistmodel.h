@@ -29,6 +29,7 @@ public:
 
     qint64 count() const override;
     QString displayName(qint64 index) const override;
+    QByteArray name(qint64 index) const override;
     std::optional<FileStat> stat(qint64 index) const override;
     QString folderPrefix() const override;
     QString folderText() const override;

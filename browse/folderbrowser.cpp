@@ -59,6 +59,32 @@ void FolderBrowser::setPattern(const QString &text)
     m_pattern = PatternMatcher(text);
 }
 
+FolderListing filteredListing(const FolderHandle &folder, const PatternMatcher &pattern,
+                              const AttributeSwitches &switches, const ListingProgress &progress)
+{
+    FolderListing listing = folder.list(pattern, progress);
+    std::erase_if(listing.files, [&switches](const FileEntry &file) {
+        return !attributesMatch(file.attributes, switches);
+    });
+    sortByName(listing.files);
+    sortByName(listing.folders);
+    return listing;
+}
+
+quint64 byteTotal(const std::vector<FileEntry> &files)
+{
+    quint64 total = 0;
+    for (const FileEntry &file : files) {
+        if (!file.statOk || file.stat.size <= 0)
+            continue;
+        const auto size = quint64(file.stat.size);
+        total = size > std::numeric_limits<quint64>::max() - total
+            ? std::numeric_limits<quint64>::max()
+            : total + size;
+    }
+    return total;
+}
+
 RefreshResult FolderBrowser::refresh(const ListingProgress &progress)
 {
     m_result = RefreshResult();
@@ -72,32 +98,16 @@ RefreshResult FolderBrowser::refresh(const ListingProgress &progress)
 
     FolderListing listing;
     if (handle.isOpen())
-        // A copy: the window repaints during a long listing, and the pattern must hold still.
-        listing = handle.list(PatternMatcher(m_pattern), progress);
+        // Copies: the window repaints during a long listing, and they must hold still.
+        listing = filteredListing(handle, PatternMatcher(m_pattern), AttributeSwitches(m_switches),
+                                  progress);
     else
         listing.error = handle.error();
     m_result.error = listing.error;
-
     std::vector<FileEntry> &files = listing.files;
-    const AttributeSwitches switches = m_switches;
-    std::erase_if(files, [&switches](const FileEntry &file) {
-        return !attributesMatch(file.attributes, switches);
-    });
-    sortByName(files);
-
-    quint64 total = 0;
-    for (const FileEntry &file : files) {
-        if (!file.statOk || file.stat.size <= 0)
-            continue;
-        const auto size = quint64(file.stat.size);
-        total = size > std::numeric_limits<quint64>::max() - total
-            ? std::numeric_limits<quint64>::max()
-            : total + size;
-    }
     m_result.fileCount = qint64(files.size());
-    m_result.byteTotal = total;
+    m_result.byteTotal = byteTotal(files);
 
-    sortByName(listing.folders);
     m_drive = driveOf(folder());
     const qsizetype subFolderCount = qsizetype(listing.folders.size());
     std::vector<FolderItem> items

@@ -20,6 +20,15 @@ QString folderPrefix(const QString &path);
 std::vector<FolderItem> folderItems(const QByteArray &driveRoot, const QByteArray &folderPath,
                                     std::vector<QByteArray> subFolders);
 
+/// One folder's two lists as the window shows them: the files that pass \a pattern and
+/// \a switches, and the sub-folders, both in list order. \a progress hears how far it got.
+FolderListing filteredListing(const FolderHandle &folder, const PatternMatcher &pattern,
+                              const AttributeSwitches &switches,
+                              const ListingProgress &progress = {});
+
+/// The byte total of \a files: the sizes read while listing, saturating instead of wrapping.
+quint64 byteTotal(const std::vector<FileEntry> &files);
+
 /// What the last refresh found.
 struct RefreshResult
 {

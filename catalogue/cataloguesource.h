@@ -2,6 +2,7 @@
 
 #include "platform/fileentry.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <optional>
@@ -18,6 +19,9 @@ public:
     virtual qint64 count() const = 0;
     /// The entry's name in the one text form that every output shows.
     virtual QString displayName(qint64 index) const = 0;
+    /// The entry's name as its exact bytes (a path below the folder when the list holds a
+    /// whole tree), for the outputs that carry names for programs to read.
+    virtual QByteArray name(qint64 index) const = 0;
     /// Size and time now, or nothing when the file vanished or cannot be read.
     virtual std::optional<FileStat> stat(qint64 index) const = 0;
     /// The folder path with the native separator appended unless it ends in one.

@@ -81,6 +81,9 @@ struct CatalogueState
     LineMetrics metrics;
 
     QString listHeader; // printed on every page; kept from one print run to the next
+    // The folder the last print run offered as its header: a header equal to it was not
+    // typed, and a print of another folder offers that folder instead.
+    QString listHeaderFolder;
     qint64 pageNumber = 0; // the page being printed, from 1
 };
 

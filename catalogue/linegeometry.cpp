@@ -44,19 +44,41 @@ double atLeastOne(qint64 value)
     return value < 1 ? 1.0 : double(value);
 }
 
-qsizetype lastCodePointSize(const QString &text)
+// ends[k] is the length of the first k code points of text; ends.back() is the whole text.
+std::vector<qsizetype> codePointEnds(const QString &text)
 {
-    const qsizetype n = text.size();
-    if (n >= 2 && text.at(n - 1).isLowSurrogate() && text.at(n - 2).isHighSurrogate())
-        return 2;
-    return n > 0 ? 1 : 0;
+    std::vector<qsizetype> ends { 0 };
+    ends.reserve(size_t(text.size()) + 1);
+    for (qsizetype i = 0; i < text.size();) {
+        i += (text.at(i).isHighSurrogate() && i + 1 < text.size()
+              && text.at(i + 1).isLowSurrogate())
+            ? 2
+            : 1;
+        ends.push_back(i);
+    }
+    return ends;
 }
 
-qsizetype firstCodePointSize(const QString &text)
+// The largest k below n for which keeps(k) holds, where keeps holds up to some k and for none
+// beyond; 0 needs no asking. Halving: a text is never narrower than a shorter part of it, so a
+// 32,767-character text takes 15 measurements, not thousands.
+template<typename Keeps> size_t lastKept(size_t n, Keeps keeps)
 {
-    if (text.size() >= 2 && text.at(0).isHighSurrogate() && text.at(1).isLowSurrogate())
-        return 2;
-    return text.isEmpty() ? 0 : 1;
+    size_t low = 0;
+    size_t high = n;
+    while (high > low + 1) {
+        const size_t middle = low + (high - low) / 2;
+        if (keeps(middle))
+            low = middle;
+        else
+            high = middle;
+    }
+    return low;
+}
+
+bool fitsLimit(double width, int limit)
+{
+    return roundHalfEven(width) <= limit;
 }
 
 struct Fitted
@@ -65,66 +87,50 @@ struct Fitted
     double width = 0;
 };
 
-// The longest prefix of text (shorter than all of it) narrower than fit, found by halving:
-// a prefix is never narrower than a shorter one, so this ends where removing one character
-// at a time would, in far fewer measurements for a long text in a narrow column.
-QString longestPrefixBelow(const QString &text, const OutputTarget &target, int fit)
+// Characters come off the end (at least one) until the rest is narrower than fit; then, so
+// that the tail cannot carry the text out of its column, more come off until the whole fits
+// limit. A text that fits is left as it is.
+Fitted cutEnd(const QString &text, const OutputTarget &target, int limit, int fit, QStringView tail)
 {
-    std::vector<qsizetype> ends { 0 };
-    for (qsizetype i = 0; i < text.size();) {
-        i += (text.at(i).isHighSurrogate() && i + 1 < text.size()
-              && text.at(i + 1).isLowSurrogate())
-            ? 2
-            : 1;
-        ends.push_back(i);
-    }
-    // ends.back() is the whole text, known to be too wide.
-    size_t low = 0;
-    size_t high = ends.size() - 1;
-    while (high - low > 1) {
-        const size_t middle = low + (high - low) / 2;
-        if (target.textWidth(QStringView(text).left(ends[middle]).toString()) < fit)
-            low = middle;
-        else
-            high = middle;
-    }
-    return text.left(ends[low]);
+    const double width = target.textWidth(text);
+    if (fitsLimit(width, limit))
+        return { text, width };
+    const std::vector<qsizetype> ends = codePointEnds(text);
+    const auto kept = [&](size_t k) {
+        return text.left(ends[k]);
+    };
+    const auto withTail = [&](size_t k) {
+        return kept(k).append(tail);
+    };
+    size_t k = lastKept(ends.size() - 1, [&](size_t n) { return target.textWidth(kept(n)) < fit; });
+    if (!fitsLimit(target.textWidth(withTail(k)), limit))
+        k = lastKept(k, [&](size_t n) { return fitsLimit(target.textWidth(withTail(n)), limit); });
+    QString cut = withTail(k);
+    const double cutWidth = target.textWidth(cut);
+    return { std::move(cut), cutWidth };
 }
 
-Fitted cutEnd(QString text, const OutputTarget &target, int limit, int fit, QStringView tail)
+// The same from the front, with head put before what is left: the rightmost characters stay.
+Fitted cutStart(const QString &text, const OutputTarget &target, int limit, int fit,
+                QStringView head)
 {
-    double width = target.textWidth(text);
-    if (roundHalfEven(width) <= limit)
-        return { std::move(text), width };
-    constexpr int StepsBeforeHalving = 3;
-    int steps = 0;
-    do {
-        text.chop(lastCodePointSize(text));
-        if (text.isEmpty())
-            break;
-        if (++steps == StepsBeforeHalving) {
-            if (target.textWidth(text) >= fit)
-                text = longestPrefixBelow(text, target, fit);
-            break;
-        }
-        width = target.textWidth(text);
-    } while (width >= fit);
-    text += tail;
-    width = target.textWidth(text);
-    return { std::move(text), width };
-}
-
-Fitted cutStart(QString text, const OutputTarget &target, int limit, int fit, QStringView head)
-{
-    double width = target.textWidth(text);
-    if (roundHalfEven(width) <= limit)
-        return { std::move(text), width };
-    do {
-        text.remove(0, firstCodePointSize(text));
-    } while (!text.isEmpty() && target.textWidth(text) >= fit);
-    text.prepend(head);
-    width = target.textWidth(text);
-    return { std::move(text), width };
+    const double width = target.textWidth(text);
+    if (fitsLimit(width, limit))
+        return { text, width };
+    const std::vector<qsizetype> ends = codePointEnds(text);
+    const size_t whole = ends.size() - 1;
+    const auto kept = [&](size_t k) {
+        return text.mid(ends[whole - k]);
+    };
+    const auto withHead = [&](size_t k) {
+        return kept(k).prepend(head);
+    };
+    size_t k = lastKept(whole, [&](size_t n) { return target.textWidth(kept(n)) < fit; });
+    if (!fitsLimit(target.textWidth(withHead(k)), limit))
+        k = lastKept(k, [&](size_t n) { return fitsLimit(target.textWidth(withHead(n)), limit); });
+    QString cut = withHead(k);
+    const double cutWidth = target.textWidth(cut);
+    return { std::move(cut), cutWidth };
 }
 
 } // namespace

@@ -83,7 +83,8 @@ void setTruncationLimits(LineMetrics &metrics);
 
 /// \a text as it fits a column: unchanged unless its width, taken to a whole twip, exceeds
 /// \a limit; otherwise characters come off its end (at least one) until it is narrower than
-/// \a fit or nothing is left, and \a tail is appended.
+/// \a fit, and \a tail is appended; should the whole still exceed \a limit, more characters
+/// go until it does not or nothing but the tail is left.
 QString cutAtEnd(const QString &text, const OutputTarget &target, int limit, int fit,
                  QStringView tail);
 

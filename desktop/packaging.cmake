@@ -10,8 +10,10 @@ set(CPACK_PACKAGE_DESCRIPTION
 dates and times of their last change. A wildcard pattern and five attribute
 switches narrow the list; the number of files and their total size are shown
 beneath it. The catalogue can be previewed in a scrollable picture, printed
-in pages with a header and page numbers, saved as comma-separated text, or
-copied to the clipboard in part.")
+in pages with a header and page numbers, saved as comma-separated text or
+CSV, or copied to the clipboard in part. From the command line, without a
+window or a display, it saves the catalogue of a folder or a whole tree as
+text, CSV or JSON, or prints it.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPrinter>
+#include <QProxyStyle>
 #include <QPushButton>
 
 namespace qm {
@@ -41,6 +42,29 @@ constexpr std::array<FieldPlace, PageSetupFieldCount> FieldPlaces { {
     { "widCol1", "Files Size", { 60, 885, 1095, 255 }, { 1215, 855, 495, 285 } },
     { "widCol2", "Time and Date", { 60, 1215, 1095, 255 }, { 1215, 1215, 495, 285 } },
 } };
+
+// The units list is as narrow as the design made it (630 twips), which at 96 dots per inch
+// leaves the style's label room too narrow for "mm". The label may also use the blank part
+// of the arrow's room, up to a little before the arrow itself.
+class UnitListStyle : public QProxyStyle
+{
+public:
+    using QProxyStyle::QProxyStyle;
+
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex *option, SubControl part,
+                         const QWidget *widget) const override
+    {
+        QRect rect = QProxyStyle::subControlRect(control, option, part, widget);
+        if (control != CC_ComboBox || part != SC_ComboBoxEditField)
+            return rect;
+        const QRect arrow = QProxyStyle::subControlRect(control, option, SC_ComboBoxArrow, widget);
+        // The arrow is drawn centred in its room, narrower than half of it.
+        const int labelEnd = arrow.center().x() - arrow.width() / 4 - 1;
+        if (rect.right() < labelEnd && rect.right() >= arrow.left() - 1)
+            rect.setRight(labelEnd);
+        return rect;
+    }
+};
 
 QRectF twipsRectF(const QRectF &points)
 {
@@ -128,6 +152,9 @@ void PageSetupDialog::createControls()
     m_units->setObjectName(QStringLiteral("cmbMU"));
     m_units->addItems(measurementUnits());
     m_units->setGeometry(twipsRect(495, 2100, 630, 315));
+    auto *unitStyle = new UnitListStyle(m_units->style()->name());
+    unitStyle->setParent(m_units);
+    m_units->setStyle(unitStyle);
     units->setBuddy(m_units);
 
     const auto button = [this](const char *name, const QString &caption, int left) {

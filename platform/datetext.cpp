@@ -130,6 +130,58 @@ QString DateTimeFormatter::columnText(qint64 secondsSinceEpoch)
     return out;
 }
 
+QString isoDateTime(qint64 secondsSinceEpoch)
+{
+    if (secondsSinceEpoch < std::numeric_limits<time_t>::min()
+        || secondsSinceEpoch > std::numeric_limits<time_t>::max())
+        return QString();
+    time_t seconds = static_cast<time_t>(secondsSinceEpoch);
+    struct tm wall = {};
+    if (!localtime_r(&seconds, &wall))
+        return QString();
+    long offset = wall.tm_gmtoff;
+    if (offset % 60 != 0) {
+        offset = (offset < 0 ? offset - 30 : offset + 30) / 60 * 60;
+        if (__builtin_add_overflow(seconds, time_t(offset), &seconds) || !gmtime_r(&seconds, &wall))
+            return QString();
+    }
+
+    char text[64];
+    char *out = text;
+    const auto digits = [&out](qint64 value, int width) {
+        char reversed[24];
+        int n = 0;
+        do {
+            reversed[n++] = char('0' + value % 10);
+            value /= 10;
+        } while (value > 0);
+        while (n < width)
+            reversed[n++] = '0';
+        while (n > 0)
+            *out++ = reversed[--n];
+    };
+    const qint64 year = qint64(wall.tm_year) + 1900;
+    if (year < 0 || year > 9999)
+        *out++ = year < 0 ? '-' : '+';
+    digits(year < 0 ? -year : year, 4);
+    *out++ = '-';
+    digits(wall.tm_mon + 1, 2);
+    *out++ = '-';
+    digits(wall.tm_mday, 2);
+    *out++ = 'T';
+    digits(wall.tm_hour, 2);
+    *out++ = ':';
+    digits(wall.tm_min, 2);
+    *out++ = ':';
+    digits(qMin(wall.tm_sec, 59), 2);
+    *out++ = offset < 0 ? '-' : '+';
+    const long minutes = (offset < 0 ? -offset : offset) / 60;
+    digits(minutes / 60, 2);
+    *out++ = ':';
+    digits(minutes % 60, 2);
+    return QString::fromLatin1(text, out - text);
+}
+
 QString DateTimeFormatter::emptyColumnText()
 {
     return u"  /  /     00:00:00"_s;

@@ -49,4 +49,11 @@ private:
     QString m_lastDate;
 };
 
+/// The time in ISO 8601 with its offset from UTC in the local time zone:
+/// "2026-12-07T14:05:09+01:00". A leap second shows as the second before it; an offset that
+/// is not a whole number of minutes (local mean time before 1900) is rounded to one, the wall
+/// clock moving with it, so the instant stays exact. Years outside 0..9999 carry a sign
+/// ("+10000-01-01T00:00:00+00:00"). Empty when the time cannot be converted.
+QString isoDateTime(qint64 secondsSinceEpoch);
+
 } // namespace qm

@@ -278,6 +278,37 @@ FolderListing FolderHandle::list(const PatternMatcher &pattern,
     return listing;
 }
 
+FolderHandle FolderHandle::openSubfolder(QByteArrayView relativePath) const
+{
+    if (m_fd < 0)
+        return FolderHandle(-1, m_error ? m_error : EBADF);
+    if (relativePath.isEmpty() || relativePath.contains('\0') || relativePath.startsWith('/'))
+        return FolderHandle(-1, ENOENT);
+    int fd = ::fcntl(m_fd, F_DUPFD_CLOEXEC, 0);
+    for (const QByteArray &name : relativePath.toByteArray().split('/')) {
+        if (fd < 0)
+            break;
+        if (name.isEmpty() || name == ".")
+            continue;
+        // Up is not below.
+        const int next
+            = name == ".." ? -1 : ::openat(fd, name.constData(), DirectoryFlags | O_NOFOLLOW);
+        const int saved = name == ".." ? ENOENT : errno;
+        ::close(fd);
+        errno = saved;
+        fd = next;
+    }
+    return fd >= 0 ? FolderHandle(fd, 0) : FolderHandle(-1, errno);
+}
+
+std::optional<std::pair<quint64, quint64>> FolderHandle::identity() const
+{
+    struct stat st;
+    if (m_fd < 0 || ::fstat(m_fd, &st) != 0)
+        return std::nullopt;
+    return std::pair { quint64(st.st_dev), quint64(st.st_ino) };
+}
+
 std::optional<FileStat> FolderHandle::stat(QByteArrayView name) const
 {
     if (m_fd < 0 || name.isEmpty() || name.contains('\0') || name.contains('/'))

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace qm {
@@ -49,6 +50,15 @@ public:
     /// that vanish while being read are left out. \a progress, when given, hears on the
     /// calling thread how far the stats have got.
     FolderListing list(const PatternMatcher &pattern, const ListingProgress &progress = {}) const;
+
+    /// Opens the folder \a relativePath ("a/b", file-system bytes) below this one, one
+    /// component at a time, never through a symbolic link: a link on the way gives ELOOP or
+    /// ENOTDIR, so a walk down a tree stays inside it.
+    FolderHandle openSubfolder(QByteArrayView relativePath) const;
+
+    /// The device and inode of the open folder, equal for two handles on the same folder
+    /// (also when a bind mount shows it twice); nothing when it is not open.
+    std::optional<std::pair<quint64, quint64>> identity() const;
 
     /// Size and time of the entry named \a name now, following a link to its target (a
     /// dangling link shows its own); nothing when it vanished, cannot be read or has become

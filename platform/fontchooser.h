@@ -11,13 +11,17 @@ class QPushButton;
 namespace qm {
 
 /// The font chooser: the standard font widgets with their effects (underline, strikeout) plus
-/// a text colour, which the standard font dialog lacks.
+/// a text colour, which the standard font dialog lacks. It behaves as one dialog: Enter
+/// anywhere in it accepts it, Escape cancels it, and it opens centred over its parent with
+/// the focus in the list of faces.
 class FontChooser : public QDialog
 {
     Q_OBJECT
 
 public:
     explicit FontChooser(QWidget *parent = nullptr);
+
+    void setVisible(bool visible) override;
 
     void setChoice(const FontChoice &choice);
     /// The font and colour shown now. The face keeps the name it was set with until the
@@ -29,6 +33,8 @@ public:
     void setColour(const QColor &colour);
 
 private:
+    /// The list of faces, where the focus starts.
+    QWidget *faceList() const;
     void pickColour();
     void showColour();
 

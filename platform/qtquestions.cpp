@@ -3,6 +3,7 @@
 #include "platform/fontchooser.h"
 #include "platform/helpwindow.h"
 #include "platform/outputfile.h"
+#include "platform/safefileiconprovider.h"
 #include "platform/twips.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QLabel>
@@ -81,11 +83,55 @@ private:
     bool m_guarded = false;
 };
 
+// The normal pointer for as long as a question waits for its answer, also when it is asked
+// in the middle of a long command (the print's header box): the hourglass would say that
+// the program is busy while it is the user who is to act.
+class ReadyPointer
+{
+public:
+    ReadyPointer()
+        : m_pushed(QApplication::overrideCursor() != nullptr)
+    {
+        if (m_pushed)
+            QApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    ReadyPointer(const ReadyPointer &) = delete;
+    ReadyPointer &operator=(const ReadyPointer &) = delete;
+    ~ReadyPointer()
+    {
+        if (m_pushed)
+            QApplication::restoreOverrideCursor();
+    }
+
+private:
+    bool m_pushed;
+};
+
+// Window managers set a box's title in bold, beside an icon and three buttons about as wide
+// as the title is tall. A box as narrow as a short text ("Save Selection Only?") shows its
+// title cut short, so it is made wide enough for that much.
+constexpr int TitleBarExtraLines = 8;
+
+void makeRoomForTitle(QMessageBox &box)
+{
+    QFont font = box.font();
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const int room
+        = metrics.horizontalAdvance(box.windowTitle()) + TitleBarExtraLines * metrics.height();
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(room, 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 } // namespace
 
 QtQuestions::QtQuestions(QWidget *parent)
     : m_parent(parent)
 {
+    // The save dialog, and the chooser that the print dialog opens by itself, must never read
+    // a FIFO or a /proc file to pick an icon.
+    guardFileDialogs();
 }
 
 QtQuestions::~QtQuestions()
@@ -100,15 +146,18 @@ void QtQuestions::setParentWindow(QWidget *parent)
 
 bool QtQuestions::askYesNo(const QString &title, const QString &text)
 {
+    const ReadyPointer ready;
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No, m_parent);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
+    makeRoomForTitle(box);
     return box.exec() == QMessageBox::Yes;
 }
 
 QString QtQuestions::askText(const QString &title, const QString &prompt,
                              const QString &defaultText, QPoint screenTwips)
 {
+    const ReadyPointer ready;
     QInputDialog dialog(m_parent);
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setWindowTitle(title);
@@ -124,8 +173,9 @@ QString QtQuestions::askText(const QString &title, const QString &prompt,
 }
 
 std::optional<QString> QtQuestions::askSaveFileName(const QString &title, const QString &filter,
-                                                    const QString &suggested)
+                                                    const QString &suggested, QString *chosenFilter)
 {
+    const ReadyPointer ready;
     QFileDialog dialog(m_parent, title);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -147,8 +197,11 @@ std::optional<QString> QtQuestions::askSaveFileName(const QString &title, const 
             dialog.setDirectory(fileName); // a folder was chosen: look inside it
             continue;
         }
-        if (info.dir().exists())
+        if (info.dir().exists()) {
+            if (chosenFilter)
+                *chosenFilter = dialog.selectedNameFilter();
             return fileName;
+        }
         QMessageBox::warning(&dialog, title,
                              QStringLiteral("The folder %1 does not exist.\nPlease choose a folder "
                                             "that exists.")
@@ -159,6 +212,7 @@ std::optional<QString> QtQuestions::askSaveFileName(const QString &title, const 
 
 std::optional<FontChoice> QtQuestions::askFont(const FontChoice &initial)
 {
+    const ReadyPointer ready;
     // Asked from a dialog (Page Setup), the chooser belongs above that dialog.
     QWidget *owner = QApplication::activeModalWidget();
     FontChooser chooser(owner ? owner : m_parent.data());
@@ -170,6 +224,7 @@ std::optional<FontChoice> QtQuestions::askFont(const FontChoice &initial)
 
 bool QtQuestions::askPrint(QPrinter *printer, bool selectionAvailable, bool *selectionChosen)
 {
+    const ReadyPointer ready;
     if (selectionChosen)
         *selectionChosen = false;
     if (!printer)
@@ -194,7 +249,9 @@ bool QtQuestions::askPrint(QPrinter *printer, bool selectionAvailable, bool *sel
 
 void QtQuestions::showMessage(const QString &title, const QString &text)
 {
+    const ReadyPointer ready;
     QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, m_parent);
+    makeRoomForTitle(box);
     box.exec();
 }
 

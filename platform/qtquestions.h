@@ -25,7 +25,8 @@ public:
     QString askText(const QString &title, const QString &prompt, const QString &defaultText,
                     QPoint screenTwips) override;
     std::optional<QString> askSaveFileName(const QString &title, const QString &filter,
-                                           const QString &suggested) override;
+                                           const QString &suggested,
+                                           QString *chosenFilter) override;
     std::optional<FontChoice> askFont(const FontChoice &initial) override;
     bool askPrint(QPrinter *printer, bool selectionAvailable, bool *selectionChosen) override;
     void showMessage(const QString &title, const QString &text) override;

@@ -33,9 +33,11 @@ public:
     virtual QString askText(const QString &title, const QString &prompt, const QString &defaultText,
                             QPoint screenTwips)
         = 0;
-    /// File-save dialog offering \a suggested; nullopt on Cancel.
+    /// File-save dialog offering \a suggested, with the file types of \a filter (";;" between
+    /// them, the first chosen); nullopt on Cancel. \a chosenFilter, when given, receives the
+    /// type chosen.
     virtual std::optional<QString> askSaveFileName(const QString &title, const QString &filter,
-                                                   const QString &suggested)
+                                                   const QString &suggested, QString *chosenFilter)
         = 0;
     /// Font chooser preset to \a initial; nullopt on Cancel.
     virtual std::optional<FontChoice> askFont(const FontChoice &initial) = 0;

@@ -72,12 +72,22 @@ private:
 
 } // namespace
 
+QString jobName(const QString &folderPrefix)
+{
+    const QString name = folderName(folderPrefix);
+    return name.isEmpty() ? u"Quillmark"_s : name;
+}
+
+void takePageSize(CatalogueState &state, const QPrinter &printer)
+{
+    const QSizeF paper = paperTwips(printer);
+    state.pageWidth = wholeTwips(paper.width());
+    state.pageHeight = wholeTwips(paper.height());
+}
+
 QString defaultPdfFileName(const QString &folderPrefix)
 {
-    QString name = folderName(folderPrefix);
-    if (name.isEmpty())
-        name = u"Quillmark"_s;
-    return QDir(QDir::homePath()).filePath(name + u".pdf"_s);
+    return QDir(QDir::homePath()).filePath(jobName(folderPrefix) + u".pdf"_s);
 }
 
 QString printFailureText(const PrintResult &result)
@@ -189,9 +199,7 @@ PrintResult PrintCommand::run(CatalogueState &state, const CatalogueSource &sour
     if (!m_questions.askPrint(m_printer.get(), state.selection.selectionMade, &selectionChosen))
         return {};
     // The dialog may have changed printer, paper or orientation.
-    const QSizeF paper = paperTwips(*m_printer);
-    state.pageWidth = wholeTwips(paper.width());
-    state.pageHeight = wholeTwips(paper.height());
+    takePageSize(state, *m_printer);
     state.printSelection = selectionChosen;
     return printCatalogue(state, source, viewport, host, *m_printer, &m_questions);
 }

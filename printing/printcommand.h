@@ -32,6 +32,13 @@ struct PrintResult
     qint64 vanished = 0; // files gone or unreadable when their lines were printed
 };
 
+/// The print job's title: the folder's name ("Quillmark" for a folder without one, such as
+/// "/"). It also names the PDF file that a PDF printer makes of the job.
+QString jobName(const QString &folderPrefix);
+
+/// Takes the page size of the printer's paper, as the printer is set up now, into \a state.
+void takePageSize(CatalogueState &state, const QPrinter &printer);
+
 /// What the window says when a print run failed: where it was printed, and why it failed.
 QString printFailureText(const PrintResult &result);
 

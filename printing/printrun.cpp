@@ -49,28 +49,42 @@ void PrintRun::startPrintRun(OutputTarget &printer, const QString &folderPrefix)
     if (printer.failed())
         return; // nothing can be printed: no header to ask for
     QString &header = m_state.listHeader;
-    if (header.isEmpty())
+    if (header.isEmpty() || header == m_state.listHeaderFolder)
         header = folderPrefix;
+    m_state.listHeaderFolder = folderPrefix;
     if (m_questions)
         header = m_questions->askText(HeaderBoxTitle, HeaderBoxPrompt, header, HeaderBoxPlace);
     if (header.isEmpty())
         header = folderPrefix;
 }
 
-void PrintRun::pageHead(OutputTarget &printer, qint64 pageNumber)
+double PrintRun::pageTextRight(const OutputTarget &printer) const
 {
-    const double top = -2.0 * m_state.metrics.lineHeight;
-    printer.setFontBold(true);
-    const QString page = pageText(pageNumber, m_state.metrics.pageCount);
-    const double pageLeft = PageTextRight - printer.textWidth(page);
+    const PrintSettings &page = m_state.printSettings;
+    // The printable area's right edge, in the scale whose x = 0 is the left margin.
+    const double printableRight = printer.scaleLeft() + double(printer.scaleWidth());
+    if (PageTextRight <= printableRight)
+        return PageTextRight;
+    const double rightMargin = double(m_state.pageWidth) - page.leftMargin - page.rightMargin;
+    return std::min(rightMargin, printableRight);
+}
+
+const PrintRun::PlacedHeader &PrintRun::placeHeader(OutputTarget &printer, double end)
+{
+    // The page text is as wide on most pages, so the header is fitted once for each place it
+    // gets rather than on every page: a pasted header of thousands of characters costs a
+    // print what a short one does.
+    if (m_placed.placed && m_placed.end == end)
+        return m_placed;
+    QString header = m_state.listHeader;
+    if (!m_headerWidth)
+        m_headerWidth = printer.textWidth(header);
+    const double width = *m_headerWidth;
 
     // Centred on the paper, whose left edge lies the left margin left of x = 0. A header
     // too long for that would run into the page text: it then ends a column gap before it,
     // and one too long even for the room left of it loses its start.
-    QString header = m_state.listHeader;
-    double width = printer.textWidth(header);
     double left = double(printer.width()) / 2 - m_state.printSettings.leftMargin - width / 2;
-    const double end = pageLeft - std::max(m_state.metrics.columnGap, 1);
     if (left + width > end) {
         left = end - width;
         if (left < 0) {
@@ -80,9 +94,22 @@ void PrintRun::pageHead(OutputTarget &printer, qint64 pageNumber)
             left = std::max(0.0, end - printer.textWidth(header));
         }
     }
+    m_placed = { true, end, std::move(header), left };
+    return m_placed;
+}
+
+void PrintRun::pageHead(OutputTarget &printer, qint64 pageNumber)
+{
+    const double top = -2.0 * m_state.metrics.lineHeight;
+    printer.setFontBold(true);
+    const QString page = pageText(pageNumber, m_state.metrics.pageCount);
+    const double pageLeft = pageTextRight(printer) - printer.textWidth(page);
+    const PlacedHeader &header
+        = placeHeader(printer, pageLeft - std::max(m_state.metrics.columnGap, 1));
+
     printer.setCurrentY(top);
-    printer.setCurrentX(left);
-    printer.print(header);
+    printer.setCurrentX(header.left);
+    printer.print(header.text);
 
     printer.setCurrentY(top);
     printer.setCurrentX(pageLeft);

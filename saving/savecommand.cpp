@@ -22,18 +22,25 @@ bool SaveCommand::run(const CatalogueSource &source, const Selection &selection)
     m_lastResult = {};
     if (source.count() <= 0)
         return false;
+    QString type;
     const std::optional<QString> chosen
-        = m_questions.askSaveFileName(Title, Filter, m_lastFileName);
+        = m_questions.askSaveFileName(Title, Filter + u";;"_s + CsvFilter, m_lastFileName, &type);
     if (!chosen || chosen->isEmpty())
         return false;
+    SaveOptions options;
+    if (type == CsvFilter)
+        options.format = SaveFormat::Csv;
     m_lastFileName = *chosen;
     const bool existed = QFileInfo(*chosen).isFile();
 
-    m_lastResult = saveCatalogue(*chosen, source, m_host, [&]() -> LineRange {
-        if (selection.selFirst != -1 && m_questions.askYesNo(QuestionTitle, Question))
-            return { selection.selFirst, selection.selLast };
-        return { 0, source.count() - 1 };
-    });
+    m_lastResult = saveCatalogue(
+        *chosen, source, m_host,
+        [&]() -> LineRange {
+            if (selection.selFirst != -1 && m_questions.askYesNo(QuestionTitle, Question))
+                return { selection.selFirst, selection.selLast };
+            return { 0, source.count() - 1 };
+        },
+        options);
     const SaveResult &result = m_lastResult;
     if (result.ok || result.run.stopped)
         return result.ok;

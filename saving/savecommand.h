@@ -19,14 +19,15 @@ class SaveCommand
 public:
     static inline const QString Title = QStringLiteral("Save Quillmark");
     static inline const QString Filter = QStringLiteral("Text(*.txt)");
+    static inline const QString CsvFilter = QStringLiteral("Comma-separated values (*.csv)");
     static inline const QString QuestionTitle = QStringLiteral("Quillmark Save");
     static inline const QString Question = QStringLiteral("Save Selection Only?");
 
     SaveCommand(Questions &questions, WriterHost &host);
 
-    /// Saves \a source, or only the lines of \a selection when it has some and the user wants
-    /// that. An empty list does nothing; Cancel ends silently, and so does a save the user
-    /// stopped. True when a file was written.
+    /// Saves \a source as text or, when that file type is chosen, as CSV; or only the lines of \a
+    /// selection when it has some and the user wants that. An empty list does nothing; Cancel ends
+    /// silently, and so does a save the user stopped. True when a file was written.
     bool run(const CatalogueSource &source, const Selection &selection);
 
     QString lastFileName() const { return m_lastFileName; }

@@ -10,6 +10,8 @@
 #include <functional>
 #include <optional>
 
+class QIODevice;
+
 namespace qm {
 
 class CatalogueSource;
@@ -41,6 +43,22 @@ struct CopyResult
 CopyResult clipboardText(const CatalogueSource &source, qint64 first, qint64 last,
                          WriterHost &host);
 
+/// The forms of a catalogue file.
+enum class SaveFormat {
+    Text, ///< the saved file: "Catalog of folder …", then the saved layout, CR LF
+    Lines, ///< the clipboard layout of every line, CR LF, as Copy after Select All
+    Csv, ///< RFC 4180 in UTF-8: a header row, then name, size and ISO 8601 time, CR LF
+    Json, ///< one array of {"name", "size", "modified"} objects in UTF-8
+};
+
+/// How a catalogue file is written.
+struct SaveOptions
+{
+    SaveFormat format = SaveFormat::Text;
+    QChar separator = u','; // between CSV cells
+    bool byteOrderMark = false; // put before CSV, for spreadsheets that need one to see UTF-8
+};
+
 /// What became of a save: nothing is said on success.
 struct SaveResult
 {
@@ -49,13 +67,20 @@ struct SaveResult
     RunResult run;
 };
 
-/// Writes the catalogue file \a fileName: the header line, then the lines of the range that
-/// \a chooseRange gives once the file is open (clamped to the list). The meter and the status
-/// word show progress; they and the pointer are put back however it ends, and \a host may
-/// stop it, which leaves any earlier file as it was. The file replaces an
-/// earlier one only when it has been written completely; a path that holds no regular file (a
-/// folder, FIFO, socket or device) is refused untouched; a link to a file replaces that file.
+/// Writes the catalogue file \a fileName in the form \a options give: its head, then the
+/// lines of the range that \a chooseRange gives once the file is open (clamped to the list).
+/// The meter and the status word show progress; they and the pointer are put back however it
+/// ends, and \a host may stop it, which leaves any earlier file as it was. The file replaces
+/// an earlier one only when it has been written completely; a path that holds no regular file
+/// (a folder, FIFO, socket or device) is refused untouched; a link to a file replaces that
+/// file.
 SaveResult saveCatalogue(const QString &fileName, const CatalogueSource &source, WriterHost &host,
-                         const std::function<LineRange()> &chooseRange);
+                         const std::function<LineRange()> &chooseRange,
+                         const SaveOptions &options = {});
+
+/// The same written to \a device, which is open and stays open (standard output).
+SaveResult writeCatalogue(QIODevice &device, const CatalogueSource &source, WriterHost &host,
+                          const std::function<LineRange()> &chooseRange,
+                          const SaveOptions &options = {});
 
 } // namespace qm

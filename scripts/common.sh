@@ -8,6 +8,7 @@ TEST_PACKAGES=(xvfb xauth xdotool xclip imagemagick poppler-utils desktop-file-u
 # A print system for the printing tests: a private scheduler with a PDF printer.
 TEST_PACKAGES+=(cups printer-driver-cups-pdf)
 TEST_PACKAGES+=(clang libclang-rt-dev) # the fuzzers: clang with libFuzzer
+TEST_PACKAGES+=(python3) # its csv and json modules read the command line's output back
 
 install_packages() {
     local missing=()

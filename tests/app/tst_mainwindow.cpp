@@ -56,6 +56,8 @@ private slots:
     void commandsFollowTheState_data();
     void commandsFollowTheState();
     void pickedLinesAreCopiedAndSaved();
+    void commandKeysWhereverTheFocusIs_data();
+    void commandKeysWhereverTheFocusIs();
     void toolTip_data();
     void toolTip();
     void pageSetupClosing_data();
@@ -173,6 +175,91 @@ void tst_MainWindow::pickedLinesAreCopiedAndSaved()
                    "beta.txt, 234567, 12/6/26,  00:00:00\r\n"
                    "gamma.doc, 1000000, 12/6/26,  1:04:05 PM\r\n");
     QCOMPARE(QApplication::overrideCursor(), nullptr);
+}
+
+void tst_MainWindow::commandKeysWhereverTheFocusIs_data()
+{
+    QTest::addColumn<QString>("before"); // preview, pick, type PATTERN, select pattern
+    QTest::addColumn<QString>("focus"); // pattern or files
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("outcome");
+    const QString all = u"selected 0-2; pattern selection \"\"; clipboard alpha.txt beta.txt "
+                        u"gamma.doc; asked"_s;
+    QTest::newRow("pattern box, previewed: Ctrl+A and Ctrl+C copy every line")
+        << u"preview"_s << u"pattern"_s << u"Ctrl+A, Ctrl+C"_s << all;
+    QTest::newRow("file list, previewed: Ctrl+A and Ctrl+C copy every line")
+        << u"preview"_s << u"files"_s << u"Ctrl+A, Ctrl+C"_s << all;
+    QTest::newRow("pattern box, listed: Ctrl+A and Ctrl+C are the box's")
+        << QString() << u"pattern"_s << u"Ctrl+A, Ctrl+C"_s
+        << u"selected none; pattern selection \"*.*\"; clipboard *.*; asked"_s;
+    QTest::newRow("pattern box, nothing picked: Ctrl+C is the box's")
+        << u"preview, select pattern"_s << u"pattern"_s << u"Ctrl+C"_s
+        << u"selected none; pattern selection \"*.*\"; clipboard *.*; asked"_s;
+    QTest::newRow("file list, listed: Ctrl+C is the list's")
+        << QString() << u"files"_s << u"Ctrl+C"_s
+        << u"selected none; pattern selection \"\"; clipboard beta.txt; asked"_s;
+    QTest::newRow("pattern typed, then Ctrl+W, Ctrl+A, Ctrl+C: the typed list's lines")
+        << u"type *.txt"_s << u"pattern"_s << u"Ctrl+W, Ctrl+A, Ctrl+C"_s
+        << u"selected 0-1; pattern selection \"\"; clipboard alpha.txt beta.txt; asked"_s;
+    QTest::newRow("pattern typed after a preview: Ctrl+A is the box's")
+        << u"preview, type *.doc"_s << u"pattern"_s << u"Ctrl+A"_s
+        << u"selected none; pattern selection \"*.doc\"; clipboard ; asked"_s;
+    QTest::newRow("pattern box, previewed: Ctrl+S and Ctrl+P ask")
+        << u"preview"_s << u"pattern"_s << u"Ctrl+S, Ctrl+P"_s
+        << u"selected none; pattern selection \"\"; clipboard ; asked save print"_s;
+    QTest::newRow("pattern box, listed: Ctrl+S and Ctrl+P do nothing")
+        << QString() << u"pattern"_s << u"Ctrl+S, Ctrl+P"_s
+        << u"selected none; pattern selection \"\"; clipboard ; asked"_s;
+    QTest::newRow("pattern box: Ctrl+G opens Page Setup")
+        << QString() << u"pattern"_s << u"Ctrl+G"_s
+        << u"selected none; pattern selection \"\"; clipboard ; asked page setup"_s;
+}
+
+void tst_MainWindow::commandKeysWhereverTheFocusIs()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, focus);
+    QFETCH(QString, keys);
+    QComboBox *patternBox = w.window->browser()->patternBox();
+    QLineEdit *pattern = patternBox->lineEdit();
+    QListView *files = w.window->browser()->fileList();
+    if (before.contains(u"preview"))
+        w.window->preview();
+    QWidget *focused = focus == u"files" ? static_cast<QWidget *>(files) : pattern;
+    focused->setFocus(Qt::OtherFocusReason);
+    files->setCurrentIndex(files->model()->index(1, 0));
+    pattern->deselect();
+    if (const qsizetype at = before.indexOf(u"type "); at >= 0) {
+        pattern->selectAll();
+        QTest::keyClicks(pattern, before.mid(at + 5)); // its refresh is still owed
+    }
+    if (before.contains(u"select pattern"))
+        pattern->selectAll();
+    QGuiApplication::clipboard()->clear();
+    w.questions->answerSaveFileName(std::nullopt);
+    w.questions->answerPrint({ false });
+    QStringList asked;
+    if (keys.contains(u"Ctrl+G"))
+        whenModal([&](QWidget *modal) {
+            asked << u"page setup"_s;
+            qobject_cast<QDialog *>(modal)->reject();
+        });
+
+    QTest::keySequence(focused, QKeySequence(keys));
+    QCoreApplication::processEvents();
+
+    const Selection &selection = w.window->state().selection;
+    QStringList copied;
+    for (const QString &line : QGuiApplication::clipboard()->text().split(u"\r\n"_s))
+        copied << line.section(u',', 0, 0);
+    for (const QString &question : w.questions->log())
+        asked << question.section(u' ', 0, 0);
+    const QString outcome = u"selected %1; pattern selection \"%2\"; clipboard %3; asked"_s.arg(
+        selection.selFirst < 0 ? u"none"_s
+                               : u"%1-%2"_s.arg(selection.selFirst).arg(selection.selLast),
+        pattern->selectedText(), copied.join(u' ').trimmed());
+    const QString result = (outcome + u' ' + asked.join(u' ')).trimmed();
+    QTEST(result, "outcome");
 }
 
 void tst_MainWindow::toolTip_data()

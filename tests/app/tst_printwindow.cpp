@@ -1,3 +1,4 @@
+#include "browse/folderbrowserview.h"
 #include "platform/qtquestions.h"
 #include "support/pdfreading.h"
 #include "support/watchdog.h"
@@ -6,6 +7,7 @@
 #include <QAction>
 #include <QDir>
 #include <QLabel>
+#include <QListView>
 #include <QPrinter>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -30,6 +32,8 @@ private slots:
     void printDialogOffersTheSelection_data();
     void printDialogOffersTheSelection();
     void printDialogTurnsDownAFifo();
+    void headerBoxAfterAFolderChange_data();
+    void headerBoxAfterAFolderChange();
     void printFailureSaysWhy();
 
 private:
@@ -138,6 +142,54 @@ void tst_PrintWindow::printDialogOffersTheSelection()
                             u"pagesRadioButton hidden off"_s }));
     QCOMPARE(selectionChosen, accept && selectionAvailable);
     QVERIFY(printer.pageRanges().isEmpty());
+}
+
+void tst_PrintWindow::headerBoxAfterAFolderChange_data()
+{
+    QTest::addColumn<QString>("typed"); // in the first print's box; empty: Return on the folder
+    QTest::addColumn<QString>("offeredAgain"); // in the second; "B" is the second folder
+    QTest::newRow("the folder by default: the new folder") << QString() << u"B"_s;
+    QTest::newRow("a typed header: offered again") << u"Holiday"_s << u"Holiday"_s;
+}
+
+void tst_PrintWindow::headerBoxAfterAFolderChange()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, offeredAgain);
+    const QString a = w.folder->path() + u'/';
+    const QString b = a + u"B/"_s;
+    QVERIFY(QDir(a).mkdir(u"B"_s));
+    QFile(b + u"b.txt"_s).open(QIODevice::WriteOnly);
+    const auto print = [&](const QString &pdf, const QString &answer) {
+        const QString file = m_out.filePath(pdf);
+        w.questions->answerPrint({ true, false, [file](QPrinter *printer) {
+                                      printer->setOutputFormat(QPrinter::PdfFormat);
+                                      printer->setOutputFileName(file);
+                                  } });
+        w.questions->answerText(answer);
+        QTest::keySequence(w.window.get(), QKeySequence(Qt::CTRL | Qt::Key_P));
+    };
+    print(u"a.pdf"_s, typed.isEmpty() ? a : typed);
+
+    w.window->browser()->refresh(); // lists the new folder B among the sub-folders
+    QListView *folders = w.window->browser()->folderList();
+    const QModelIndexList found = folders->model()->match(
+        folders->model()->index(0, 0), Qt::DisplayRole, u"B"_s, 1, Qt::MatchExactly);
+    QCOMPARE(found.size(), 1);
+    emit folders->activated(found.first());
+    QCOMPARE(w.window->browser()->currentFolder() + u'/', b);
+    QTest::keySequence(w.window.get(), QKeySequence(Qt::CTRL | Qt::Key_W));
+    const QString again = offeredAgain == u"B" ? b : offeredAgain;
+    print(u"b.pdf"_s, again); // Return on what is offered
+
+    const QStringList offered = w.questions->log().filter(u"text "_s);
+    QCOMPARE(offered.size(), 2);
+    QVERIFY2(offered.at(0).endsWith(ScriptedQuestions::quoted(a) + u" at 2000,2000"_s),
+             qPrintable(offered.at(0)));
+    QVERIFY2(offered.at(1).endsWith(ScriptedQuestions::quoted(again) + u" at 2000,2000"_s),
+             qPrintable(offered.at(1)));
+    // What the box offered is what the pages carry.
+    QVERIFY(pdfPageTexts(m_out.filePath(u"b.pdf"_s)).value(0).contains(again));
 }
 
 void tst_PrintWindow::printFailureSaysWhy()

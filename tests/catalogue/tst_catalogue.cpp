@@ -4,6 +4,7 @@
 #include "platform/datetext.h"
 #include "platform/twips.h"
 #include "preview/previewarea.h"
+#include "preview/previewpicture.h"
 #include "printing/printrun.h"
 #include "support/testtarget.h"
 #include "support/writerfakes.h"
@@ -45,6 +46,8 @@ private slots:
     void truncationLimitsNeverOverflow();
     void lineColumns_data();
     void lineColumns();
+    void cutTextsStayInTheirColumns_data();
+    void cutTextsStayInTheirColumns();
     void scrollHandlers_data();
     void scrollHandlers();
     void meter_data();
@@ -116,12 +119,29 @@ void tst_Catalogue::cut_data()
     QTest::addColumn<CutCase>("c");
     const QString name = u"alpha.txt"_s; // 9 characters of 100 twips
     const QString size = u"1,234,567"_s;
+    const QString date = u"12/6/26   1:04:05 PM"_s;
     QTest::newRow("exactly as wide as the limit") << CutCase { false, name, 900, 704, name };
-    QTest::newRow("one twip over the limit") << CutCase { false, name, 899, 703, u"alpha.t... "_s };
+    QTest::newRow("one twip over the limit: cut below the fit")
+        << CutCase { false, name, 899, 403, u"alph... "_s };
+    QTest::newRow("tail would cross the limit: shortened further")
+        << CutCase { false, name, 899, 703, u"alph... "_s };
+    QTest::newRow("tail ending exactly at the limit stays")
+        << CutCase { false, u"abcdefghij"_s, 700, 500, u"abc... "_s };
+    QTest::newRow("date in a narrow column: whole of it within the limit")
+        << CutCase { false, date, 866, 768, u"12/6... "_s };
+    QTest::newRow("column narrower than the tail: the tail alone")
+        << CutCase { false, name, 300, 100, u"... "_s };
     QTest::newRow("empty text, too-narrow column")
         << CutCase { false, QString(), -98, -196, u"... "_s };
+    QTest::newRow("astral characters are never split")
+        << CutCase { false, u"a\U0001F600b\U0001F600c\U0001F600d\U0001F600e"_s, 700, 500,
+                     u"a\U0001F600b... "_s };
     QTest::newRow("cut size keeps rightmost digits")
-        << CutCase { true, size, 700, 600, u"...4,567"_s };
+        << CutCase { true, size, 800, 600, u"...4,567"_s };
+    QTest::newRow("size whose dots would cross the limit: fewer digits")
+        << CutCase { true, size, 480, 382, u"...7"_s };
+    QTest::newRow("size column narrower than the dots: the dots alone")
+        << CutCase { true, size, 250, 100, u"..."_s };
 }
 
 void tst_Catalogue::cut()
@@ -161,23 +181,30 @@ void tst_Catalogue::truncationLimitsNeverOverflow()
 void tst_Catalogue::lineColumns_data()
 {
     QTest::addColumn<qint64>("modified"); // the lowest: the file has vanished
+    QTest::addColumn<int>("dateWidth");
     QTest::addColumn<QStringList>("sizeAndDate");
-    // Columns of 3000, 1500 and 2500 from x = 100: the size ends at 4600, the date at 7100.
+    // Columns of 3000, 1500 and the date's width from x = 100: the size ends at 4600, and the
+    // date is right-aligned on its column's end.
     constexpr qint64 vanished = std::numeric_limits<qint64>::min();
     QTest::newRow("midnight: 00:00:00")
-        << Afternoon - 47045
+        << Afternoon - 47045 << 2500
         << QStringList { u"text 4100,440 \"1,234\""_s, u"text 5300,440 \"12/6/26   00:00:00\""_s };
     QTest::newRow("unconvertible: empty date")
-        << std::numeric_limits<qint64>::max()
+        << std::numeric_limits<qint64>::max() << 2500
         << QStringList { u"text 4100,440 \"1,234\""_s, u"text 5200,440 \"  /  /     00:00:00\""_s };
     QTest::newRow("vanished: empty size and date")
-        << vanished
+        << vanished << 2500
         << QStringList { u"text 4600,440 \"\""_s, u"text 5200,440 \"  /  /     00:00:00\""_s };
+    // 12/6/26 and its tail would start at 4400, over the size.
+    QTest::newRow("cut date stays a gap clear of the size")
+        << Afternoon << 1000
+        << QStringList { u"text 4100,440 \"1,234\""_s, u"text 4700,440 \"12/6/... \""_s };
 }
 
 void tst_Catalogue::lineColumns()
 {
     QFETCH(qint64, modified);
+    QFETCH(int, dateWidth);
     FakeSource source;
     if (modified == std::numeric_limits<qint64>::min())
         source.addVanished(u"alpha.txt"_s);
@@ -188,13 +215,76 @@ void tst_Catalogue::lineColumns()
     metrics.lineLeft = 100;
     metrics.nameWidth = 3000;
     metrics.sizeWidth = 1500;
-    metrics.dateWidth = 2500;
+    metrics.dateWidth = dateWidth;
     setTruncationLimits(metrics);
     TestTarget target;
     DateTimeFormatter dates;
     qm::displayLine(0, 440, target, source, metrics, dates);
     QCOMPARE(target.calls().value(0), u"text 100,440 \"alpha.txt\""_s);
     QTEST(target.calls().mid(1), "sizeAndDate");
+    // Nothing of the date reaches into the size column.
+    const QString date = target.calls().value(2);
+    const double left = date.section(u' ', 1, 1).section(u',', 0, 0).toDouble();
+    QVERIFY2(left >= 100 + 3000 + 1500 + metrics.columnGap, qPrintable(date));
+}
+
+void tst_Catalogue::cutTextsStayInTheirColumns_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<int>("pageWidth");
+    QTest::addColumn<double>("points");
+    // Drawn in the real preview picture with the catalogue font.
+    QTest::newRow("Letter, US dates") << u"en_US"_s << 12240 << 10.0;
+    QTest::newRow("A5, US dates") << u"en_US"_s << 8391 << 10.0;
+    QTest::newRow("A5, C locale") << u"C"_s << 8391 << 10.0;
+    QTest::newRow("A4, 12 points, C locale") << u"C"_s << 11906 << 12.0;
+}
+
+void tst_Catalogue::cutTextsStayInTheirColumns()
+{
+    QFETCH(QString, locale);
+    QFETCH(int, pageWidth);
+    QFETCH(double, points);
+    QLocale::setDefault(QLocale(locale));
+    FakeSource source;
+    const auto at = [](int y, int m, int d, int h, int min, int sec) {
+        return QDateTime(QDate(y, m, d), QTime(h, min, sec), Qt::UTC).toSecsSinceEpoch();
+    };
+    source.add(u".hidden"_s, 7, at(2022, 6, 15, 12, 0, 1));
+    source.add(u"big.bin"_s, 1234567, at(2019, 12, 31, 23, 59, 59));
+    source.add(u"b2.dat"_s, 99999, at(2025, 11, 30, 10, 10, 10));
+    source.add(u"one.txt"_s, 1, at(2026, 12, 7, 0, 0, 1));
+    source.add(u"very long name of a file that cannot fit its column at all.txt"_s, 0,
+               at(2026, 12, 7, 0, 0, 0));
+    CatalogueState state;
+    state.pageWidth = pageWidth;
+    state.pageHeight = 16838;
+    state.catalogueFont.size = points;
+    FakeViewport viewport;
+    RecordingHost host;
+    PreviewPicture picture;
+    CatalogueWriter(state, source, viewport, host).writePreview(picture);
+
+    const LineMetrics &m = state.metrics;
+    const double nameEnd = m.lineLeft + m.nameWidth;
+    const double sizeEnd = nameEnd + m.sizeWidth;
+    const double dateEnd = sizeEnd + m.dateWidth;
+    QCOMPARE(picture.itemCount(), 3 * source.count());
+    int cut = 0;
+    for (qint64 line = 0; line < source.count(); ++line) {
+        const PreviewPicture::Item name = picture.item(3 * line);
+        const PreviewPicture::Item size = picture.item(3 * line + 1);
+        const PreviewPicture::Item date = picture.item(3 * line + 2);
+        const QString shown = name.text + u'|' + size.text + u'|' + date.text;
+        // Each whole text within its column's limit: a gap before the next column's text.
+        QVERIFY2(name.x + picture.textWidth(name.text) <= nameEnd + 0.5, qPrintable(shown));
+        QVERIFY2(size.x >= nameEnd + m.columnGap - 0.5, qPrintable(shown));
+        QVERIFY2(date.x >= sizeEnd + m.columnGap - 0.5, qPrintable(shown));
+        QVERIFY2(std::abs(date.x + picture.textWidth(date.text) - dateEnd) < 0.01,
+                 qPrintable(shown));
+        cut += date.text.endsWith(u"... ") + name.text.endsWith(u"... ");
+    }
+    QVERIFY(cut > 0); // the table cuts something on every paper
 }
 
 void tst_Catalogue::scrollHandlers_data()

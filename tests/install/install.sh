@@ -32,6 +32,7 @@ expected=(
     "share/metainfo/$app_id.metainfo.xml"
     "share/icons/hicolor/scalable/apps/$app_id.svg"
     "share/man/man1/quillmark.1.gz"
+    "share/bash-completion/completions/quillmark"
     "share/quillmark/quillmark.html"
     "share/doc/quillmark/copyright"
     "share/doc/quillmark/changelog.gz"
@@ -85,6 +86,26 @@ if command -v groff >/dev/null; then
     warnings=$(zcat "$share/man/man1/quillmark.1.gz" | groff -man -Tutf8 -ww -z 2>&1 || true)
     [ -z "$warnings" ] || fail "the manual page has faults: $warnings"
 fi
+
+# The completion offers what each option takes.
+completion=$share/bash-completion/completions/quillmark
+complete_words() {
+    bash -c 'source "$1"; shift; COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); _quillmark
+             printf "%s\n" "${COMPREPLY[*]}"' _ "$completion" "$@" 2>&1
+}
+out=$(complete_words quillmark --format c) && [ "$out" = csv ] \
+    || fail "completing --format c gave: $out"
+out=$(complete_words quillmark --attributes hidden,r) && [ "$out" = hidden,readonly ] \
+    || fail "completing --attributes hidden,r gave: $out"
+out=$(complete_words quillmark --rec) && [ "$out" = --recursive ] \
+    || fail "completing --rec gave: $out"
+
+# A catalogue without a display, as a nightly job makes one.
+mkdir -p "$work/folder" && printf 'abc' >"$work/folder/a,b.txt"
+out=$(TZ=UTC console --save - --format csv --quiet "$work/folder") \
+    || fail "the installed program could not save a catalogue without a display"
+[ "$out" = $'Name,Size,Modified\r\n"a,b.txt",3,'"$(date -u -r "$work/folder/a,b.txt" +%Y-%m-%dT%H:%M:%S)+00:00"$'\r' ] \
+    || fail "the installed program saved: $out"
 
 desktop=$share/applications/$app_id.desktop
 out=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: $out"

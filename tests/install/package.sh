@@ -45,7 +45,8 @@ dpkg-deb -c "$deb" | awk '{print $NF}' | sed 's|^\./|/|' >"$work/files"
 for file in /usr/bin/quillmark "/usr/share/applications/$app_id.desktop" \
     "/usr/share/metainfo/$app_id.metainfo.xml" "/usr/share/icons/hicolor/scalable/apps/$app_id.svg" \
     "/usr/share/icons/hicolor/48x48/apps/$app_id.png" /usr/share/man/man1/quillmark.1.gz \
-    /usr/share/quillmark/quillmark.html /usr/share/doc/quillmark/copyright \
+    /usr/share/quillmark/quillmark.html /usr/share/bash-completion/completions/quillmark \
+    /usr/share/doc/quillmark/copyright \
     /usr/share/doc/quillmark/changelog.gz; do
     grep -qxF "$file" "$work/files" || fail "the package lacks $file"
 done

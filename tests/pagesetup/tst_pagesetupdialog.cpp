@@ -2,11 +2,13 @@
 #include "app/settings.h"
 #include "pagesetup/pagesetupdialog.h"
 #include "pagesetup/pagesetuprules.h"
+#include "platform/twips.h"
 #include "support/scriptedquestions.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QTest>
 
@@ -26,6 +28,8 @@ private slots:
     void leavingAFieldCommitsLikeEnter();
     void closing_data();
     void closing();
+    void unitsShowWhole_data();
+    void unitsShowWhole();
 
 private:
     void open(bool changedBefore = false);
@@ -134,6 +138,86 @@ void tst_PageSetupDialog::closing()
               .arg(m_state.catalogueFont.name)
               .arg(m_state.catalogueFont.size),
           "page");
+}
+
+namespace {
+
+// The columns in which two pictures of the same size differ: what one draws and the other
+// does not.
+std::pair<int, int> differingColumns(const QImage &a, const QImage &b)
+{
+    int first = a.width();
+    int last = -1;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            if (a.pixel(x, y) != b.pixel(x, y)) {
+                first = std::min(first, x);
+                last = std::max(last, x);
+            }
+        }
+    }
+    return { first, last };
+}
+
+// How many columns \a text covers, drawn whole in \a font at \a ratio device pixels a pixel.
+int inkColumns(const QString &text, const QFont &font, qreal ratio)
+{
+    QImage blank(QSize(200, 60) * ratio, QImage::Format_ARGB32);
+    blank.setDevicePixelRatio(ratio);
+    blank.fill(Qt::white);
+    QImage drawn = blank;
+    QPainter painter(&drawn);
+    painter.setFont(font);
+    painter.drawText(QPointF(20, 40), text);
+    painter.end();
+    const auto [first, last] = differingColumns(drawn, blank);
+    return last - first + 1;
+}
+
+} // namespace
+
+void tst_PageSetupDialog::unitsShowWhole_data()
+{
+    QTest::addColumn<int>("index");
+    // At the design's width, 630 twips; the suite runs again at 1.5 and 2 device pixels a pixel.
+    QTest::newRow("cm") << 0;
+    QTest::newRow("mm: the widest") << 1;
+    QTest::newRow("in") << 2;
+}
+
+void tst_PageSetupDialog::unitsShowWhole()
+{
+    QFETCH(int, index);
+    open();
+    QComboBox *units = m_dialog->unitSelector();
+    QCOMPARE(units->width(), twipsToPixels(630));
+    const QSignalBlocker quiet(units);
+    units->setCurrentIndex(index);
+    const QString text = units->currentText();
+    const QImage shown = units->grab().toImage();
+    units->setItemText(index, QString());
+    const QImage arrowOnly = units->grab().toImage();
+    units->setItemText(index, text);
+
+    // The label as drawn is as wide as the whole text (a column either way where a pixel is
+    // not a whole number of device pixels).
+    const qreal ratio = shown.devicePixelRatio();
+    const auto [textFirst, textLast] = differingColumns(shown, arrowOnly);
+    const int whole = inkColumns(text, units->font(), ratio);
+    QVERIFY2(textLast - textFirst + 1 >= whole - 1,
+             qPrintable(u"%1 columns of %2"_s.arg(textLast - textFirst + 1).arg(whole)));
+    // And it keeps clear of the arrow: the arrow's darkest columns lie right of it.
+    int arrowFirst = shown.width();
+    const int frame = int(3 * ratio);
+    for (int y = frame; y < arrowOnly.height() - frame; ++y) {
+        for (int x = textLast + 1; x < arrowOnly.width() - frame; ++x) {
+            if (qGray(arrowOnly.pixel(x, y)) < 160)
+                arrowFirst = std::min(arrowFirst, x);
+        }
+    }
+    QVERIFY2(
+        arrowFirst < shown.width() && textLast < arrowFirst,
+        qPrintable(u"text %1-%2, arrow from %3"_s.arg(textFirst).arg(textLast).arg(arrowFirst)));
 }
 
 QTEST_MAIN(tst_PageSetupDialog)

@@ -4,9 +4,16 @@
 #include "platform/twips.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QColorDialog>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QInputDialog>
+#include <QLineEdit>
+#include <QListView>
 #include <QMessageBox>
+#include <QPrinter>
+#include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -40,6 +47,10 @@ private slots:
     void saveDialogWantsExistingFolder();
     void fontChooserKeepsChoice_data();
     void fontChooserKeepsChoice();
+    void fontChooserIsOneDialog_data();
+    void fontChooserIsOneDialog();
+    void pointerIsNormalWhileAsking_data();
+    void pointerIsNormalWhileAsking();
     void helpWindow();
 };
 
@@ -60,21 +71,33 @@ void tst_Questions::dialogKeys()
     QFETCH(QString, answer);
     QtQuestions questions(nullptr);
     QPoint placed;
+    int width = 0;
+    QFont bold;
     whenModal([&](QWidget *modal) {
         if (auto *dialog = qobject_cast<QInputDialog *>(modal)) {
             placed = dialog->pos();
             dialog->setTextValue(u"Trip"_s);
         }
+        width = modal->width();
+        bold = modal->font();
         QTest::keyClick(modal, Qt::Key(key));
     });
     const QString got = inputBox
         ? questions.askText(u"Header"_s, u"Enter"_s, u"/home/me/"_s, QPoint(2000, 1000))
         : (questions.askYesNo(u"Quillmark Save"_s, u"Save?"_s) ? u"Yes"_s : u"No"_s);
     QCOMPARE(got, answer);
-    if (inputBox)
+    if (inputBox) {
         QCOMPARE(placed,
                  QGuiApplication::primaryScreen()->geometry().topLeft()
                      + QPoint(twipsToPixels(2000), twipsToPixels(1000)));
+        return;
+    }
+    // Wide enough for its title set in bold beside a title bar's icon and three buttons, with
+    // room to spare: a box sized for "Save?" alone shows "Quill... Save" under openbox.
+    bold.setBold(true);
+    const QFontMetrics title(bold);
+    QVERIFY2(width >= title.horizontalAdvance(u"Quillmark Save"_s) + 8 * title.height(),
+             qPrintable(QString::number(width)));
 }
 
 void tst_Questions::saveDialogWantsExistingFolder()
@@ -98,7 +121,7 @@ void tst_Questions::saveDialogWantsExistingFolder()
             });
         });
     });
-    QCOMPARE(questions.askSaveFileName(u"Save Quillmark"_s, u"Text(*.txt)"_s, {}),
+    QCOMPARE(questions.askSaveFileName(u"Save Quillmark"_s, u"Text(*.txt)"_s, {}, nullptr),
              std::optional<QString>(good));
     QVERIFY(refused);
 }
@@ -118,6 +141,122 @@ void tst_Questions::fontChooserKeepsChoice()
     FontChooser chooser;
     chooser.setChoice(stored);
     QCOMPARE(chooser.choice(), stored);
+}
+
+void tst_Questions::fontChooserIsOneDialog_data()
+{
+    QTest::addColumn<int>("place"); // faces, styles, sizes, size box, Underline, Colour...
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("typed"); // into the size box first
+    QTest::newRow("Enter in the list of faces") << 0 << int(Qt::Key_Return) << QString();
+    QTest::newRow("Enter in the list of styles") << 1 << int(Qt::Key_Return) << QString();
+    QTest::newRow("Enter in the list of sizes") << 2 << int(Qt::Key_Enter) << QString();
+    QTest::newRow("Enter in the size box, a size typed") << 3 << int(Qt::Key_Return) << u"17"_s;
+    QTest::newRow("Enter on a check box") << 4 << int(Qt::Key_Return) << QString();
+    QTest::newRow("Enter on Colour...") << 5 << int(Qt::Key_Return) << QString();
+    QTest::newRow("Escape in the list of faces") << 0 << int(Qt::Key_Escape) << QString();
+}
+
+void tst_Questions::fontChooserIsOneDialog()
+{
+    QFETCH(int, place);
+    QFETCH(int, key);
+    QFETCH(QString, typed);
+    QDialog owner; // Page Setup, say, in the middle of the screen
+    owner.resize(260, 170);
+    owner.move(owner.screen()->availableGeometry().center() - owner.rect().center());
+    owner.show();
+    FontChooser chooser(&owner);
+    chooser.setChoice({ u"Liberation Sans"_s, 14, true, false, false, false, 0 });
+    auto *panel = chooser.findChild<QFontDialog *>();
+    QList<QWidget *> places;
+    for (QListView *list : panel->findChildren<QListView *>(Qt::FindDirectChildrenOnly))
+        places << list; // faces, styles, sizes
+    for (QLineEdit *edit : panel->findChildren<QLineEdit *>(Qt::FindDirectChildrenOnly))
+        if (!edit->isReadOnly())
+            places << edit; // the size box
+    places << panel->findChildren<QCheckBox *>().value(1)
+           << chooser.findChild<QPushButton *>(QString(), Qt::FindDirectChildrenOnly);
+    QCOMPARE(places.size(), 6);
+
+    QWidget *focused = nullptr;
+    QPoint offCentre;
+    bool stillOpen = false; // the key did not end the chooser
+    whenModal([&](QWidget *modal) {
+        focused = modal->focusWidget();
+        offCentre = modal->geometry().center() - owner.frameGeometry().center();
+        if (!typed.isEmpty()) {
+            places[3]->setFocus();
+            static_cast<QLineEdit *>(places[3])->selectAll();
+            QTest::keyClicks(places[3], typed);
+        }
+        places[place]->setFocus();
+        // A colour picker opened by the key would wait here: it is closed.
+        QTimer::singleShot(0, &chooser, [] {
+            if (auto *picker = qobject_cast<QColorDialog *>(QApplication::activeModalWidget()))
+                picker->reject();
+        });
+        QTest::keyClick(places[place], Qt::Key(key));
+        stillOpen = chooser.isVisible();
+        if (stillOpen)
+            chooser.reject();
+    });
+    const bool accepted = chooser.exec() == QDialog::Accepted;
+    QVERIFY(!stillOpen);
+    QCOMPARE(accepted, key != Qt::Key_Escape);
+    QCOMPARE(focused, places[0]); // the list of faces
+    QVERIFY2(std::abs(offCentre.x()) <= 2 && std::abs(offCentre.y()) <= 2,
+             qPrintable(u"%1,%2"_s.arg(offCentre.x()).arg(offCentre.y())));
+    QVERIFY(!panel->isHidden());
+    if (accepted)
+        QCOMPARE(chooser.choice(),
+                 (FontChoice { u"Liberation Sans"_s, typed.isEmpty() ? 14.0 : typed.toDouble(),
+                               true, false, false, false, 0 }));
+}
+
+void tst_Questions::pointerIsNormalWhileAsking_data()
+{
+    QTest::addColumn<QString>("question");
+    QTest::newRow("header box in the middle of a print") << u"text"_s;
+    QTest::newRow("yes/no") << u"yes/no"_s;
+    QTest::newRow("message") << u"message"_s;
+    QTest::newRow("save dialog") << u"save"_s;
+    QTest::newRow("font chooser") << u"font"_s;
+    QTest::newRow("print dialog") << u"print"_s;
+}
+
+void tst_Questions::pointerIsNormalWhileAsking()
+{
+    QFETCH(QString, question);
+    QtQuestions questions(nullptr);
+    QApplication::setOverrideCursor(Qt::WaitCursor); // a long command is running
+    std::optional<Qt::CursorShape> whileAsked;
+    whenModal([&](QWidget *modal) {
+        if (const QCursor *pointer = QApplication::overrideCursor())
+            whileAsked = pointer->shape();
+        qobject_cast<QDialog *>(modal)->reject();
+    });
+    QTemporaryDir dir;
+    QPrinter printer;
+    printer.setOutputFileName(dir.filePath(u"out.pdf"_s));
+    if (question == u"text")
+        questions.askText(u"Quillmark Header"_s, u"Enter"_s, u"/data/"_s, QPoint(2000, 2000));
+    else if (question == u"yes/no")
+        questions.askYesNo(u"Quillmark Save"_s, u"Save Selection Only?"_s);
+    else if (question == u"message")
+        questions.showMessage(u"Quillmark Print"_s, u"Not printed."_s);
+    else if (question == u"save")
+        questions.askSaveFileName(u"Save Quillmark"_s, u"Text(*.txt)"_s, dir.filePath(u"a.txt"_s),
+                                  nullptr);
+    else if (question == u"font")
+        questions.askFont({ u"Liberation Sans"_s, 10 });
+    else
+        questions.askPrint(&printer, false, nullptr);
+    // Normal while the user is to act, busy again when the command goes on.
+    QCOMPARE(whileAsked, std::optional(Qt::ArrowCursor));
+    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    QApplication::restoreOverrideCursor();
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
 }
 
 void tst_Questions::helpWindow()

@@ -1,6 +1,7 @@
 #include "catalogue/cataloguestate.h"
 #include "printing/printcommand.h"
 #include "support/pdfreading.h"
+#include "support/programrun.h"
 #include "support/writerfakes.h"
 
 #include <QDir>
@@ -28,6 +29,22 @@ bool writeText(const QString &path, const QString &text)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) == text.toUtf8().size();
+}
+
+// The PDF that cups-pdf writes to \a folder for the job titled \a title (its name starts
+// with the title), once it is complete; empty after two minutes without one.
+QString arrivedPdf(const QString &folder, const QString &title)
+{
+    const QDir output(folder);
+    QString produced;
+    const bool arrived = QTest::qWaitFor(
+        [&] {
+            const QStringList found = output.entryList({ title + u"*.pdf"_s }, QDir::Files);
+            produced = found.isEmpty() ? QString() : output.filePath(found.first());
+            return !found.isEmpty() && pdfPageCount(produced) > 0;
+        },
+        120000);
+    return arrived ? produced : QString();
 }
 
 // The box around the ink of each page, rendered in grey at 50 dots per inch.
@@ -62,11 +79,13 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void printsThroughTheQueue();
+    void printsFromTheCommandLine_data();
+    void printsFromTheCommandLine();
 
 private:
     QTemporaryDir m_dir;
     QProcess m_cupsd;
-    QString m_produced;
+    QStringList m_produced; // what the queue wrote to ~/PDF, removed at the end
     QString m_outputFolder; // where cups-pdf writes: ~/PDF of the job's user
 };
 
@@ -126,7 +145,8 @@ void tst_CupsPrint::initTestCase()
 
 void tst_CupsPrint::cleanupTestCase()
 {
-    QFile::remove(m_produced);
+    for (const QString &pdf : std::as_const(m_produced))
+        QFile::remove(pdf);
     if (m_cupsd.state() != QProcess::NotRunning) {
         m_cupsd.terminate();
         if (!m_cupsd.waitForFinished(10000))
@@ -158,18 +178,12 @@ void tst_CupsPrint::printsThroughTheQueue()
     }
 
     // cups-pdf writes to ~/PDF of the job's user, named after the job's title.
-    const QDir output(m_outputFolder);
-    const bool arrived = QTest::qWaitFor(
-        [&] {
-            const QStringList found = output.entryList({ title + u"*.pdf"_s }, QDir::Files);
-            m_produced = found.isEmpty() ? QString() : output.filePath(found.first());
-            return !found.isEmpty() && pdfPageCount(m_produced) > 0;
-        },
-        120000);
-    QVERIFY2(arrived, qPrintable(u"no PDF from the queue in "_s + output.path()));
+    const QString produced = arrivedPdf(m_outputFolder, title);
+    m_produced << produced;
+    QVERIFY2(!produced.isEmpty(), qPrintable(u"no PDF from the queue in "_s + m_outputFolder));
 
     // The queue's PDF has lost its text layer: compare what the pages look like.
-    const auto viaQueue = inkOfPages(m_produced, m_dir.filePath(u"queue"_s));
+    const auto viaQueue = inkOfPages(produced, m_dir.filePath(u"queue"_s));
     const auto direct = inkOfPages(straight.outputFileName(), m_dir.filePath(u"direct"_s));
     QCOMPARE(viaQueue.size(), 3);
     QCOMPARE(direct.size(), 3);
@@ -180,6 +194,70 @@ void tst_CupsPrint::printsThroughTheQueue()
                      && viaQueue[page].marginsAdded(pixels).contains(direct[page]),
                  qPrintable(u"page %1 moved"_s.arg(page + 1)));
     }
+}
+
+void tst_CupsPrint::printsFromTheCommandLine_data()
+{
+    QTest::addColumn<QString>("printer"); // empty: the default one
+    QTest::newRow("a printer by its name") << QueueName;
+    QTest::newRow("the default printer") << QString();
+}
+
+// The program without a window, as a nightly job runs it: no display, the queue by its name or
+// as the default, compared with the same catalogue that it prints to a PDF file.
+void tst_CupsPrint::printsFromTheCommandLine()
+{
+    QFETCH(QString, printer);
+    const QString program = QStringLiteral(QUILLMARK_PROGRAM);
+    QVERIFY(QFileInfo(program).isExecutable());
+    // The job is named after the folder, and cups-pdf names its file after the job.
+    const QString title = u"quillmark-cli-%1-%2"_s.arg(QCoreApplication::applicationPid())
+                              .arg(printer.isEmpty() ? u"default"_s : u"named"_s);
+    const QString folder = m_dir.filePath(title);
+    QVERIFY(QDir().mkpath(folder));
+    for (int i = 0; i < 150; ++i) {
+        QFile file(folder + u"/file%1.txt"_s.arg(i, 3, 10, QLatin1Char('0')));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("xx") == 2);
+    }
+    if (printer.isEmpty()) {
+        const QString lpadmin = QStandardPaths::findExecutable(u"lpadmin"_s, { u"/usr/sbin"_s });
+        QCOMPARE(QProcess::execute(lpadmin, { u"-d"_s, QueueName }), 0);
+    }
+    ProgramSetup setup;
+    setup.configHome = m_dir.filePath(u"config"_s); // no stored page setup: the defaults
+    QStringList arguments { u"--print"_s, u"--paper"_s, u"A4"_s, folder };
+    if (!printer.isEmpty())
+        arguments = QStringList { u"--printer"_s, printer } + arguments;
+    const ProgramRun queued = runProgram(program, arguments, setup);
+    QCOMPARE(QString::fromUtf8(queued.err), u"150 files, 300 bytes, 3 pages\n"_s);
+    QCOMPARE(queued.exitCode, 0);
+    const QString straight = m_dir.filePath(title + u".pdf"_s);
+    const ProgramRun printed = runProgram(
+        program, { u"--print-pdf"_s, straight, u"--paper"_s, u"A4"_s, u"--quiet"_s, folder },
+        setup);
+    QCOMPARE(printed.exitCode, 0);
+
+    const QString produced = arrivedPdf(m_outputFolder, title);
+    m_produced << produced;
+    QVERIFY2(!produced.isEmpty(), qPrintable(u"no PDF from the queue in "_s + m_outputFolder));
+    const auto viaQueue = inkOfPages(produced, m_dir.filePath(title + u"-queue"_s));
+    const auto direct = inkOfPages(straight, m_dir.filePath(title + u"-direct"_s));
+    QCOMPARE(viaQueue.size(), 3);
+    QCOMPARE(direct.size(), 3);
+    for (int page = 0; page < 3; ++page) {
+        const QMargins pixels(2, 2, 2, 2); // ghostscript sets the text a little heavier
+        QVERIFY2(direct[page].height() > 100
+                     && direct[page].marginsAdded(pixels).contains(viaQueue[page])
+                     && viaQueue[page].marginsAdded(pixels).contains(direct[page]),
+                 qPrintable(u"page %1 moved"_s.arg(page + 1)));
+    }
+
+    // A name the scheduler does not know is named back with those it does.
+    const ProgramRun unknown
+        = runProgram(program, { u"--print"_s, u"--printer"_s, u"nosuch"_s, folder }, setup);
+    QCOMPARE(QString::fromUtf8(unknown.err),
+             u"quillmark: there is no printer named nosuch (printers here: %1)\n"_s.arg(QueueName));
+    QCOMPARE(unknown.exitCode, 1);
 }
 
 QTEST_MAIN(tst_CupsPrint)

@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cmath>
+
 using namespace Qt::StringLiterals;
 using namespace qm;
 using namespace qm::test;
@@ -64,6 +66,8 @@ private slots:
     void pageText();
     void pageHead_data();
     void pageHead();
+    void longHeaderCostsLittleMore_data();
+    void longHeaderCostsLittleMore();
     void pagesAgreeWithTheCount_data();
     void pagesAgreeWithTheCount();
     void headerBox_data();
@@ -103,32 +107,79 @@ void tst_Printing::pageText()
 void tst_Printing::pageHead_data()
 {
     QTest::addColumn<int>("pageWidth");
+    QTest::addColumn<int>("printableWidth"); // centred on the paper
+    QTest::addColumn<int>("rightMargin");
     QTest::addColumn<QString>("header");
     QTest::addColumn<QString>("printed"); // x and text
-    // Relative to the left margin (2268): "Page  1 of  1" is 1300 wide and ends at 7830, so
-    // a header ends a column gap (98) before 6530, at 6432.
+    QTest::addColumn<int>("pageX");
+    // Relative to the left margin (2268): "Page  1 of  1" is 1300 wide and ends at 7830 wherever
+    // the paper can print it there, so a header ends a column gap (98) before 6530, at 6432.
     const QString long55(55, u'x'), long70 = u"/abcdefghijklmnopqrstuvwxyz"_s.repeated(3).left(70);
-    QTest::newRow("A4: header centred on the paper") << 11906 << u"/data/"_s << u"3385 /data/"_s;
+    QTest::newRow("A4: header centred on the paper")
+        << 11906 << 11906 << 2268 << u"/data/"_s << u"3385 /data/"_s << 6530;
+    QTest::newRow("A4 with a printer's border: as without")
+        << 11906 << 11506 << 2268 << u"/data/"_s << u"3385 /data/"_s << 6530;
     QTest::newRow("Letter: wider paper moves the header, not the page text")
-        << 12240 << u"/data/"_s << u"3552 /data/"_s;
+        << 12240 << 11840 << 2268 << u"/data/"_s << u"3552 /data/"_s << 6530;
     QTest::newRow("header reaching the page text keeps a gap before it")
-        << 11906 << long55 << u"932 "_s + long55;
+        << 11906 << 11906 << 2268 << long55 << u"932 "_s + long55 << 6530;
     QTest::newRow("header too long for the room loses its start")
-        << 11906 << long70 << u"32 ..."_s + long70.right(61);
+        << 11906 << 11906 << 2268 << long70 << u"32 ..."_s + long70.right(61) << 6530;
+    // 7830 lies beyond A5's printable right edge (5923): the page text ends at the margin.
+    QTest::newRow("A5: page text ends at the right margin")
+        << 8391 << 7991 << 2268 << u"/data/"_s << u"1627.5 /data/"_s << 2555;
+    QTest::newRow("A5, right margin in the unprintable border: at the printable edge")
+        << 8391 << 7991 << 100 << u"/data/"_s << u"1627.5 /data/"_s << 4623;
 }
 
 void tst_Printing::pageHead()
 {
     QFETCH(int, pageWidth);
-    QFETCH(QString, printed);
-    PaperRun run(pageWidth);
+    QFETCH(int, printableWidth);
+    QFETCH(int, rightMargin);
     QFETCH(QString, header);
+    QFETCH(QString, printed);
+    QFETCH(int, pageX);
+    PaperRun run(pageWidth);
+    run.target.setScaleSize(printableWidth, 16838 - 400);
+    run.state.printSettings.rightMargin = qint16(rightMargin);
     run.state.listHeader = header;
     run.print(filesNamed(1));
     QCOMPARE(run.heads(),
              (QStringList { u"text %1,-440 \"%2\""_s.arg(printed.section(u' ', 0, 0),
                                                          printed.section(u' ', 1)),
-                            u"text 6530,-440 \"Page  1 of  1\""_s }));
+                            u"text %1,-440 \"Page  1 of  1\""_s.arg(pageX) }));
+    // The page text lies inside the printable area.
+    const double printableLeft = double(pageWidth - printableWidth) / 2 - 2268;
+    QVERIFY(pageX >= printableLeft && pageX + 1300 <= printableLeft + printableWidth);
+}
+
+void tst_Printing::longHeaderCostsLittleMore_data()
+{
+    QTest::addColumn<int>("length");
+    QTest::newRow("100 characters") << 100;
+    QTest::newRow("1,000 characters") << 1000;
+    QTest::newRow("32,767 characters, the most an input box takes") << 32767;
+}
+
+void tst_Printing::longHeaderCostsLittleMore()
+{
+    QFETCH(int, length);
+    const FakeSource files = filesNamed(25); // three pages of ten lines
+    PaperRun shortHeader(11906, 2200 + 2 * 1134);
+    shortHeader.print(files);
+    PaperRun longHeader(11906, 2200 + 2 * 1134);
+    longHeader.state.listHeader = QString(length - 1, u'x') + u'Z';
+    longHeader.print(files);
+
+    // Fitted once a run by halving over its length: a few measurements for each doubling of
+    // the length, however many pages. One at a time on every page would take thousands.
+    const qint64 extra = longHeader.target.measurements() - shortHeader.target.measurements();
+    QVERIFY2(extra <= 2 * std::ceil(std::log2(length)) + 8, qPrintable(QString::number(extra)));
+    // Its start gives way to "...": it ends a column gap (98) before the page text at 6530.
+    const QString fitted = u"..."_s + QString(60, u'x') + u'Z';
+    QCOMPARE(longHeader.heads().filter(fitted).size(), 3);
+    QCOMPARE(longHeader.heads().value(0), u"text 32,-440 \"%1\""_s.arg(fitted));
 }
 
 void tst_Printing::pagesAgreeWithTheCount_data()
@@ -157,27 +208,36 @@ void tst_Printing::pagesAgreeWithTheCount()
 
 void tst_Printing::headerBox_data()
 {
-    QTest::addColumn<QString>("lastHeader");
+    QTest::addColumn<QStringList>("last"); // header and folder of the last run
+    QTest::addColumn<QString>("offered");
     QTest::addColumn<QString>("answer"); // empty: Cancel
-    QTest::addColumn<QString>("printed"); // and offered
-    QTest::newRow("Cancel prints the folder") << QString() << QString() << u"/data/"_s;
+    QTest::addColumn<QString>("printed");
+    QTest::newRow("first run offers the folder, Cancel prints it")
+        << QStringList { QString(), QString() } << u"/data/"_s << QString() << u"/data/"_s;
     QTest::newRow("a later run offers the last header")
-        << u"Holiday"_s << u"Holiday"_s << u"Holiday"_s;
+        << QStringList { u"Holiday"_s, u"/data/"_s } << u"Holiday"_s << u"Holiday"_s
+        << u"Holiday"_s;
+    QTest::newRow("the last folder by default: this folder instead")
+        << QStringList { u"/old/"_s, u"/old/"_s } << u"/data/"_s << u"/data/"_s << u"/data/"_s;
+    QTest::newRow("a header typed in another folder is offered again")
+        << QStringList { u"Holiday"_s, u"/old/"_s } << u"Holiday"_s << u"Holiday"_s << u"Holiday"_s;
 }
 
 void tst_Printing::headerBox()
 {
-    QFETCH(QString, lastHeader);
+    QFETCH(QStringList, last);
+    QFETCH(QString, offered);
     QFETCH(QString, answer);
     QFETCH(QString, printed);
     PaperRun run;
-    run.state.listHeader = lastHeader;
+    run.state.listHeader = last.at(0);
+    run.state.listHeaderFolder = last.at(1);
     run.questions.answerText(answer);
     run.print(filesNamed(2), true);
-    const QString quoted = ScriptedQuestions::quoted(printed);
-    QVERIFY(run.questions.log().value(0).endsWith(quoted + u" at 2000,2000"_s));
+    QVERIFY(run.questions.log().value(0).endsWith(ScriptedQuestions::quoted(offered)
+                                                  + u" at 2000,2000"_s));
     QCOMPARE(run.state.listHeader, printed);
-    QVERIFY(run.heads().value(0).endsWith(quoted));
+    QVERIFY(run.heads().value(0).endsWith(ScriptedQuestions::quoted(printed)));
 }
 
 void tst_Printing::printedRange_data()

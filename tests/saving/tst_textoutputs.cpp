@@ -87,6 +87,7 @@ private slots:
     void saveTakesTheSelection();
     void meterRunsAcrossTheWholeList_data();
     void meterRunsAcrossTheWholeList();
+    void saveThatFillsTheDiskKeepsTheOldFile_data();
     void saveThatFillsTheDiskKeepsTheOldFile();
     void stoppedOrVanished_data();
     void stoppedOrVanished();
@@ -183,9 +184,11 @@ void tst_TextOutputs::saveTakesTheSelection()
     Saving saving;
     const QString out = saving.dir.filePath(u"part"_s); // no extension is added
     QVERIFY(saving.save(filesNamed(3), Selection { first, 2, true, 2 }, out, yes));
-    QCOMPARE(saving.questions.log(),
-             QStringList({ u"save \"Save Quillmark\" \"Text(*.txt)\" \"\""_s,
-                           u"yesno \"Quillmark Save\" \"Save Selection Only?\""_s }));
+    QCOMPARE(
+        saving.questions.log(),
+        QStringList(
+            { u"save \"Save Quillmark\" \"Text(*.txt);;Comma-separated values (*.csv)\" \"\""_s,
+              u"yesno \"Quillmark Save\" \"Save Selection Only?\""_s }));
     QTEST(readAll(out), "lines");
 }
 
@@ -271,27 +274,37 @@ void tst_TextOutputs::stoppedOrVanished()
     QCOMPARE(host.calls.last(), u"busy 0"_s);
 }
 
+void tst_TextOutputs::saveThatFillsTheDiskKeepsTheOldFile_data()
+{
+    QTest::addColumn<int>("files");
+    QTest::addColumn<int>("limit"); // bytes
+    QTest::newRow("a long list: the disk fills in a large block") << 20000 << 64 * 1024;
+    QTest::newRow("a short list: the disk fills in its only, small block") << 3 << 64;
+}
+
 // A file-size limit in a child process stands in for a disk that fills up part-way.
 void tst_TextOutputs::saveThatFillsTheDiskKeepsTheOldFile()
 {
+    QFETCH(int, files);
+    QFETCH(int, limit);
     QTemporaryDir dir;
     const QString out = dir.filePath(u"catalogue.txt"_s);
     const QByteArray old = "the earlier catalogue\r\n";
     QVERIFY(writeFile(out, old));
-    const FakeSource source = filesNamed(20000);
+    const FakeSource source = filesNamed(files);
     const pid_t child = ::fork();
     QVERIFY(child >= 0);
     if (child == 0) {
         std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit { 64 * 1024, 64 * 1024 };
-        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const rlimit fileSize { rlim_t(limit), rlim_t(limit) };
+        ::setrlimit(RLIMIT_FSIZE, &fileSize);
         ScriptedQuestions questions; // no temporary folder: _exit() would leave it behind
         RecordingHost host;
         questions.answerSaveFileName(out);
         const bool saved = SaveCommand(questions, host).run(source, Selection());
         const QString said = questions.log().value(1);
         ::_exit(!saved && said.startsWith(u"message \"Quillmark Save\""_s)
-                        && said.contains(u"unchanged"_s)
+                        && said.contains(u"File too large"_s) && said.contains(u"unchanged"_s)
                     ? 0
                     : 1); // failed, and said so
     }

@@ -19,7 +19,8 @@ declare -A allowed=(
     [browse]="platform catalogue"
     [pagesetup]="platform catalogue"
     [about]="platform"
-    [app]="platform catalogue preview printing saving browse pagesetup about"
+    [batch]="platform catalogue printing saving browse"
+    [app]="platform catalogue preview printing saving browse pagesetup about batch"
 )
 
 for folder in "${!allowed[@]}"; do

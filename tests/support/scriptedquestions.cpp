@@ -52,9 +52,10 @@ void ScriptedQuestions::answerText(const QString &text)
     m_texts.append(text);
 }
 
-void ScriptedQuestions::answerSaveFileName(const std::optional<QString> &fileName)
+void ScriptedQuestions::answerSaveFileName(const std::optional<QString> &fileName,
+                                           const QString &filter)
 {
-    m_fileNames.append(fileName);
+    m_fileNames.append({ fileName, filter });
 }
 
 void ScriptedQuestions::answerFont(const std::optional<FontChoice> &choice)
@@ -99,11 +100,17 @@ QString ScriptedQuestions::askText(const QString &title, const QString &prompt,
 
 std::optional<QString> ScriptedQuestions::askSaveFileName(const QString &title,
                                                           const QString &filter,
-                                                          const QString &suggested)
+                                                          const QString &suggested,
+                                                          QString *chosenFilter)
 {
     record(QStringLiteral("save %1 %2 %3").arg(quoted(title), quoted(filter), quoted(suggested)),
            !m_fileNames.isEmpty());
-    return m_fileNames.isEmpty() ? std::nullopt : m_fileNames.takeFirst();
+    if (m_fileNames.isEmpty())
+        return std::nullopt;
+    const auto [fileName, chosen] = m_fileNames.takeFirst();
+    if (chosenFilter)
+        *chosenFilter = chosen.isEmpty() ? filter.section(QStringLiteral(";;"), 0, 0) : chosen;
+    return fileName;
 }
 
 std::optional<FontChoice> ScriptedQuestions::askFont(const FontChoice &initial)

@@ -25,7 +25,9 @@ public:
 
     void answerYesNo(bool yes);
     void answerText(const QString &text); // an empty text is what Cancel gives
-    void answerSaveFileName(const std::optional<QString> &fileName);
+    /// \a filter is the file type chosen; empty: the first one offered.
+    void answerSaveFileName(const std::optional<QString> &fileName,
+                            const QString &filter = QString());
     void answerFont(const std::optional<FontChoice> &choice);
     void answerPrint(PrintAnswer answer);
 
@@ -33,7 +35,8 @@ public:
     QString askText(const QString &title, const QString &prompt, const QString &defaultText,
                     QPoint screenTwips) override;
     std::optional<QString> askSaveFileName(const QString &title, const QString &filter,
-                                           const QString &suggested) override;
+                                           const QString &suggested,
+                                           QString *chosenFilter) override;
     std::optional<FontChoice> askFont(const FontChoice &initial) override;
     bool askPrint(QPrinter *printer, bool selectionAvailable, bool *selectionChosen) override;
     void showMessage(const QString &title, const QString &text) override;
@@ -54,7 +57,7 @@ private:
 
     QList<bool> m_yesNo;
     QStringList m_texts;
-    QList<std::optional<QString>> m_fileNames;
+    QList<std::pair<std::optional<QString>, QString>> m_fileNames;
     QList<std::optional<FontChoice>> m_fonts;
     QList<PrintAnswer> m_prints;
     QStringList m_log;

@@ -86,6 +86,7 @@ void TestTarget::changed(Change change)
 
 double TestTarget::textWidth(const QString &text) const
 {
+    ++m_measurements;
     qsizetype characters = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (!text.at(i).isLowSurrogate() || i == 0 || !text.at(i - 1).isHighSurrogate())

@@ -18,6 +18,8 @@ public:
     explicit TestTarget(double charWidth = 100, double lineHeight = 200);
 
     QStringList calls() const { return m_calls; }
+    /// Texts measured so far (textWidth calls).
+    qint64 measurements() const { return m_measurements; }
     /// Only the calls that begin with \a prefix ("text ", "font").
     QStringList calls(QStringView prefix) const;
     void clearCalls() { m_calls.clear(); }
@@ -41,6 +43,7 @@ protected:
 private:
     double m_charWidth;
     double m_lineHeight;
+    mutable qint64 m_measurements = 0;
     QStringList m_calls;
 };
 

@@ -32,6 +32,7 @@ public:
     qint64 count() const override { return qint64(entries.size()); }
     // at() throws, so a read past the end fails the test.
     QString displayName(qint64 i) const override { return entries.at(size_t(i)).first; }
+    QByteArray name(qint64 i) const override { return displayName(i).toUtf8(); }
     std::optional<FileStat> stat(qint64 i) const override
     {
         ++statCalls;

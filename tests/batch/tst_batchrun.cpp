@@ -1,0 +1,366 @@
+#include "support/programrun.h"
+#include "support/scratchfolder.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStandardPaths>
+#include <QTest>
+
+#include <csignal>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+using namespace qm::test;
+
+namespace {
+
+const QString Program = QStringLiteral(QUILLMARK_PROGRAM);
+
+// Stands in for settings that a user has: a run without the window must leave them as they are.
+const QByteArray StoredSettings = "[StartUp]\nFolder=/somewhere/else\nSize= 12\n";
+
+// 6 Dec 2026 13:04:05 UTC.
+constexpr time_t Afternoon = 1796562245;
+
+// The time of the entry itself, a link's too.
+void setTime(const QByteArray &path)
+{
+    const timespec times[2] { { Afternoon, 0 }, { Afternoon, 0 } };
+    QVERIFY2(::utimensat(AT_FDCWD, path.constData(), times, AT_SYMLINK_NOFOLLOW) == 0,
+             path.constData());
+}
+
+void makeFile(const QByteArray &path, const QByteArray &content)
+{
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const timespec times[2] { { Afternoon, 0 }, { Afternoon, 0 } };
+    QVERIFY2(fd >= 0 && ::write(fd, content.constData(), size_t(content.size())) == content.size()
+                 && ::futimens(fd, times) == 0,
+             path.constData());
+    ::close(fd);
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
+}
+
+// Every entry of a folder, hidden ones included, with the time of its last change.
+QStringList entriesOf(const QString &folder)
+{
+    QStringList entries;
+    const QFileInfoList infos = QDir(folder).entryInfoList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QFileInfo &info : infos)
+        entries << info.fileName() + u' ' + QString::number(info.lastModified().toMSecsSinceEpoch())
+                + u' ' + QString::number(info.size());
+    return entries;
+}
+
+} // namespace
+
+/// The real program run without a window, as a script runs it: no display, the settings of a
+/// user in place.
+class tst_BatchRun : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void failures_data();
+    void failures();
+    void summaryAndQuiet_data();
+    void summaryAndQuiet();
+    void csvAndJsonReadBack();
+    void recursiveTree();
+    void foldersWithoutPermission();
+
+private:
+    QString dir() const { return m_dir->text(); }
+    QString out() const { return dir() + u"/out"_s; }
+    ProgramRun run(const QStringList &arguments, ProgramSetup setup = {})
+    {
+        QStringList expanded;
+        for (QString argument : arguments)
+            expanded << argument.replace(u"{dir}"_s, dir()).replace(u"{out}"_s, out());
+        setup.configHome = dir() + u"/config"_s;
+        setup.environment << u"LC_ALL=C.UTF-8"_s << u"TZ=UTC"_s;
+        return runProgram(Program, expanded, setup);
+    }
+
+    std::unique_ptr<ScratchFolder> m_dir;
+    QString m_settingsFile;
+};
+
+void tst_BatchRun::init()
+{
+    m_dir = std::make_unique<ScratchFolder>();
+    QVERIFY(m_dir->isValid());
+    for (const char *folder : { "/list", "/out", "/config", "/config/Quillmark" })
+        QVERIFY(QDir().mkpath(dir() + QLatin1StringView(folder)));
+    makeFile(m_dir->path() + "/list/a.txt", "1");
+    makeFile(m_dir->path() + "/list/b.txt", "22");
+    makeFile(m_dir->path() + "/list/c.txt", "333");
+    m_settingsFile = dir() + u"/config/Quillmark/Quillmark.ini"_s;
+    makeFile(QFile::encodeName(m_settingsFile), StoredSettings);
+    // An ordinary user may not reach the build folder that holds the program.
+    if (::geteuid() != 0 && !QFileInfo(Program).isExecutable())
+        QSKIP("the program is out of this user's reach");
+    QVERIFY(QFileInfo(Program).isExecutable());
+}
+
+void tst_BatchRun::failures_data()
+{
+    QTest::addColumn<QString>("arguments"); // split at '|'; {dir} and {out} are filled in
+    QTest::addColumn<QString>("how"); // "", "file size limit" or "full standard output"
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+    const QString none;
+    QTest::newRow("a folder that does not exist")
+        << u"--save|{out}/c.csv|--format|csv|{dir}/gone"_s << none << 1
+        << u"quillmark: cannot read {dir}/gone: No such file or directory\n"_s;
+    QTest::newRow("a file, not a folder")
+        << u"--save|{out}/c.txt|{dir}/list/a.txt"_s << none << 1
+        << u"quillmark: cannot read {dir}/list/a.txt: Not a directory\n"_s;
+    QTest::newRow("a tree whose top does not exist")
+        << u"--save|{out}/c.txt|--recursive|{dir}/gone"_s << none << 1
+        << u"quillmark: cannot read {dir}/gone: No such file or directory\n"_s;
+    QTest::newRow("an output folder that does not exist")
+        << u"--save|{out}/none/c.csv|{dir}/list"_s << none << 1
+        << u"quillmark: cannot write {out}/none/c.csv: No such file or directory\n"_s;
+    QTest::newRow("an output that is a folder")
+        << u"--save|{out}|{dir}/list"_s << none << 1
+        << u"quillmark: cannot write {out}: It is a folder, not a file.\n"_s;
+    QTest::newRow("a disk that fills up part-way")
+        << u"--save|{out}/c.json|--format|json|{dir}/list"_s << u"file size limit"_s << 1
+        << u"quillmark: cannot write {out}/c.json: File too large\n"_s;
+    QTest::newRow("standard output that is full")
+        << u"--save|-|{dir}/list"_s << u"full standard output"_s << 1
+        << u"quillmark: cannot write standard output: No space left on device\n"_s;
+    QTest::newRow("a PDF in a folder that does not exist")
+        << u"--print-pdf|{out}/none/c.pdf|{dir}/list"_s << none << 1
+        << u"quillmark: cannot write {out}/none/c.pdf: the file cannot be written: No such file or "
+           "directory\n"_s;
+    QTest::newRow("nothing to print")
+        << u"--print-pdf|{out}/c.pdf|--pattern|*.none|{dir}/list"_s << none << 1
+        << u"quillmark: nothing to print: no file of {dir}/list passed the pattern and the "
+           "attributes\n"_s;
+    QTest::newRow("an unknown printer")
+        << u"--print|--printer|nosuch|{dir}/list"_s << none << 1
+        << u"quillmark: there is no printer named nosuch (no printers here)\n"_s;
+    QTest::newRow("no default printer")
+        << u"--print|{dir}/list"_s << none << 1
+        << u"quillmark: there is no default printer: name one with --printer\n"_s;
+    QTest::newRow("an unknown option")
+        << u"--save|{out}/c.txt|--colour|red|{dir}/list"_s << none << 2
+        << u"quillmark: unknown option 'colour' (see quillmark --help)\n"_s;
+    QTest::newRow("two outputs at once")
+        << u"--save|{out}/c.txt|--print-pdf|{out}/c.pdf|{dir}/list"_s << none << 2
+        << u"quillmark: one output at a time, not --save and --print-pdf (see quillmark "
+           "--help)\n"_s;
+    QTest::newRow("an unknown format")
+        << u"--save|{out}/c.xls|--format|xls|{dir}/list"_s << none << 2
+        << u"quillmark: unknown format 'xls': choose text, lines, "
+           "csv, json (see quillmark --help)\n"_s;
+    QTest::newRow("an unknown paper")
+        << u"--print-pdf|{out}/c.pdf|--paper|B5|{dir}/list"_s << none << 2
+        << u"quillmark: unknown paper 'B5': choose A4, Letter, Legal, A5, A3 (see quillmark "
+           "--help)\n"_s;
+    QTest::newRow("an unknown attribute")
+        << u"--save|{out}/c.txt|--attributes|compressed|{dir}/list"_s << none << 2
+        << u"quillmark: unknown attribute 'compressed': choose from normal, hidden, system, "
+           "readonly, archive (see quillmark --help)\n"_s;
+}
+
+void tst_BatchRun::failures()
+{
+    QFETCH(QString, arguments);
+    QFETCH(QString, how);
+    QFETCH(QString, message);
+    const QStringList configBefore = entriesOf(dir() + u"/config/Quillmark"_s);
+    ProgramSetup setup;
+    if (how == u"file size limit") {
+        setup.inChild = [] {
+            std::signal(SIGXFSZ, SIG_DFL); // the program itself must turn it into an error
+            const rlimit limit { 64, 64 };
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        };
+    } else if (how == u"full standard output") {
+        setup.standardOutputFile = u"/dev/full"_s;
+    }
+    const ProgramRun result = run(arguments.split(u'|'), setup);
+    QVERIFY(result.started);
+    QCOMPARE(QString::fromUtf8(result.err),
+             message.replace(u"{dir}"_s, dir()).replace(u"{out}"_s, out()));
+    QTEST(result.exitCode, "status");
+    QCOMPARE(result.out, QByteArray());
+    // Nothing made, not even half, and the user's settings as they were.
+    QCOMPARE(entriesOf(out()), QStringList());
+    QCOMPARE(entriesOf(dir() + u"/config/Quillmark"_s), configBefore);
+    QCOMPARE(fileBytes(m_settingsFile), StoredSettings);
+}
+
+void tst_BatchRun::summaryAndQuiet_data()
+{
+    QTest::addColumn<QString>("arguments");
+    QTest::addColumn<QString>("summary");
+    QTest::newRow("a save: files and bytes")
+        << u"--save|{out}/c.txt|{dir}/list"_s << u"3 files, 6 bytes\n"_s;
+    QTest::newRow("a filter counts what it lets through")
+        << u"--save|{out}/c.txt|--pattern|b*|{dir}/list"_s << u"1 file, 2 bytes\n"_s;
+    QTest::newRow("a print counts its pages too")
+        << u"--print-pdf|{out}/c.pdf|{dir}/list"_s << u"3 files, 6 bytes, 1 page\n"_s;
+    QTest::newRow("quiet: nothing at all")
+        << u"--save|{out}/c.txt|--quiet|{dir}/list"_s << QString();
+}
+
+void tst_BatchRun::summaryAndQuiet()
+{
+    QFETCH(QString, arguments);
+    const ProgramRun result = run(arguments.split(u'|'));
+    QCOMPARE(result.exitCode, 0);
+    QTEST(QString::fromUtf8(result.err), "summary");
+    QCOMPARE(entriesOf(out()).size(), 1);
+    QCOMPARE(fileBytes(m_settingsFile), StoredSettings);
+}
+
+// Names that CSV must quote or guard, read back by Python's csv module; the same list as JSON,
+// read back by Python's json module with the raw names from base64.
+void tst_BatchRun::csvAndJsonReadBack()
+{
+    const QString python = QStandardPaths::findExecutable(u"python3"_s);
+    if (python.isEmpty())
+        QSKIP("python3 is not installed (scripts/test installs it)");
+    const QByteArray odd = m_dir->path() + "/odd/";
+    QVERIFY(QDir().mkpath(QFile::decodeName(odd)));
+    makeFile(odd + "comma, here.txt", "1");
+    makeFile(odd + "say \"cheese\".txt", "22");
+    makeFile(odd + "two\nlines.txt", "333");
+    makeFile(odd + "=HYPERLINK(1).txt", "4444");
+    makeFile(odd + "bad\xff\xfe.txt", "55555");
+    makeFile(odd + "Müller; Öl.txt", "666666");
+
+    const ProgramRun csv
+        = run({ u"--save"_s, u"-"_s, u"--format"_s, u"csv"_s, u"--quiet"_s, dir() + u"/odd"_s });
+    QCOMPARE(csv.exitCode, 0);
+    const ProgramRun json
+        = run({ u"--save"_s, u"-"_s, u"--format"_s, u"json"_s, u"--quiet"_s, dir() + u"/odd"_s });
+    QCOMPARE(json.exitCode, 0);
+
+    // The rows as Python sees them, one line each: the name as a JSON string, the size, and
+    // the time read as an ISO date-time.
+    QProcess reader;
+    reader.start(
+        python,
+        { u"-c"_s,
+          u"import csv, datetime, io, json, sys\n"
+          "text = sys.stdin.buffer.read().decode('utf-8')\n"
+          "rows = list(csv.reader(io.StringIO(text, newline='')))\n"
+          "print(' | '.join(rows[0]))\n"
+          "for row in rows[1:]:\n"
+          "    when = datetime.datetime.fromisoformat(row[2]).isoformat()\n"
+          "    print(json.dumps(row[0], ensure_ascii=False), row[1], when, sep=' | ')\n"_s });
+    reader.write(csv.out);
+    reader.closeWriteChannel();
+    QVERIFY(reader.waitForFinished(60000));
+    const QString when = u"2026-12-06T13:04:05+00:00"_s;
+    // The formula is guarded, the bad bytes have their text form, the rest is exact.
+    QCOMPARE(QString::fromUtf8(reader.readAllStandardOutput()),
+             u"Name | Size | Modified\n"
+             "\"'=HYPERLINK(1).txt\" | 4 | %1\n"
+             "\"bad\\\\xff\\\\xfe.txt\" | 5 | %1\n"
+             "\"comma, here.txt\" | 1 | %1\n"
+             "\"Müller; Öl.txt\" | 6 | %1\n"
+             "\"say \\\"cheese\\\".txt\" | 2 | %1\n"
+             "\"two\\nlines.txt\" | 3 | %1\n"_s.arg(when));
+
+    // JSON gives the exact bytes of every name.
+    const QJsonArray objects = QJsonDocument::fromJson(json.out).array();
+    QCOMPARE(objects.size(), 6);
+    QByteArrayList names;
+    for (const QJsonValue &value : objects) {
+        const QJsonObject object = value.toObject();
+        names << (object.contains(u"bytes")
+                      ? QByteArray::fromBase64(object.value(u"bytes").toString().toLatin1())
+                      : object.value(u"name").toString().toUtf8());
+        QCOMPARE(object.value(u"modified").toString(), when);
+    }
+    QCOMPARE(names,
+             (QByteArrayList { "=HYPERLINK(1).txt", "bad\xff\xfe.txt", "comma, here.txt",
+                               "Müller; Öl.txt", "say \"cheese\".txt", "two\nlines.txt" }));
+}
+
+void tst_BatchRun::recursiveTree()
+{
+    const QByteArray top = m_dir->path() + "/tree";
+    for (const char *folder : { "", "/b", "/b/inner", "/a" })
+        QCOMPARE(::mkdir((top + folder).constData(), 0755), 0);
+    makeFile(top + "/top.txt", "1");
+    makeFile(top + "/a/one.txt", "22");
+    makeFile(top + "/b/two.txt", "333");
+    makeFile(top + "/b/inner/three.txt", "4444");
+    QCOMPARE(::symlink("..", (top + "/b/inner/up").constData()), 0); // a loop, if followed
+    QCOMPARE(::symlink("ring", (top + "/ring").constData()), 0); // a link to itself
+    setTime(top + "/ring");
+    QCOMPARE(::mkfifo((top + "/a/pipe").constData(), 0644), 0); // never opened
+    setTime(top + "/a/pipe");
+
+    const ProgramRun result = run(
+        { u"--save"_s, u"-"_s, u"--format"_s, u"lines"_s, u"--recursive"_s, dir() + u"/tree"_s });
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.out,
+             QByteArray("ring,  4, 6 Dec 2026,   13:04:05\r\n"
+                        "top.txt,  1, 6 Dec 2026,   13:04:05\r\n"
+                        "a/one.txt,  2, 6 Dec 2026,   13:04:05\r\n"
+                        "a/pipe,  0, 6 Dec 2026,   13:04:05\r\n"
+                        "b/two.txt,  3, 6 Dec 2026,   13:04:05\r\n"
+                        "b/inner/three.txt,  4, 6 Dec 2026,   13:04:05\r\n"));
+    QCOMPARE(QString::fromUtf8(result.err), u"6 files, 14 bytes\n"_s);
+}
+
+// Run again as an ordinary user by the test command: root reads and writes every folder.
+void tst_BatchRun::foldersWithoutPermission()
+{
+    if (::geteuid() == 0)
+        QSKIP("root reads every folder; the unprivileged run checks this");
+    const QByteArray top = m_dir->path() + "/tree";
+    for (const char *folder : { "", "/a", "/locked", "/z" })
+        QCOMPARE(::mkdir((top + folder).constData(), 0755), 0);
+    makeFile(top + "/a/one.txt", "1");
+    makeFile(top + "/locked/secret.txt", "22");
+    makeFile(top + "/z/last.txt", "333");
+    QCOMPARE(::chmod((top + "/locked").constData(), 0), 0);
+
+    const ProgramRun result = run({ u"--save"_s, u"{out}/tree.csv"_s, u"--format"_s, u"csv"_s,
+                                    u"--recursive"_s, dir() + u"/tree"_s });
+    QCOMPARE(QString::fromUtf8(result.err),
+             u"quillmark: cannot read %1/tree/locked: Permission denied\n"
+             "2 files, 4 bytes\n"_s.arg(dir()));
+    QCOMPARE(result.exitCode, 1); // made, but not all of it
+    const QByteArray csv = fileBytes(out() + u"/tree.csv"_s);
+    QCOMPARE(csv.count("\r\n"), 3);
+    QVERIFY(csv.contains("\r\na/one.txt,1,") && csv.contains("\r\nz/last.txt,3,"));
+
+    // The folder itself unreadable, and an output folder without write access: nothing made.
+    QCOMPARE(::chmod(QFile::encodeName(out()).constData(), 0555), 0);
+    for (const auto &[arguments, said] :
+         { std::pair { QStringList { u"--save"_s, u"{out}/c.txt"_s, dir() + u"/tree/locked"_s },
+                       u"cannot read %1/tree/locked: Permission denied"_s.arg(dir()) },
+           std::pair { QStringList { u"--save"_s, u"{out}/c.txt"_s, dir() + u"/tree"_s },
+                       u"cannot write %1/c.txt: Permission denied"_s.arg(out()) } }) {
+        const ProgramRun refused = run(arguments);
+        QCOMPARE(QString::fromUtf8(refused.err), u"quillmark: "_s + said + u'\n');
+        QCOMPARE(refused.exitCode, 1);
+        QCOMPARE(entriesOf(out()).size(), 1); // tree.csv alone
+    }
+}
+
+QTEST_GUILESS_MAIN(tst_BatchRun)
+#include "tst_batchrun.moc"
