@@ -19,7 +19,8 @@
 #include <limits>
 #include <optional>
 
-#include <sys/statvfs.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -37,17 +38,21 @@ int wholeTwips(double twips)
     return int(std::clamp<qint64>(roundHalfEven(twips), 0, std::numeric_limits<int>::max()));
 }
 
-// Why a PDF that was begun came out incomplete. The engine keeps the reason to itself; a full
-// disk is the usual one, and the folder can tell whether it is.
-QString unfinishedPdfText(const QString &fileName, const QString &defect)
+// Why a PDF that was begun came out incomplete, or \a otherwise when that cannot be found.
+// The engine keeps the reason to itself; one more byte written to the abandoned file tells
+// it again (a full disk, a file size limit).
+QString unfinishedPdfText(const QString &fileName, const QString &otherwise)
 {
-    struct statvfs space
-    {
-    };
-    const QByteArray folder = QFile::encodeName(QFileInfo(fileName).absolutePath());
-    if (::statvfs(folder.constData(), &space) == 0 && space.f_bavail == 0)
-        return u"The file could not be written completely: %1."_s.arg(qt_error_string(ENOSPC));
-    return defect;
+    const int fd = ::open(QFile::encodeName(fileName).constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    int error = fd < 0 ? errno : 0;
+    if (fd >= 0) {
+        if (::write(fd, "\n", 1) != 1)
+            error = errno;
+        ::close(fd);
+    }
+    if (error == 0)
+        return otherwise;
+    return u"The file could not be written completely: %1."_s.arg(qt_error_string(error));
 }
 
 // Sets the printer to write beside the chosen file and back; the chosen name stays what the
