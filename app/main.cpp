@@ -51,7 +51,9 @@ int main(int argc, char *argv[])
     qm::QtQuestions questions;
     qm::MainWindow window(store, questions);
     questions.setParentWindow(&window);
-    window.load(command.folder);
+    // Shown before the lists are filled: a folder of a million files takes seconds to list,
+    // and the window shows how far it got meanwhile.
     window.show();
+    window.load(command.folder);
     return QApplication::exec();
 }

@@ -7,12 +7,15 @@
 #include "app/toolicons.h"
 #include "app/windowwriterhost.h"
 #include "browse/folderbrowserview.h"
+#include "browse/statusstrip.h"
+#include "catalogue/cataloguesource.h"
 #include "catalogue/cataloguewriter.h"
 #include "pagesetup/pagesetupdialog.h"
 #include "platform/busypointer.h"
 #include "platform/drives.h"
 #include "platform/numbers.h"
 #include "platform/questions.h"
+#include "platform/runcontrol.h"
 #include "platform/settingsstore.h"
 #include "platform/twips.h"
 #include "platform/uifonts.h"
@@ -33,6 +36,7 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QToolButton>
@@ -65,16 +69,19 @@ MainWindow::MainWindow(SettingsStore &store, Questions &questions, QWidget *pare
 
     m_browser = new FolderBrowserView(m_client);
     connect(m_browser, &FolderBrowserView::refreshed, this, &MainWindow::onRefreshed);
-    m_writerHost = std::make_unique<WindowWriterHost>(*m_browser->statusStrip(),
-                                                      [this] { setPreviewedState(); });
-    m_selection = std::make_unique<PreviewSelection>(m_state, m_browser->fileSource(),
-                                                     m_preview->picture(), *m_writerHost);
-    m_save = std::make_unique<SaveCommand>(m_questions, *m_writerHost);
-    connect(m_preview, &PreviewArea::picturePressed, this, &MainWindow::onPicturePressed);
 
     m_exit = new QPushButton(QStringLiteral("&Exit"), m_client);
     m_exit->setGeometry(twipsRect(6720, 4110, 975, 375));
     connect(m_exit, &QPushButton::clicked, this, &QWidget::close);
+
+    m_runControl = std::make_unique<RunControl>(this, m_exit);
+    m_browser->setRunControl(m_runControl.get());
+    m_writerHost = std::make_unique<WindowWriterHost>(
+        *m_browser->statusStrip(), [this] { setPreviewedState(); }, *m_runControl);
+    m_selection = std::make_unique<PreviewSelection>(m_state, m_browser->fileSource(),
+                                                     m_preview->picture(), *m_writerHost);
+    m_save = std::make_unique<SaveCommand>(m_questions, *m_writerHost);
+    connect(m_preview, &PreviewArea::picturePressed, this, &MainWindow::onPicturePressed);
 
     createToolTip();
     setTabChain();
@@ -285,6 +292,30 @@ void MainWindow::onRefreshed()
     setListedState();
     m_state.settingsChanged = true;
     m_preview->emptyPicture();
+    closeIfAsked(); // the window may have been closed while a large folder was listed
+}
+
+void MainWindow::runLong(const std::function<void()> &command)
+{
+    {
+        const RunControl::Run run(*m_runControl);
+        command();
+    }
+    closeIfAsked();
+}
+
+void MainWindow::closeIfAsked()
+{
+    if (!m_runControl->closeRequested())
+        return;
+    m_runControl->clearCloseRequest();
+    // Once the command has unwound, so that it ends as a stopped one does.
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
+
+void MainWindow::sayHowItEnded(const QString &note)
+{
+    m_browser->statusStrip()->setNote(note);
 }
 
 void MainWindow::hideToolTipPanel()
@@ -305,24 +336,56 @@ void MainWindow::preview()
 
 void MainWindow::drawPreview()
 {
-    CatalogueWriter writer(m_state, m_browser->fileSource(), *m_preview, *m_writerHost);
-    writer.writePreview(m_preview->picture());
-    m_selection->previewDrawn();
+    runLong([this] {
+        const CatalogueSource &source = m_browser->fileSource();
+        CatalogueWriter writer(m_state, source, *m_preview, *m_writerHost);
+        const RunResult result = writer.writePreview(m_preview->picture());
+        m_selection->previewDrawn();
+        if (result.stopped)
+            sayHowItEnded(QStringLiteral("Preview stopped at line %1 of %2")
+                              .arg(groupedNumber(result.lines), groupedNumber(source.count())));
+    });
+}
+
+bool MainWindow::listIsCurrent(const QAction *command)
+{
+    // A pattern typed just before counts: its refresh may leave the command nothing to do.
+    m_browser->settle();
+    return command->isEnabled();
 }
 
 void MainWindow::save()
 {
+    if (!listIsCurrent(m_commands.save))
+        return;
     hideToolTipPanel();
-    m_save->run(m_browser->fileSource(), m_state.selection);
+    runLong([this] {
+        m_save->run(m_browser->fileSource(), m_state.selection);
+        const SaveResult &result = m_save->lastResult();
+        if (result.run.stopped)
+            sayHowItEnded(QStringLiteral("Save stopped; nothing was written"));
+        else if (result.ok)
+            sayHowItEnded(vanishedText(result.run.vanished));
+    });
 }
 
 void MainWindow::copy()
 {
+    if (!listIsCurrent(m_commands.copy))
+        return;
     hideToolTipPanel();
-    BusyPointer busy(*m_writerHost);
-    const QString text = selectionText(m_browser->fileSource(), m_state.selection);
-    if (!text.isEmpty())
-        QGuiApplication::clipboard()->setText(text);
+    runLong([this] {
+        const BusyPointer busy(*m_writerHost);
+        const CopyResult copied
+            = selectionText(m_browser->fileSource(), m_state.selection, *m_writerHost);
+        if (copied.run.stopped) {
+            sayHowItEnded(QStringLiteral("Copy stopped; the clipboard is unchanged"));
+            return;
+        }
+        if (!copied.text.isEmpty())
+            QGuiApplication::clipboard()->setText(copied.text);
+        sayHowItEnded(vanishedText(copied.run.vanished));
+    });
 }
 
 void MainWindow::selectAll()
@@ -358,13 +421,33 @@ void MainWindow::redrawPreview()
 
 void MainWindow::print()
 {
+    if (!listIsCurrent(m_commands.print))
+        return;
     hideToolTipPanel();
-    const PrintResult result
-        = m_printCommand->run(m_state, m_browser->fileSource(), *m_preview, *m_writerHost);
-    // A cancelled dialog stays silent; a job that could not be written must not pass for one
-    // that was.
-    if (result.outcome == PrintResult::Outcome::Failed)
-        m_questions.showMessage(QStringLiteral("Quillmark Print"), printFailureText(result));
+    runLong([this] {
+        const PrintResult result
+            = m_printCommand->run(m_state, m_browser->fileSource(), *m_preview, *m_writerHost);
+        switch (result.outcome) {
+        case PrintResult::Outcome::Failed:
+            // A job that could not be written must not pass for one that was.
+            m_questions.showMessage(QStringLiteral("Quillmark Print"), printFailureText(result));
+            break;
+        case PrintResult::Outcome::Stopped:
+            sayHowItEnded(m_printCommand->printer().outputFormat() == QPrinter::PdfFormat
+                              ? QStringLiteral("Printing stopped; nothing was written")
+                              : QStringLiteral("Printing stopped; %1 went to the printer")
+                                    .arg(result.pages == 1
+                                             ? QStringLiteral("1 page")
+                                             : QStringLiteral("%1 pages").arg(result.pages)));
+            break;
+        case PrintResult::Outcome::Printed:
+            sayHowItEnded(vanishedText(result.vanished));
+            break;
+        case PrintResult::Outcome::Cancelled:
+        case PrintResult::Outcome::Empty:
+            break;
+        }
+    });
 }
 
 void MainWindow::showToolTip()

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -22,6 +23,7 @@ class PreviewSelection;
 class SaveCommand;
 class PrintCommand;
 class Questions;
+class RunControl;
 class SettingsStore;
 class WindowWriterHost;
 
@@ -93,6 +95,12 @@ private:
     void onPicturePressed(double yTwips, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
     void drawPreview();
     void redrawPreview();
+    /// Runs a command that may take long: it can be stopped, and a close asked for meanwhile
+    /// takes effect once it has ended.
+    void runLong(const std::function<void()> &command);
+    void closeIfAsked();
+    bool listIsCurrent(const QAction *command);
+    void sayHowItEnded(const QString &note);
     void showToolTip();
     void hideToolTip();
     void hideToolTipPanel();
@@ -110,6 +118,7 @@ private:
     QPushButton *m_exit = nullptr;
     FolderBrowserView *m_browser = nullptr;
     PreviewArea *m_preview = nullptr;
+    std::unique_ptr<RunControl> m_runControl;
     std::unique_ptr<WindowWriterHost> m_writerHost;
     std::unique_ptr<PreviewSelection> m_selection;
     std::unique_ptr<SaveCommand> m_save;

@@ -89,6 +89,10 @@ constexpr qint64 SmallestMargin = 0;
 constexpr double ShareSlack = 1e-4;
 constexpr double ShareSumSlack = 1e-3;
 
+// Page Setup stores a colour as its three colour bytes; a bit above them (-1 would be white
+// on white paper, 0x800000xx a system colour) is not one it could have written.
+constexpr qint64 LargestColour = 0x00FFFFFF;
+
 qint32 colourValue(const QString &text, qint32 defaultValue)
 {
     const std::optional<double> number = numberText(text);
@@ -96,7 +100,9 @@ qint32 colourValue(const QString &text, qint32 defaultValue)
         return defaultValue;
     const std::optional<qint64> whole = roundHalfEvenIn(*number, std::numeric_limits<qint32>::min(),
                                                         std::numeric_limits<qint32>::max());
-    return whole ? static_cast<qint32>(*whole) : defaultValue;
+    if (!whole || *whole < 0 || *whole > LargestColour)
+        return defaultValue;
+    return static_cast<qint32>(*whole);
 }
 
 bool flagValue(const QString &text)

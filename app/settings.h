@@ -29,6 +29,8 @@ inline const QString SettingsSection = QStringLiteral("StartUp");
 /// |----------------------|----------------------------------------------|-------------------|
 /// | Folder               | not an absolute path ("C:\", "docs", "")     | \a defaultFolder  |
 /// | Colour               | not a whole 32-bit number                    | 0                 |
+/// | Colour               | a bit above the 24 colour bits (-1, above    | 0                 |
+/// |                      | 16,777,215)                                  |                   |
 /// | Size                 | below 1 or above 1000 points, no number      | 10                |
 /// | the four margins     | no number, infinite                          | its default       |
 /// | the four margins     | below 0 or above 3000 twips                  | 0 or 3000         |

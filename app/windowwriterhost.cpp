@@ -1,14 +1,21 @@
 #include "app/windowwriterhost.h"
 
 #include "browse/statusstrip.h"
+#include "platform/runcontrol.h"
 
 namespace qm {
 
 WindowWriterHost::WindowWriterHost(StatusStrip &statusStrip,
-                                   std::function<void()> previewedCommands)
+                                   std::function<void()> previewedCommands, RunControl &runControl)
     : m_statusStrip(statusStrip)
     , m_previewedCommands(std::move(previewedCommands))
+    , m_runControl(runControl)
 {
+}
+
+bool WindowWriterHost::stopRequested()
+{
+    return m_runControl.poll();
 }
 
 void WindowWriterHost::setBusy(bool busy)

@@ -240,6 +240,7 @@ bool BatchRun::print(const PageSetupLoader &loadPageSetup)
             QDir::toNativeSeparators(m_options.folder)));
         return false;
     case PrintResult::Outcome::Cancelled:
+    case PrintResult::Outcome::Stopped: // nothing here asks a run to stop
     case PrintResult::Outcome::Failed:
         break;
     }

@@ -8,4 +8,5 @@ int runPreviewBench(const QStringList &args);
 int runSaveBench(const QStringList &args);
 int runCopyBench(const QStringList &args);
 int runPrintBench(const QStringList &args);
+int runSelectAllBench(const QStringList &args);
 int runKeystrokeBench(const QStringList &args);

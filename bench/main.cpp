@@ -22,6 +22,8 @@ int main(int argc, char *argv[])
         return runCopyBench(args);
     if (command == u"print")
         return runPrintBench(args);
+    if (command == u"selectall")
+        return runSelectAllBench(args);
     if (command == u"keystroke")
         return runKeystrokeBench(args);
 
@@ -30,6 +32,7 @@ int main(int argc, char *argv[])
                            "       quillmark-bench save DIR OUT [RUNS]\n"
                            "       quillmark-bench copy DIR [RUNS]\n"
                            "       quillmark-bench print DIR OUT.pdf [RUNS] [--header TEXT]\n"
+                           "       quillmark-bench selectall DIR [RUNS]\n"
                            "       quillmark-bench keystroke DIR [RUNS]\n";
     return 2;
 }

@@ -81,8 +81,11 @@ int runPrintBench(const QStringList &args)
         const qm::PrintResult result
             = qm::printCatalogue(state, browser.files(), viewport, host, printer, nullptr);
         times.push_back(double(timer.nsecsElapsed()) / 1e6);
-        if (result.outcome == qm::PrintResult::Outcome::Failed) {
-            err << "the catalogue could not be printed to " << output << '\n';
+        if (result.outcome != qm::PrintResult::Outcome::Printed) {
+            err << (result.outcome == qm::PrintResult::Outcome::Failed
+                        ? qm::printFailureText(result)
+                        : u"The folder has no file to print."_s)
+                << '\n';
             return 1;
         }
         pages = result.pages;

@@ -60,9 +60,9 @@ void FolderBrowser::setPattern(const QString &text)
 }
 
 FolderListing filteredListing(const FolderHandle &folder, const PatternMatcher &pattern,
-                              const AttributeSwitches &switches)
+                              const AttributeSwitches &switches, const ListingProgress &progress)
 {
-    FolderListing listing = folder.list(pattern);
+    FolderListing listing = folder.list(pattern, progress);
     std::erase_if(listing.files, [&switches](const FileEntry &file) {
         return !attributesMatch(file.attributes, switches);
     });
@@ -85,7 +85,7 @@ quint64 byteTotal(const std::vector<FileEntry> &files)
     return total;
 }
 
-RefreshResult FolderBrowser::refresh()
+RefreshResult FolderBrowser::refresh(const ListingProgress &progress)
 {
     m_result = RefreshResult();
     FolderHandle handle = FolderHandle::open(m_folderPath);
@@ -98,7 +98,9 @@ RefreshResult FolderBrowser::refresh()
 
     FolderListing listing;
     if (handle.isOpen())
-        listing = filteredListing(handle, m_pattern, m_switches);
+        // Copies: the window repaints during a long listing, and they must hold still.
+        listing = filteredListing(handle, PatternMatcher(m_pattern), AttributeSwitches(m_switches),
+                                  progress);
     else
         listing.error = handle.error();
     m_result.error = listing.error;

@@ -21,9 +21,10 @@ std::vector<FolderItem> folderItems(const QByteArray &driveRoot, const QByteArra
                                     std::vector<QByteArray> subFolders);
 
 /// One folder's two lists as the window shows them: the files that pass \a pattern and
-/// \a switches, and the sub-folders, both in list order.
+/// \a switches, and the sub-folders, both in list order. \a progress hears how far it got.
 FolderListing filteredListing(const FolderHandle &folder, const PatternMatcher &pattern,
-                              const AttributeSwitches &switches);
+                              const AttributeSwitches &switches,
+                              const ListingProgress &progress = {});
 
 /// The byte total of \a files: the sizes read while listing, saturating instead of wrapping.
 quint64 byteTotal(const std::vector<FileEntry> &files);
@@ -65,7 +66,7 @@ public:
     /// Lists the folder once, keeps the files that pass the pattern and the switches, sorts
     /// both lists, fills the two models and sums the sizes. A folder that has gone is
     /// replaced by its nearest existing parent first.
-    RefreshResult refresh();
+    RefreshResult refresh(const ListingProgress &progress = {});
     const RefreshResult &lastResult() const { return m_result; }
 
     FileListModel &files() { return m_files; }

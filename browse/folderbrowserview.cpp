@@ -1,19 +1,24 @@
 #include "browse/folderbrowserview.h"
 
 #include "browse/statusstrip.h"
+#include "catalogue/runguard.h"
 #include "platform/busypointer.h"
 #include "platform/drives.h"
 #include "platform/filelisting.h"
+#include "platform/runcontrol.h"
 #include "platform/twips.h"
 #include "platform/uifonts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QListView>
 #include <QPainter>
 #include <QStyle>
 #include <QStyledItemDelegate>
+
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -234,7 +239,31 @@ void FolderBrowserView::refresh()
         switches.archive = m_attributeBoxes[ArchiveBox]->checkState() != Qt::Unchecked;
         m_browser.setSwitches(switches);
 
-        const RefreshResult result = m_browser.refresh();
+        // Most folders are listed before anyone could read a status word; one that takes
+        // longer (a million files at start-up) shows its progress as a save does.
+        constexpr qint64 QuietMs = 150;
+        QElapsedTimer clock;
+        clock.start();
+        std::optional<MeterSteps> meter;
+        const ListingProgress progress = [&](qint64 inspected, qint64 total) {
+            if (!meter) {
+                if (!clock.hasExpired(QuietMs))
+                    return;
+                meter.emplace(total);
+                m_statusStrip->setStatusText(u"Reading"_s);
+            }
+            if (const int percent = meter->percentAt(inspected); percent >= 0)
+                m_statusStrip->drawMeter(2, MeterBar, MeterBackground, percent);
+            // Keys typed meanwhile wait for the listing, as they always did, to be applied
+            // together afterwards.
+            if (m_runControl)
+                m_runControl->keepPainted();
+        };
+        const RefreshResult result = m_browser.refresh(progress);
+        if (meter) {
+            m_statusStrip->drawMeter(0, MeterBar, MeterBackground, 0);
+            m_statusStrip->setStatusText(QString());
+        }
         showCurrentDrive();
         showCurrentFolder();
         m_statusStrip->showRefresh(result);

@@ -15,6 +15,7 @@ class QWidget;
 namespace qm {
 
 class CatalogueSource;
+class RunControl;
 class StatusStrip;
 
 /// The lower part of the main window: folder, drive and file lists, the pattern box, the
@@ -41,9 +42,12 @@ public:
     void start(const QString &storedFolder);
 
     /// Reads the boxes, re-lists the current folder and shows the totals, with the hourglass
-    /// up meanwhile; then emits refreshed(). A folder that could not be read, or had gone,
-    /// is said in the status strip until the next refresh.
+    /// up meanwhile; then emits refreshed(). A listing that takes a while shows the status
+    /// word "Reading" and the meter, and keeps the window painted. A folder that could not be
+    /// read, or had gone, is said in the status strip until the next refresh.
     void refresh();
+    /// What keeps the window painted during a long listing.
+    void setRunControl(RunControl *control) { m_runControl = control; }
 
     /// Runs at once a refresh that typing in the pattern box still owes. Keys typed while a
     /// refresh runs are applied together by one refresh with the latest text, as soon as the
@@ -81,6 +85,7 @@ private:
 
     FolderBrowser m_browser;
     bool m_refreshOwed = false;
+    RunControl *m_runControl = nullptr;
 
     QListView *m_folderList = nullptr;
     QComboBox *m_driveList = nullptr;

@@ -114,26 +114,36 @@ void StatusStrip::showRefresh(const RefreshResult &result)
     setFittedText(m_fileCountPanel, groupedNumber(result.fileCount));
     setFittedText(m_byteTotalPanel, groupedNumber(result.byteTotal));
     m_folderProblem = refreshProblemText(result);
+    m_note.clear();
     showStatus();
 }
 
 void StatusStrip::setStatusText(const QString &text)
 {
     m_statusWord = text;
+    if (!text.isEmpty())
+        m_note.clear(); // a new command is running
+    showStatus();
+    m_statusPanel->repaint();
+}
+
+void StatusStrip::setNote(const QString &note)
+{
+    m_note = note;
     showStatus();
     m_statusPanel->repaint();
 }
 
 void StatusStrip::showStatus()
 {
-    // A problem needs more room than one word: the panel then spans the idle meter too.
-    const bool problem = m_statusWord.isEmpty() && !m_folderProblem.isEmpty();
-    if (problem) {
+    // A sentence needs more room than one word: the panel then spans the idle meter too.
+    const QString sentence = m_note.isEmpty() ? m_folderProblem : m_note;
+    if (m_statusWord.isEmpty() && !sentence.isEmpty()) {
         m_statusPanel->setGeometry(twipsRect(30, 30, 3885, 300));
         m_statusPanel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         m_statusPanel->setIndent(twipsToPixels(60));
         m_statusPanel->raise();
-        setFittedText(m_statusPanel, m_folderProblem);
+        setFittedText(m_statusPanel, sentence);
     } else {
         m_statusPanel->setGeometry(twipsRect(30, 30, 1155, 300));
         m_statusPanel->setAlignment(Qt::AlignCenter);

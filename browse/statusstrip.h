@@ -25,8 +25,13 @@ public:
     /// next one.
     void showRefresh(const RefreshResult &result);
     /// The one word of the status panel ("" empties it). While no word is shown, the panel
-    /// says what the last refresh could not do, if anything.
+    /// says how the last long command ended, if that needs saying, or else what the last
+    /// refresh could not do, if anything.
     void setStatusText(const QString &text);
+    /// How the last long command ended ("Save stopped; nothing was written"), said until the
+    /// next command or refresh.
+    void setNote(const QString &note);
+    QString note() const { return m_note; }
     /// `drawMeter` on the meter, shown at once.
     void drawMeter(int style, const QColor &bar, const QColor &back, int percent);
 
@@ -44,6 +49,7 @@ private:
 
     Meter m_meterDrawing;
     QString m_statusWord;
+    QString m_note;
     QString m_folderProblem;
 
     QLabel *m_statusPanel = nullptr;

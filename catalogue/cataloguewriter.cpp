@@ -116,13 +116,14 @@ private:
 };
 
 // The one walk over the list, whatever the medium.
-void walk(CatalogueState &state, const CatalogueSource &source, PreviewViewport &viewport,
-          WriterHost &host, OutputTarget &target, Medium &medium)
+RunResult walk(CatalogueState &state, const CatalogueSource &source, PreviewViewport &viewport,
+               WriterHost &host, OutputTarget &target, Medium &medium)
 {
+    RunResult result;
     const qint64 count = source.count();
     if (count <= 0) {
         medium.emptyList(target);
-        return;
+        return result;
     }
 
     RunGuard guard(host, MeterBar);
@@ -149,16 +150,23 @@ void walk(CatalogueState &state, const CatalogueSource &source, PreviewViewport 
     DateTimeFormatter dates;
     // A printer that stopped takes nothing more.
     for (qint64 line = range.first; line <= range.last && !target.failed(); ++line) {
+        if (host.stopRequested()) {
+            result.stopped = true;
+            break;
+        }
         if (const int percent = meter.percentAt(line); percent >= 0)
             host.drawMeter(2, MeterBar, MeterBackground, percent);
-        displayLine(line, lineTop, target, source, metrics, dates);
+        result.count(displayLine(line, lineTop, target, source, metrics, dates));
         lineTop = medium.afterLine(target, lineTop + metrics.lineHeight, line < range.last);
     }
 
     guard.resetMeter();
     medium.closeRun(target);
     guard.finish();
+    // A stopped preview is a preview too, of the lines it got to: they can be picked, and
+    // Save and Print walk the list itself.
     state.previewReady = true;
+    return result;
 }
 
 } // namespace
@@ -172,16 +180,16 @@ CatalogueWriter::CatalogueWriter(CatalogueState &state, const CatalogueSource &s
 {
 }
 
-void CatalogueWriter::writePreview(OutputTarget &picture)
+RunResult CatalogueWriter::writePreview(OutputTarget &picture)
 {
     Screen screen(m_state.metrics);
-    walk(m_state, m_source, m_viewport, m_host, picture, screen);
+    return walk(m_state, m_source, m_viewport, m_host, picture, screen);
 }
 
-void CatalogueWriter::writePages(OutputTarget &printer, PrintHooks &hooks)
+RunResult CatalogueWriter::writePages(OutputTarget &printer, PrintHooks &hooks)
 {
     Paper paper(m_state, hooks);
-    walk(m_state, m_source, m_viewport, m_host, printer, paper);
+    return walk(m_state, m_source, m_viewport, m_host, printer, paper);
 }
 
 } // namespace qm

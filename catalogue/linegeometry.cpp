@@ -271,7 +271,7 @@ QString cutAtStart(const QString &text, const OutputTarget &target, int limit, i
     return cutStart(text, target, limit, fit, head).text;
 }
 
-void displayLine(qint64 index, qint64 lineTop, OutputTarget &target, const CatalogueSource &source,
+bool displayLine(qint64 index, qint64 lineTop, OutputTarget &target, const CatalogueSource &source,
                  const LineMetrics &metrics, DateTimeFormatter &dates)
 {
     const double x0 = metrics.lineLeft;
@@ -298,6 +298,7 @@ void displayLine(qint64 index, qint64 lineTop, OutputTarget &target, const Catal
     target.setCurrentX(x0 + metrics.nameWidth + metrics.sizeWidth + metrics.dateWidth - date.width);
     target.setCurrentY(y);
     target.print(date.text);
+    return stat.has_value();
 }
 
 } // namespace qm

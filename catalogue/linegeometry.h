@@ -96,8 +96,8 @@ QString cutAtStart(const QString &text, const OutputTarget &target, int limit, i
 /// Writes the catalogue line of entry \a index at y = \a lineTop: the name from the
 /// left edge, the grouped size right-aligned on the size column's right edge, the date and
 /// time right-aligned on the date column's. A file that cannot be read now shows an empty
-/// size and the empty date form.
-void displayLine(qint64 index, qint64 lineTop, OutputTarget &target, const CatalogueSource &source,
+/// size and the empty date form, and false is returned.
+bool displayLine(qint64 index, qint64 lineTop, OutputTarget &target, const CatalogueSource &source,
                  const LineMetrics &metrics, DateTimeFormatter &dates);
 
 } // namespace qm

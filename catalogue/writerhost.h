@@ -19,6 +19,9 @@ public:
     virtual void drawMeter(int style, const QColor &bar, const QColor &background, int percent) = 0;
     /// Copy off; Save, Print and Select All on: a catalogue is (being) drawn.
     virtual void setPreviewedCommands() = 0;
+    /// Asked between the lines of a long run, so the window can take in a request to stop
+    /// it; true once the user made one.
+    virtual bool stopRequested() { return false; }
 };
 
 } // namespace qm

@@ -74,6 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const qm::PrintSettings &print = loaded.print;
     require(loaded.folder.startsWith(u'/'));
     require(loaded.font.size >= 1 && loaded.font.size <= 1000);
+    require(loaded.colour >= 0 && loaded.colour <= 0x00FFFFFF);
     for (const qint16 margin :
          { print.topMargin, print.bottomMargin, print.leftMargin, print.rightMargin })
         require(margin >= 0 && margin <= 3000);

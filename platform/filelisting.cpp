@@ -118,17 +118,28 @@ struct Candidate
 
 /// Inspects every candidate. Above a few thousand names the second half goes to a second
 /// thread: each result has its own slot, so the two halves share nothing but the folder fd.
-std::vector<EntryInfo> inspectAll(int folderFd, const std::vector<Candidate> &candidates)
+std::vector<EntryInfo> inspectAll(int folderFd, const std::vector<Candidate> &candidates,
+                                  const ListingProgress &progress)
 {
     constexpr size_t ParallelFrom = 4096;
+    constexpr size_t ProgressEvery = 1024;
     std::vector<EntryInfo> infos(candidates.size());
     auto inspectRange = [&](size_t from, size_t to) {
         for (size_t i = from; i < to; ++i)
             infos[i] = inspect(folderFd, candidates[i].name.constData(), candidates[i].type);
     };
     const size_t count = candidates.size();
+    // The calling thread's part in steps, each followed by the news of how far it got; the
+    // other half keeps pace with it.
+    auto inspectTelling = [&](size_t to, qint64 share) {
+        for (size_t from = 0; from < to; from += ProgressEvery) {
+            inspectRange(from, std::min(to, from + ProgressEvery));
+            if (progress)
+                progress(qint64(std::min(to, from + ProgressEvery)) * share, qint64(count));
+        }
+    };
     if (count < ParallelFrom || std::thread::hardware_concurrency() < 2) {
-        inspectRange(0, count);
+        inspectTelling(count, 1);
         return infos;
     }
     const size_t half = count / 2;
@@ -138,7 +149,7 @@ std::vector<EntryInfo> inspectAll(int folderFd, const std::vector<Candidate> &ca
     } catch (const std::system_error &) {
         inspectRange(half, count); // no thread to be had: do it here
     }
-    inspectRange(0, half);
+    inspectTelling(half, 2);
     if (second.joinable())
         second.join();
     return infos;
@@ -186,7 +197,8 @@ FolderHandle FolderHandle::open(const QByteArray &nativePath)
     return fd >= 0 ? FolderHandle(fd, 0) : FolderHandle(-1, errno);
 }
 
-FolderListing FolderHandle::list(const PatternMatcher &pattern) const
+FolderListing FolderHandle::list(const PatternMatcher &pattern,
+                                 const ListingProgress &progress) const
 {
     FolderListing listing;
     if (m_fd < 0) {
@@ -241,7 +253,7 @@ FolderListing FolderHandle::list(const PatternMatcher &pattern) const
     }
     ::closedir(dir);
 
-    const std::vector<EntryInfo> infos = inspectAll(m_fd, candidates);
+    const std::vector<EntryInfo> infos = inspectAll(m_fd, candidates, progress);
     for (size_t i = 0; i < candidates.size(); ++i) {
         const EntryInfo &info = infos[i];
         QByteArray &name = candidates[i].name;

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -20,6 +21,9 @@ struct FolderListing
     std::vector<QByteArray> folders; // sub-folder names, links to folders included
     int error = 0; // errno when the folder could not be read to its end
 };
+
+/// Told now and then how many of a folder's \a total entries have been looked at.
+using ListingProgress = std::function<void(qint64 inspected, qint64 total)>;
 
 /// An open folder. Entries are read and sized relative to it, so names are used as their
 /// exact bytes and paths longer than PATH_MAX still work. Entries themselves are never
@@ -43,8 +47,9 @@ public:
 
     /// One pass over the folder: one readdir walk and at most two fstatat per entry.
     /// Files whose names \a pattern rejects are dropped before they are sized; entries
-    /// that vanish while being read are left out.
-    FolderListing list(const PatternMatcher &pattern) const;
+    /// that vanish while being read are left out. \a progress, when given, hears on the
+    /// calling thread how far the stats have got.
+    FolderListing list(const PatternMatcher &pattern, const ListingProgress &progress = {}) const;
 
     /// Opens the folder \a relativePath ("a/b", file-system bytes) below this one, one
     /// component at a time, never through a symbolic link: a link on the way gives ELOOP or

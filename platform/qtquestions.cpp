@@ -2,10 +2,12 @@
 
 #include "platform/fontchooser.h"
 #include "platform/helpwindow.h"
+#include "platform/outputfile.h"
 #include "platform/safefileiconprovider.h"
 #include "platform/twips.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -13,6 +15,7 @@
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -47,7 +50,37 @@ public:
                     label->hide();
             }
         }
+        guardOutputFile();
     }
+
+private:
+    // The dialog's own check of the output file opens it, which waits for a reader when the
+    // name is a FIFO and freezes the window: a name that holds no regular file is turned down
+    // before that check runs, and the dialog stays open for another.
+    void guardOutputFile()
+    {
+        auto *buttons = findChild<QDialogButtonBox *>();
+        if (!buttons || m_guarded)
+            return;
+        m_guarded = true;
+        disconnect(buttons, &QDialogButtonBox::accepted, this, nullptr);
+        connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+            const auto *file = findChild<QLineEdit *>(QStringLiteral("filename"));
+            if (file && file->isEnabled()) {
+                if (const std::optional<QString> refused = outputRefusal(file->text())) {
+                    QMessageBox::warning(
+                        this, windowTitle(),
+                        QStringLiteral("%1\n\n%2\nPlease choose a different "
+                                       "file name.")
+                            .arg(QDir::toNativeSeparators(file->text()), *refused));
+                    return;
+                }
+            }
+            QMetaObject::invokeMethod(this, "_q_checkFields");
+        });
+    }
+
+    bool m_guarded = false;
 };
 
 // The normal pointer for as long as a question waits for its answer, also when it is asked

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -91,8 +92,30 @@ PreviewPicture::Item PreviewPicture::item(qint64 index) const
     out.y = m_ys[size_t(index)];
     out.text = textOf(record);
     out.font = style.font;
-    out.colour = style.colour;
+    out.colour = shownColour(size_t(index));
     return out;
+}
+
+const QColor &PreviewPicture::shownColour(size_t index) const
+{
+    const double y = m_ys[index];
+    if (y >= m_highlight.top && y < m_highlight.bottom)
+        return m_highlight.colour;
+    return m_styles[m_records[index].style].colour;
+}
+
+void PreviewPicture::setHighlight(double top, double bottom, qint32 colour)
+{
+    m_highlight = { top, bottom, colourFromBgr(colour) };
+    needsPaint();
+}
+
+void PreviewPicture::clearHighlight()
+{
+    if (m_highlight.bottom <= m_highlight.top)
+        return;
+    m_highlight = {};
+    needsPaint();
 }
 
 std::pair<size_t, size_t> PreviewPicture::rowRange(const QRect &exposedPixels) const
@@ -125,13 +148,17 @@ void PreviewPicture::paint(QPainter &painter, const QRect &exposedPixels) const
 {
     m_updatePending = false;
     int painted = -1;
+    std::optional<QColor> pen;
     for (const qint64 index : itemsIn(exposedPixels)) {
         const Record &record = m_records[size_t(index)];
         const Style &style = m_styles[record.style];
         if (record.style != painted) {
             painter.setFont(style.font);
-            painter.setPen(style.colour);
             painted = record.style;
+        }
+        if (const QColor &colour = shownColour(size_t(index)); pen != colour) {
+            painter.setPen(colour);
+            pen = colour;
         }
         const double x = (record.x - scaleLeft() + double(m_left)) / twipsPerDot();
         const double y = (m_ys[size_t(index)] - scaleTop() + double(m_top)) / twipsPerDot();
@@ -299,6 +326,7 @@ void PreviewPicture::drawText(double x, double y, const QString &text)
 void PreviewPicture::cls()
 {
     m_rewrite = {};
+    m_highlight = {};
     // Give the memory back: the next catalogue may be far shorter.
     std::vector<double>().swap(m_ys);
     std::vector<Record>().swap(m_records);

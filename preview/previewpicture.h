@@ -60,6 +60,12 @@ public:
     /// Bytes held for the recording, reserved space included.
     qint64 memoryBytes() const;
 
+    /// Shows the texts whose top lies from \a top down to before \a bottom (twips, the picture's
+    /// own coordinates) in \a colour (&H00BBGGRR) instead of their own: a highlight over any
+    /// number of lines costs no more than painting what is visible. cls() takes it away.
+    void setHighlight(double top, double bottom, qint32 colour);
+    void clearHighlight();
+
     /// Redraws a whole row: until endRowRewrite(), the texts printed at \a y take the places
     /// of the texts recorded there, in order, whatever their x; any left over are emptied. A
     /// line drawn again thus replaces itself even when its texts moved (a size that changed).
@@ -99,6 +105,7 @@ private:
     void compactText();
     void needsPaint();
     std::pair<size_t, size_t> rowRange(const QRect &exposedPixels) const;
+    const QColor &shownColour(size_t index) const;
     QString textOf(const Record &record) const;
 
     std::vector<double> m_ys;
@@ -121,6 +128,14 @@ private:
         size_t end = 0;
     };
     RowRewrite m_rewrite;
+
+    struct Highlight
+    {
+        double top = 0;
+        double bottom = 0; // none while not below top
+        QColor colour;
+    };
+    Highlight m_highlight;
 
     std::function<void()> m_refresh;
     std::function<void()> m_update;

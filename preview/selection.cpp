@@ -8,6 +8,7 @@
 #include "platform/datetext.h"
 #include "preview/previewpicture.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace qm {
@@ -109,17 +110,35 @@ bool PreviewSelection::selectAll()
 
 void PreviewSelection::draw(const std::vector<LineRun> &runs, qint32 textColour)
 {
+    const int lineHeight = m_metrics.lineHeight;
+    const qint64 count = m_source.count();
+    if (lineHeight <= 0 || count <= 0)
+        return;
+    // The picture shows the selection highlighted as it paints, so a range of any length
+    // costs what is visible. Only the lines in view are read and drawn again, so that a file
+    // changed since the preview shows as it is now.
+    const double viewTop = -double(m_picture.top());
+    const qint64 firstVisible = std::max<qint64>(qint64(viewTop / lineHeight), 0);
+    const qint64 lastVisible
+        = std::min(qint64((viewTop + double(m_metrics.refreshDepth)) / lineHeight), count - 1);
     DateTimeFormatter dates;
+    m_picture.setForeColor(textColour);
     for (const LineRun &run : runs) {
-        m_picture.setForeColor(run.highlighted ? highlightColour(textColour) : textColour);
-        for (qint64 line = run.first; line <= run.last && line < m_source.count(); ++line) {
-            const qint64 lineTop = line * m_metrics.lineHeight;
+        const qint64 last = std::min(run.last, lastVisible);
+        for (qint64 line = std::max(run.first, firstVisible); line <= last; ++line) {
+            const qint64 lineTop = line * lineHeight;
             m_picture.beginRowRewrite(double(lineTop));
             displayLine(line, lineTop, m_picture, m_source, m_metrics, dates);
             m_picture.endRowRewrite();
         }
     }
-    m_picture.setForeColor(textColour);
+    const Selection &selection = m_state.selection;
+    if (selection.selFirst < 0)
+        m_picture.clearHighlight();
+    else
+        m_picture.setHighlight(double(selection.selFirst) * lineHeight,
+                               double(selection.selLast + 1) * lineHeight,
+                               highlightColour(textColour));
 }
 
 } // namespace qm

@@ -41,8 +41,10 @@ std::vector<LineRun> pressLine(Selection &selection, qint64 line, bool shiftAlon
 std::vector<LineRun> selectAllLines(Selection &selection, qint64 lineCount);
 
 /// Picking catalogue lines in the preview with the mouse or Select All, and showing the
-/// pick highlighted. Each redrawn line replaces itself in the recorded picture, so any number
-/// of picks leaves the picture's size as it was.
+/// pick highlighted. The picture paints the selected lines in the highlight colour, so a pick
+/// costs what is visible however many lines it covers; the lines in view whose highlight
+/// changed are read and drawn again over themselves, so any number of picks leaves the
+/// picture's size as it was.
 class PreviewSelection
 {
 public:

@@ -4,16 +4,23 @@
 #include "catalogue/cataloguestate.h"
 #include "catalogue/cataloguewriter.h"
 #include "platform/numbers.h"
+#include "platform/outputfile.h"
 #include "platform/questions.h"
+#include "printing/pdfcheck.h"
 #include "printing/printertarget.h"
 #include "printing/printrun.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QPrinter>
 #include <QPrinterInfo>
 
 #include <algorithm>
 #include <limits>
+#include <optional>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -30,6 +37,43 @@ int wholeTwips(double twips)
 {
     return int(std::clamp<qint64>(roundHalfEven(twips), 0, std::numeric_limits<int>::max()));
 }
+
+// Why a PDF that was begun came out incomplete, or \a otherwise when that cannot be found.
+// The engine keeps the reason to itself; one more byte written to the abandoned file tells
+// it again (a full disk, a file size limit).
+QString unfinishedPdfText(const QString &fileName, const QString &otherwise)
+{
+    const int fd = ::open(QFile::encodeName(fileName).constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    int error = fd < 0 ? errno : 0;
+    if (fd >= 0) {
+        if (::write(fd, "\n", 1) != 1)
+            error = errno;
+        ::close(fd);
+    }
+    if (error == 0)
+        return otherwise;
+    return u"The file could not be written completely: %1."_s.arg(qt_error_string(error));
+}
+
+// Sets the printer to write beside the chosen file and back; the chosen name stays what the
+// next dialog offers.
+class OutputFileSwap
+{
+public:
+    OutputFileSwap(QPrinter &printer, const QString &temporary)
+        : m_printer(printer)
+        , m_chosen(printer.outputFileName())
+    {
+        m_printer.setOutputFileName(temporary);
+    }
+    OutputFileSwap(const OutputFileSwap &) = delete;
+    OutputFileSwap &operator=(const OutputFileSwap &) = delete;
+    ~OutputFileSwap() { m_printer.setOutputFileName(m_chosen); }
+
+private:
+    QPrinter &m_printer;
+    QString m_chosen;
+};
 
 } // namespace
 
@@ -53,8 +97,11 @@ QString defaultPdfFileName(const QString &folderPrefix)
 
 QString printFailureText(const PrintResult &result)
 {
-    return u"The catalogue could not be printed on %1.\n\n%2"_s.arg(result.destination,
-                                                                    result.error);
+    QString text = u"The catalogue could not be printed on %1.\n\n%2"_s.arg(result.destination,
+                                                                            result.error);
+    if (result.earlierFileKept)
+        text += u"\n\nThe earlier file of that name is unchanged."_s;
+    return text;
 }
 
 PrintResult printCatalogue(CatalogueState &state, const CatalogueSource &source,
@@ -62,26 +109,66 @@ PrintResult printCatalogue(CatalogueState &state, const CatalogueSource &source,
                            Questions *headerQuestions)
 {
     PrintResult result;
-    result.destination = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName()
-                                                                       : printer.printerName();
+    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
+    result.destination = toFile ? printer.outputFileName() : printer.printerName();
+
+    // A PDF file is written beside the chosen one and renamed over it only once it is
+    // complete, as Save does: until then an earlier file stays as it was.
+    std::optional<ReplacingFile> file;
+    std::optional<OutputFileSwap> swap;
+    const bool existed = toFile && QFileInfo(result.destination).isFile();
+    if (toFile) {
+        file.emplace(result.destination);
+        if (!file->create()) {
+            result.outcome = PrintResult::Outcome::Failed;
+            result.error = file->errorString();
+            result.earlierFileKept = existed;
+            return result;
+        }
+        swap.emplace(printer, file->temporaryName());
+    }
+
     // Measuring on the printer replaces the preview's metrics, which its selection and its
     // scroll steps still need.
     const LineMetrics previewMetrics = state.metrics;
     {
         PrinterTarget target(printer);
-        PrintRun run(state, headerQuestions);
-        CatalogueWriter(state, source, viewport, host).writePages(target, run);
+        PrintRun hooks(state, headerQuestions);
+        const RunResult run
+            = CatalogueWriter(state, source, viewport, host).writePages(target, hooks);
+        // A stopped job still ends: a printer gets the pages made so far.
         target.endDoc();
         result.pages = target.pageCount();
+        result.vanished = run.vanished;
         if (!target.ok()) {
             result.outcome = PrintResult::Outcome::Failed;
             result.error = target.error();
-        } else if (result.pages == 0)
+        } else if (run.stopped)
+            result.outcome = PrintResult::Outcome::Stopped;
+        else if (result.pages == 0)
             result.outcome = PrintResult::Outcome::Empty;
         else
             result.outcome = PrintResult::Outcome::Printed;
     }
     state.metrics = previewMetrics;
+    if (!toFile)
+        return result;
+
+    swap.reset();
+    if (result.outcome == PrintResult::Outcome::Printed) {
+        if (const std::optional<QString> defect = pdfFileDefect(file->temporaryName())) {
+            result.outcome = PrintResult::Outcome::Failed;
+            result.error = unfinishedPdfText(file->temporaryName(), *defect);
+        } else if (!file->commit()) {
+            result.outcome = PrintResult::Outcome::Failed;
+            result.error = file->errorString();
+        }
+    } else if (result.outcome == PrintResult::Outcome::Failed && result.pages > 0) {
+        // A page the PDF engine refused is a file it could not write.
+        result.error = unfinishedPdfText(file->temporaryName(), result.error);
+    }
+    // Anything but a complete PDF leaves the earlier file as it was.
+    result.earlierFileKept = existed && result.outcome != PrintResult::Outcome::Printed;
     return result;
 }
 

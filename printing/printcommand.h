@@ -22,11 +22,14 @@ struct PrintResult
         Cancelled, // the print dialog was cancelled: nothing happened
         Empty, // nothing to print: the job ended without output
         Failed, // the printer or the file could not take the job
+        Stopped, // the user stopped it: a printer got the pages made so far, a file nothing
     };
     Outcome outcome = Outcome::Cancelled;
     int pages = 0;
     QString destination; // the printer's name, or the PDF file
     QString error; // why it failed, as a sentence
+    bool earlierFileKept = false; // a PDF file of that name was there and stays as it was
+    qint64 vanished = 0; // files gone or unreadable when their lines were printed
 };
 
 /// The print job's title: the folder's name ("Quillmark" for a folder without one, such as
@@ -45,8 +48,9 @@ QString defaultPdfFileName(const QString &folderPrefix);
 
 /// Prints the catalogue on \a printer as it is set up, with the print hooks of the writer:
 /// the job is always ended, and the line metrics of the preview are kept for its selection
-/// and scrolling. The header is asked
-/// through \a headerQuestions; without them it is the last header, or the folder.
+/// and scrolling. The header is asked through \a headerQuestions; without them it is the last
+/// header, or the folder. A PDF file is written beside the chosen one and replaces it only
+/// when it is complete; a chosen path that holds no regular file is refused unopened.
 PrintResult printCatalogue(CatalogueState &state, const CatalogueSource &source,
                            PreviewViewport &viewport, WriterHost &host, QPrinter &printer,
                            Questions *headerQuestions);

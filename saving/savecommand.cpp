@@ -19,6 +19,7 @@ SaveCommand::SaveCommand(Questions &questions, WriterHost &host)
 
 bool SaveCommand::run(const CatalogueSource &source, const Selection &selection)
 {
+    m_lastResult = {};
     if (source.count() <= 0)
         return false;
     QString type;
@@ -30,9 +31,9 @@ bool SaveCommand::run(const CatalogueSource &source, const Selection &selection)
     if (type == CsvFilter)
         options.format = SaveFormat::Csv;
     m_lastFileName = *chosen;
-    const bool existed = QFileInfo::exists(*chosen);
+    const bool existed = QFileInfo(*chosen).isFile();
 
-    const SaveResult result = saveCatalogue(
+    m_lastResult = saveCatalogue(
         *chosen, source, m_host,
         [&]() -> LineRange {
             if (selection.selFirst != -1 && m_questions.askYesNo(QuestionTitle, Question))
@@ -40,8 +41,9 @@ bool SaveCommand::run(const CatalogueSource &source, const Selection &selection)
             return { 0, source.count() - 1 };
         },
         options);
-    if (result.ok)
-        return true;
+    const SaveResult &result = m_lastResult;
+    if (result.ok || result.run.stopped)
+        return result.ok;
 
     // A save that did not happen must not pass for one that did.
     QString text = u"The catalogue could not be saved as %1.\n\n%2"_s.arg(*chosen, result.error);
@@ -51,11 +53,12 @@ bool SaveCommand::run(const CatalogueSource &source, const Selection &selection)
     return false;
 }
 
-QString selectionText(const CatalogueSource &source, const Selection &selection)
+CopyResult selectionText(const CatalogueSource &source, const Selection &selection,
+                         WriterHost &host)
 {
     if (selection.selFirst < 0)
-        return QString();
-    return clipboardText(source, selection.selFirst, selection.selLast);
+        return {};
+    return clipboardText(source, selection.selFirst, selection.selLast, host);
 }
 
 } // namespace qm

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "saving/textoutputs.h"
+
 #include <QString>
 
 namespace qm {
@@ -25,19 +27,23 @@ public:
 
     /// Saves \a source as text or, when that file type is chosen, as CSV; or only the lines of \a
     /// selection when it has some and the user wants that. An empty list does nothing; Cancel ends
-    /// silently. True when a file was written.
+    /// silently, and so does a save the user stopped. True when a file was written.
     bool run(const CatalogueSource &source, const Selection &selection);
 
     QString lastFileName() const { return m_lastFileName; }
+    /// How the last save that got as far as writing ended.
+    const SaveResult &lastResult() const { return m_lastResult; }
 
 private:
     Questions &m_questions;
     WriterHost &m_host;
     QString m_lastFileName;
+    SaveResult m_lastResult;
 };
 
 /// The Copy command's text: the selected lines in the clipboard layout, or nothing when no
 /// line is selected.
-QString selectionText(const CatalogueSource &source, const Selection &selection);
+CopyResult selectionText(const CatalogueSource &source, const Selection &selection,
+                         WriterHost &host);
 
 } // namespace qm

@@ -5,6 +5,7 @@
 #include "catalogue/writerhost.h"
 #include "platform/datetext.h"
 #include "platform/numbers.h"
+#include "platform/outputfile.h"
 #include "saving/dataformats.h"
 
 #include <QFileDevice>
@@ -49,17 +50,29 @@ QString savedHeaderLine(const QString &folderText)
     return u"Catalog of folder "_s + folderText;
 }
 
-QString clipboardText(const CatalogueSource &source, qint64 first, qint64 last)
+CopyResult clipboardText(const CatalogueSource &source, qint64 first, qint64 last, WriterHost &host)
 {
-    const LineRange range = LineRange { first, last }.within(source.count());
+    const qint64 count = source.count();
+    const LineRange range = LineRange { first, last }.within(count);
+    CopyResult result;
+    RunGuard guard(host, SavedMeterBar);
+    host.setStatusText(u"Copying"_s);
+    MeterSteps meter(count);
     DateTimeFormatter dates;
-    QString text;
     for (qint64 line = range.first; line <= range.last; ++line) {
-        appendTextLine(text, source.displayName(line), source.stat(line), dates,
-                       TextLayout::Clipboard);
-        text += LineEnd;
+        if (host.stopRequested()) {
+            result.run.stopped = true;
+            result.text.clear();
+            break;
+        }
+        if (const int percent = meter.percentAt(line); percent >= 0)
+            host.drawMeter(2, MeterBar, MeterBackground, percent);
+        const std::optional<FileStat> stat = source.stat(line);
+        result.run.count(stat.has_value());
+        appendTextLine(result.text, source.displayName(line), stat, dates, TextLayout::Clipboard);
+        result.text += LineEnd;
     }
-    return text;
+    return result;
 }
 
 namespace {
@@ -104,7 +117,8 @@ public:
         }
     }
 
-    void line(QString &out, qint64 index, bool last, DateTimeFormatter &dates) const
+    /// False when the file could not be read.
+    bool line(QString &out, qint64 index, bool last, DateTimeFormatter &dates) const
     {
         const std::optional<FileStat> stat = m_source.stat(index);
         switch (m_options.format) {
@@ -125,6 +139,7 @@ public:
             out += last ? QStringView(u"\n") : QStringView(u",\n");
             break;
         }
+        return stat.has_value();
     }
 
     void tail(QString &out) const
@@ -178,12 +193,17 @@ SaveResult writeCatalogue(QIODevice &device, const CatalogueSource &source, Writ
     RunGuard guard(host, SavedMeterBar);
     host.setStatusText(u"Saving"_s);
 
+    SaveResult result;
     MeterSteps meter(count);
     DateTimeFormatter dates;
     for (qint64 line = range.first; line <= range.last; ++line) {
+        if (host.stopRequested()) {
+            result.run.stopped = true;
+            return result;
+        }
         if (const int percent = meter.percentAt(line); percent >= 0)
             host.drawMeter(2, MeterBar, MeterBackground, percent);
-        layout.line(block, line, line == range.last, dates);
+        result.run.count(layout.line(block, line, line == range.last, dates));
         if (block.size() >= BlockChars && !flush())
             break;
     }
@@ -199,25 +219,30 @@ SaveResult writeCatalogue(QIODevice &device, const CatalogueSource &source, Writ
     guard.resetMeter();
     if (!written) {
         const QString why = deviceError(device);
-        return { false, why.isEmpty() ? u"The catalogue could not be written completely."_s : why };
+        result.error = why.isEmpty() ? u"The catalogue could not be written completely."_s : why;
+        return result;
     }
-    return { true, QString() };
+    result.ok = true;
+    return result;
 }
 
 SaveResult saveCatalogue(const QString &fileName, const CatalogueSource &source, WriterHost &host,
                          const std::function<LineRange()> &chooseRange, const SaveOptions &options)
 {
+    // Never opened, so a FIFO cannot block and a device is not replaced by a plain file.
+    if (const std::optional<QString> refused = outputRefusal(fileName))
+        return { false, *refused, {} };
     QSaveFile file(fileName);
     // Unbuffered: the lines come in large blocks already, and a failed write of Qt's own
     // buffer at the end would reach commit() unnoticed and without its reason.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return { false, file.errorString() };
+        return { false, file.errorString(), {} };
     SaveResult result = writeCatalogue(file, source, host, chooseRange, options);
     // Nothing replaces the earlier file unless every byte reached the disk.
     if (result.ok && !file.commit()) {
         const QString why = deviceError(file);
-        result
-            = { false, why.isEmpty() ? u"The catalogue could not be written completely."_s : why };
+        result.ok = false;
+        result.error = why.isEmpty() ? u"The catalogue could not be written completely."_s : why;
     }
     if (!result.ok)
         file.cancelWriting();

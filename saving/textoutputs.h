@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalogue/cataloguestate.h"
+#include "catalogue/runresult.h"
 #include "platform/fileentry.h"
 
 #include <QString>
@@ -30,8 +31,17 @@ void appendTextLine(QString &out, const QString &name, const std::optional<FileS
 /// The first line of a saved catalogue, without its line end.
 QString savedHeaderLine(const QString &folderText);
 
-/// The clipboard text of lines \a first to \a last of the list, each ended by CR LF.
-QString clipboardText(const CatalogueSource &source, qint64 first, qint64 last);
+/// What Copy puts on the clipboard.
+struct CopyResult
+{
+    QString text; // empty when stopped
+    RunResult run;
+};
+
+/// The clipboard text of lines \a first to \a last of the list, each ended by CR LF. The
+/// status word and the meter show progress as a save does, and \a host may stop it.
+CopyResult clipboardText(const CatalogueSource &source, qint64 first, qint64 last,
+                         WriterHost &host);
 
 /// The forms of a catalogue file.
 enum class SaveFormat {
@@ -53,13 +63,17 @@ struct SaveOptions
 struct SaveResult
 {
     bool ok = false;
-    QString error; // why the file could not be written
+    QString error; // why the file could not be written; empty when the user stopped it
+    RunResult run;
 };
 
 /// Writes the catalogue file \a fileName in the form \a options give: its head, then the
 /// lines of the range that \a chooseRange gives once the file is open (clamped to the list).
 /// The meter and the status word show progress; they and the pointer are put back however it
-/// ends. The file replaces an earlier one only when it has been written completely.
+/// ends, and \a host may stop it, which leaves any earlier file as it was. The file replaces
+/// an earlier one only when it has been written completely; a path that holds no regular file
+/// (a folder, FIFO, socket or device) is refused untouched; a link to a file replaces that
+/// file.
 SaveResult saveCatalogue(const QString &fileName, const CatalogueSource &source, WriterHost &host,
                          const std::function<LineRange()> &chooseRange,
                          const SaveOptions &options = {});

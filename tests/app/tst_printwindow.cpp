@@ -1,14 +1,18 @@
 #include "browse/folderbrowserview.h"
 #include "platform/qtquestions.h"
 #include "support/pdfreading.h"
+#include "support/watchdog.h"
 #include "windowfixture.h"
 
 #include <QAction>
 #include <QDir>
+#include <QLabel>
 #include <QListView>
 #include <QPrinter>
 #include <QRadioButton>
 #include <QScrollBar>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 using namespace qm;
@@ -27,6 +31,7 @@ private slots:
     void printsWhatTheDialogChose();
     void printDialogOffersTheSelection_data();
     void printDialogOffersTheSelection();
+    void printDialogTurnsDownAFifo();
     void headerBoxAfterAFolderChange_data();
     void headerBoxAfterAFolderChange();
     void printFailureSaysWhy();
@@ -198,6 +203,38 @@ void tst_PrintWindow::printFailureSaysWhy()
     QCOMPARE(w.questions->log().value(1),
              u"message \"Quillmark Print\" \"The catalogue could not be printed on %1.\\n\\n"
              "The file cannot be written: No such file or directory.\""_s.arg(pdf));
+}
+
+// The dialog's own check of the file would open it and wait for a reader: the name is turned
+// down before that, and the dialog stays open for another.
+void tst_PrintWindow::printDialogTurnsDownAFifo()
+{
+    const QString fifo = m_out.filePath(u"pipe.pdf"_s);
+    QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0644) == 0);
+    QtQuestions questions(w.window.get());
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(fifo);
+    QString warning;
+    whenModal([&](QWidget *dialog) {
+        // The warning, and then the dialog again, still open.
+        whenModal([&](QWidget *box) {
+            warning = box->findChild<QLabel *>(u"qt_msgbox_label"_s)->text();
+            QTest::keyClick(box, Qt::Key_Return);
+            whenModal([](QWidget *stillOpen) { QTest::keyClick(stillOpen, Qt::Key_Escape); });
+        });
+        QTest::keyClick(dialog, Qt::Key_Return);
+    });
+    bool blocked = false;
+    {
+        const Watchdog watchdog(QFile::encodeName(fifo));
+        QVERIFY(!questions.askPrint(&printer, false, nullptr));
+        blocked = watchdog.blocked();
+    }
+    QVERIFY2(!blocked, "the print dialog waited for a reader of the file");
+    QCOMPARE(warning,
+             u"%1\n\nIt is a named pipe (FIFO), not a regular file.\nPlease choose a different "
+             "file name."_s.arg(fifo));
 }
 
 QTEST_MAIN(tst_PrintWindow)

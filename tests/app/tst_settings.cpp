@@ -56,7 +56,7 @@ void tst_Settings::defaultsThenIniRoundTrip()
 
     // Edited values through a real file: the next start loads and saves them unchanged.
     s.folder = u"/data/a, b; c=d \"q\""_s; // QSettings would make a list of "a, b"
-    s.colour = -2147483647 - 1;
+    s.colour = 0x00FFFFFF; // the largest colour Page Setup can write
     s.font = { u"DejaVu Sans"_s, 9.75, false, true, false, false };
     s.print = { u"in"_s, 0.0f, 0, 100, 3000, 2999, 0.5f, 1.0f / 3.0f, 1.0f / 6.0f };
     MemorySettingsStore edited;
@@ -83,6 +83,11 @@ void tst_Settings::loadedValue_data()
     QTest::newRow("margin 3001 clamped to 3000") << top << u"3001"_s << u" 3000"_s;
     QTest::newRow("margin -5 clamped to 0") << top << u"-5"_s << u" 0"_s;
     QTest::newRow("colour beyond 32 bits falls back") << colour << u"4294967296"_s << u"0"_s;
+    QTest::newRow("colour white, the largest kept") << colour << u"16777215"_s << u"16777215"_s;
+    QTest::newRow("colour one above 24 bits") << colour << u"16777216"_s << u"0"_s;
+    QTest::newRow("colour -1, every bit set") << colour << u"-1"_s << u"0"_s;
+    QTest::newRow("colour system window background") << colour << u"-2147483643"_s << u"0"_s;
+    QTest::newRow("colour half rounds into range") << colour << u"16777214.5"_s << u"16777214"_s;
     QTest::newRow("size share beyond single precision") << u"Column 1"_s << u"-1e24"_s << u" .15"_s;
     QTest::newRow("name share 1: the triple falls back") << u"Column 0"_s << u"1"_s << u" .6"_s;
     QTest::newRow("size below 1 falls back") << u"Size"_s << u".99"_s << u" 10"_s;

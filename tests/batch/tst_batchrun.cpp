@@ -137,7 +137,7 @@ void tst_BatchRun::failures_data()
         << u"quillmark: cannot write {out}/none/c.csv: No such file or directory\n"_s;
     QTest::newRow("an output that is a folder")
         << u"--save|{out}|{dir}/list"_s << none << 1
-        << u"quillmark: cannot write {out}: Filename refers to a directory\n"_s;
+        << u"quillmark: cannot write {out}: It is a folder, not a file.\n"_s;
     QTest::newRow("a disk that fills up part-way")
         << u"--save|{out}/c.json|--format|json|{dir}/list"_s << u"file size limit"_s << 1
         << u"quillmark: cannot write {out}/c.json: File too large\n"_s;

@@ -5,6 +5,7 @@
 #include "platform/twips.h"
 #include "preview/previewarea.h"
 #include "preview/previewpicture.h"
+#include "printing/printrun.h"
 #include "support/testtarget.h"
 #include "support/writerfakes.h"
 
@@ -51,6 +52,8 @@ private slots:
     void scrollHandlers();
     void meter_data();
     void meter();
+    void walkEnds_data();
+    void walkEnds();
 };
 
 void tst_Catalogue::init()
@@ -334,6 +337,49 @@ void tst_Catalogue::meter()
     for (const int percent : meter)
         expected << u"meter 2 #800080 #c0c0c0 %1"_s.arg(percent);
     QCOMPARE(host.calls.filter(u"meter 2 "_s), expected);
+}
+
+void tst_Catalogue::walkEnds_data()
+{
+    QTest::addColumn<bool>("paper");
+    QTest::addColumn<qint64>("stopAfter"); // lines; -1: never
+    QTest::addColumn<QList<qint64>>("result"); // stopped, lines, vanished
+    for (const bool paper : { false, true }) {
+        const char *medium = paper ? "paper" : "preview";
+        QTest::addRow("%s: every line", medium) << paper << -1LL << QList<qint64> { 0, 10, 2 };
+        QTest::addRow("%s: stopped after four lines", medium)
+            << paper << 4LL << QList<qint64> { 1, 4, 1 };
+        QTest::addRow("%s: stopped before the first", medium)
+            << paper << 0LL << QList<qint64> { 1, 0, 0 };
+    }
+}
+
+// Ten files, the fourth and the ninth gone by the time their lines are written.
+void tst_Catalogue::walkEnds()
+{
+    QFETCH(bool, paper);
+    QFETCH(qint64, stopAfter);
+    QFETCH(QList<qint64>, result);
+    FakeSource source = filesNamed(10);
+    source.entries[3].second.reset();
+    source.entries[8].second.reset();
+    CatalogueState state;
+    state.pageWidth = 11906;
+    state.pageHeight = 16838;
+    FakeViewport viewport;
+    RecordingHost host;
+    host.stopAfter = stopAfter;
+    TestTarget target;
+    PrintRun hooks(state, nullptr);
+    CatalogueWriter writer(state, source, viewport, host);
+    const RunResult run = paper ? writer.writePages(target, hooks) : writer.writePreview(target);
+
+    QCOMPARE((QList<qint64> { run.stopped, run.lines, run.vanished }), result);
+    QCOMPARE(target.calls(u"text "_s).filter(u"\"file"_s).size(), result[1]);
+    // However it ended: the meter emptied, the word gone, the pointer back, a preview there.
+    QCOMPARE(host.calls.mid(host.calls.size() - 3),
+             (QStringList { u"meter 0 #800080 #c0c0c0 0"_s, u"status \"\""_s, u"busy 0"_s }));
+    QVERIFY(state.previewReady);
 }
 
 QTEST_MAIN(tst_Catalogue)

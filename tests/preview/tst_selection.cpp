@@ -1,9 +1,13 @@
 #include "catalogue/cataloguestate.h"
 #include "catalogue/cataloguewriter.h"
+#include "catalogue/linegeometry.h"
+#include "platform/datetext.h"
 #include "preview/previewpicture.h"
 #include "preview/selection.h"
 #include "support/writerfakes.h"
 
+#include <QImage>
+#include <QPainter>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -74,6 +78,10 @@ private slots:
     void manyPicksLeaveThePictureAsItWas();
     void redrawReplacesALineWhoseFileChanged();
     void redrawKeepsThePreviewGeometry();
+    void highlightLooksAsLinesDrawnInItsColour_data();
+    void highlightLooksAsLinesDrawnInItsColour();
+    void picksReadOnlyTheLinesInView_data();
+    void picksReadOnlyTheLinesInView();
 };
 
 void tst_Selection::presses_data()
@@ -189,6 +197,92 @@ void tst_Selection::redrawKeepsThePreviewGeometry()
         = preview.state.metrics.nameFit = 5;
     QVERIFY(preview.selection.selectAll());
     QCOMPARE(preview.texts(), before);
+}
+
+void tst_Selection::highlightLooksAsLinesDrawnInItsColour_data()
+{
+    // Presses on sixty lines as in presses(), then the picture scrolled down by some lines.
+    QTest::addColumn<QString>("presses");
+    QTest::addColumn<int>("scrolledLines");
+    QTest::addColumn<QList<qint64>>("selected"); // first, last
+    QTest::newRow("Select All") << u"all"_s << 0 << QList<qint64> { 0, 59 };
+    QTest::newRow("range from above the view into it")
+        << u"2 s25"_s << 20 << QList<qint64> { 2, 25 };
+    QTest::newRow("range ended by a plain press") << u"2 s8 4"_s << 0 << QList<qint64> { 4, 4 };
+    QTest::newRow("Select All, then one line") << u"all 7"_s << 3 << QList<qint64> { 7, 7 };
+}
+
+// The picture painted with its highlight, pixel for pixel, against the same preview whose
+// selected lines were drawn once more over themselves in the highlight colour.
+void tst_Selection::highlightLooksAsLinesDrawnInItsColour()
+{
+    QFETCH(QString, presses);
+    QFETCH(int, scrolledLines);
+    QFETCH(QList<qint64>, selected);
+    Preview preview(60);
+    preview.draw();
+    for (const QString &p : presses.split(u' ')) {
+        if (p == u"all")
+            QVERIFY(preview.selection.selectAll());
+        else
+            QVERIFY(preview.press(p.right(p.size() - p.count(u's')).toInt(),
+                                  p.startsWith(u's') ? Qt::ShiftModifier : Qt::NoModifier));
+    }
+    const int lineHeight = preview.state.metrics.lineHeight;
+    preview.picture.setTop(-qint64(scrolledLines) * lineHeight);
+
+    Preview drawn(60);
+    drawn.draw();
+    drawn.picture.setTop(preview.picture.top());
+    DateTimeFormatter dates;
+    drawn.picture.setForeColor(highlightColour(drawn.picture.foreColor()));
+    for (qint64 line = selected[0]; line <= selected[1]; ++line) {
+        drawn.picture.beginRowRewrite(double(line * lineHeight));
+        displayLine(line, line * lineHeight, drawn.picture, drawn.source, drawn.state.metrics,
+                    dates);
+        drawn.picture.endRowRewrite();
+    }
+
+    const auto painted = [](const PreviewPicture &picture) {
+        QImage image(501, 157, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        picture.paint(painter, image.rect());
+        return image;
+    };
+    const QImage shown = painted(preview.picture);
+    QVERIFY(shown != painted(Preview(60).picture)); // something was painted
+    QCOMPARE(shown, painted(drawn.picture));
+}
+
+void tst_Selection::picksReadOnlyTheLinesInView_data()
+{
+    QTest::addColumn<QString>("presses");
+    QTest::newRow("Select All") << u"all"_s;
+    QTest::newRow("Shift press to the last line") << u"0 s4999"_s;
+    QTest::newRow("a press that ends Select All") << u"all 4000"_s;
+}
+
+// However many lines a pick covers, it reads only the files of the lines in view again.
+void tst_Selection::picksReadOnlyTheLinesInView()
+{
+    QFETCH(QString, presses);
+    Preview preview(5000);
+    preview.draw();
+    preview.picture.setTop(-3900LL * preview.state.metrics.lineHeight);
+    const qint64 inView = preview.state.metrics.refreshDepth / preview.state.metrics.lineHeight + 1;
+    for (const QString &p : presses.split(u' ')) {
+        preview.source.statCalls = 0;
+        if (p == u"all")
+            QVERIFY(preview.selection.selectAll());
+        else
+            QVERIFY(preview.press(p.right(p.size() - p.count(u's')).toInt(),
+                                  p.startsWith(u's') ? Qt::ShiftModifier : Qt::NoModifier));
+        QVERIFY2(preview.source.statCalls <= inView,
+                 qPrintable(u"%1 files read"_s.arg(preview.source.statCalls)));
+    }
+    const Selection &s = preview.state.selection;
+    QCOMPARE(preview.highlighted(), u"%1-%2"_s.arg(s.selFirst).arg(s.selLast));
 }
 
 QTEST_MAIN(tst_Selection)

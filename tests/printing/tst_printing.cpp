@@ -1,6 +1,7 @@
 #include "catalogue/cataloguestate.h"
 #include "catalogue/cataloguewriter.h"
 #include "platform/numbers.h"
+#include "printing/pdfcheck.h"
 #include "printing/printcommand.h"
 #include "printing/printertarget.h"
 #include "printing/printrun.h"
@@ -79,6 +80,8 @@ private slots:
     void paperSize();
     void printedPlace_data();
     void printedPlace();
+    void incompletePdf_data();
+    void incompletePdf();
 };
 
 void tst_Printing::initTestCase()
@@ -273,7 +276,7 @@ void tst_Printing::printFailureSaysWhy_data()
         << u"missing/out.pdf"_s << 0 << u"The file cannot be written: No such file or directory."_s
         << 0;
     QTest::newRow("file name taken by a folder")
-        << u"taken"_s << 0 << u"%1 is not a regular file."_s << 0;
+        << u"taken"_s << 0 << u"It is a folder, not a file."_s << 0;
     QTest::newRow("printer refuses to start")
         << u"out.pdf"_s << 1 << u"The printer did not start the job."_s << 0;
     QTest::newRow("printer refuses page 2: the run ends")
@@ -308,8 +311,59 @@ void tst_Printing::printFailureSaysWhy()
     // Nothing more is drawn after the refusal: the meter stops on the first page.
     const QStringList meter = host.calls.filter(u"meter 2 "_s);
     QVERIFY(meter.isEmpty() || meter.last().section(u' ', -1).toInt() < 50);
-    if (pages > 0)
-        QCOMPARE(pdfPageCount(pdf), pages);
+    // A PDF is replaced only by a complete one: nothing is left of the failed run.
+    QCOMPARE(QDir(scratch.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+void tst_Printing::incompletePdf_data()
+{
+    // Bytes taken out of a PDF that the printer wrote: [from, from + count), from counted
+    // back from the end when negative.
+    QTest::addColumn<qint64>("from");
+    QTest::addColumn<qint64>("count");
+    QTest::addColumn<QString>("defect"); // empty: complete
+    QTest::newRow("as written") << 0LL << 0LL << QString();
+    QTest::newRow("last line end gone: still complete") << -1LL << 1LL << QString();
+    QTest::newRow("cut in half") << -1LL << -1LL << u"its end is missing"_s;
+    QTest::newRow("a block lost in the page contents")
+        << -1LL << -3LL << u"its table of contents is not where its end says"_s;
+    QTest::newRow("an entry lost from the table")
+        << -1LL << -2LL << u"object 2 is not where its table says"_s;
+}
+
+void tst_Printing::incompletePdf()
+{
+    QFETCH(qint64, from);
+    QFETCH(qint64, count);
+    QTemporaryDir scratch;
+    const QString pdf = scratch.filePath(u"whole.pdf"_s);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    CatalogueState state;
+    state.pageWidth = 11906;
+    state.pageHeight = 16838;
+    FakeViewport viewport;
+    RecordingHost host;
+    QCOMPARE(printCatalogue(state, filesNamed(200), viewport, host, printer, nullptr).outcome,
+             PrintResult::Outcome::Printed);
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QByteArray bytes = file.readAll();
+    const qint64 table = bytes.lastIndexOf("\nxref") + 1;
+    QVERIFY(table > 0);
+    if (count == -1) // cut in half
+        bytes.truncate(bytes.size() / 2);
+    else if (count == -2) // the third entry of the table
+        bytes.remove(bytes.indexOf('\n', bytes.indexOf('\n', table) + 1) + 41, 20);
+    else if (count == -3) // a block out of the page contents
+        bytes.remove(bytes.size() / 3, 4096);
+    else
+        bytes.remove(from < 0 ? bytes.size() + from : from, count);
+    QFETCH(QString, defect);
+    QVERIFY2(pdfDefect(bytes).value_or(QString()).contains(defect),
+             qPrintable(pdfDefect(bytes).value_or(u"complete"_s)));
+    QCOMPARE(pdfDefect(bytes).has_value(), !defect.isEmpty());
 }
 
 void tst_Printing::paperSize_data()

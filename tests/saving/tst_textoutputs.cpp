@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
@@ -88,6 +89,8 @@ private slots:
     void meterRunsAcrossTheWholeList();
     void saveThatFillsTheDiskKeepsTheOldFile_data();
     void saveThatFillsTheDiskKeepsTheOldFile();
+    void stoppedOrVanished_data();
+    void stoppedOrVanished();
     void saveIntoAFolderWithoutWriteAccess();
 };
 
@@ -211,6 +214,64 @@ void tst_TextOutputs::meterRunsAcrossTheWholeList()
     const QStringList expected = QStringList { u"busy 1"_s, u"status \"Saving\""_s } + drawn
         + QStringList { u"status \"\""_s, u"busy 0"_s };
     QCOMPARE(saving.host.calls, expected);
+}
+
+void tst_TextOutputs::stoppedOrVanished_data()
+{
+    QTest::addColumn<bool>("copy"); // or save
+    QTest::addColumn<qint64>("stopAfter"); // lines; -1: never
+    QTest::addColumn<QList<qint64>>("result"); // stopped, lines, vanished
+    for (const bool copy : { false, true }) {
+        const char *output = copy ? "copy" : "save";
+        QTest::addRow("%s: every line, two files vanished", output)
+            << copy << -1LL << QList<qint64> { 0, 10, 2 };
+        QTest::addRow("%s: stopped after five lines", output)
+            << copy << 5LL << QList<qint64> { 1, 5, 1 };
+    }
+}
+
+// Ten files, the fourth and the ninth gone by the time their lines are written.
+void tst_TextOutputs::stoppedOrVanished()
+{
+    QFETCH(bool, copy);
+    QFETCH(qint64, stopAfter);
+    QFETCH(QList<qint64>, result);
+    FakeSource source = filesNamed(10);
+    source.entries[3].second.reset();
+    source.entries[8].second.reset();
+    RecordingHost host;
+    host.stopAfter = stopAfter;
+    QTemporaryDir dir;
+    const QString out = dir.filePath(u"catalogue.txt"_s);
+    const QByteArray old = "the earlier catalogue\r\n";
+    QVERIFY(writeFile(out, old));
+
+    RunResult run;
+    QString written;
+    if (copy) {
+        const CopyResult copied = clipboardText(source, 0, 9, host);
+        run = copied.run;
+        written = copied.text;
+    } else {
+        const SaveResult saved = saveCatalogue(out, source, host, {});
+        QCOMPARE(saved.ok, !result[0]);
+        QVERIFY(saved.error.isEmpty());
+        run = saved.run;
+        written = QString::fromUtf8(readAll(out));
+    }
+    QCOMPARE((QList<qint64> { run.stopped, run.lines, run.vanished }), result);
+    const bool stopped = result[0];
+    // A stopped output leaves nothing of itself: the earlier file, an unchanged clipboard.
+    if (stopped)
+        QCOMPARE(written, copy ? QString() : QString::fromUtf8(old));
+    else
+        QCOMPARE(written.count(u"  /  /  "_s), 2);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList { u"catalogue.txt"_s });
+    QCOMPARE(
+        host.calls.first(2),
+        (QStringList { u"busy 1"_s, copy ? u"status \"Copying\""_s : u"status \"Saving\""_s }));
+    QCOMPARE(host.calls.last(), u"busy 0"_s);
 }
 
 void tst_TextOutputs::saveThatFillsTheDiskKeepsTheOldFile_data()

@@ -21,6 +21,7 @@ class FakeSource : public CatalogueSource
 public:
     std::vector<std::pair<QString, std::optional<FileStat>>> entries;
     QString prefix = QStringLiteral("/data/");
+    mutable qint64 statCalls = 0; // files read afresh
 
     void add(const QString &name, qint64 size, qint64 modified)
     {
@@ -32,7 +33,11 @@ public:
     // at() throws, so a read past the end fails the test.
     QString displayName(qint64 i) const override { return entries.at(size_t(i)).first; }
     QByteArray name(qint64 i) const override { return displayName(i).toUtf8(); }
-    std::optional<FileStat> stat(qint64 i) const override { return entries.at(size_t(i)).second; }
+    std::optional<FileStat> stat(qint64 i) const override
+    {
+        ++statCalls;
+        return entries.at(size_t(i)).second;
+    }
     QString folderPrefix() const override { return prefix; }
     QString folderText() const override { return prefix.chopped(1); } // "/data"
 };
@@ -93,6 +98,11 @@ public:
                      .arg(percent);
     }
     void setPreviewedCommands() override { calls << QStringLiteral("commands previewed"); }
+
+    /// The user asks to stop once this many lines have been asked about; never when negative.
+    qint64 stopAfter = -1;
+    qint64 polls = 0;
+    bool stopRequested() override { return stopAfter >= 0 && ++polls > stopAfter; }
 };
 
 } // namespace qm::test
