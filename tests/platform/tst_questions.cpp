@@ -42,60 +42,88 @@ class tst_Questions : public QObject
     Q_OBJECT
 
 private slots:
-    void dialogKeys_data();
-    void dialogKeys();
+    void questions_data();
+    void questions();
     void saveDialogWantsExistingFolder();
-    void fontChooserKeepsChoice_data();
-    void fontChooserKeepsChoice();
+    void fontChooserKeepsAFaceTheSystemLacks();
     void fontChooserIsOneDialog_data();
     void fontChooserIsOneDialog();
-    void pointerIsNormalWhileAsking_data();
-    void pointerIsNormalWhileAsking();
     void helpWindow();
 };
 
-void tst_Questions::dialogKeys_data()
+void tst_Questions::questions_data()
 {
-    QTest::addColumn<bool>("inputBox");
+    QTest::addColumn<QString>("question");
     QTest::addColumn<int>("key");
     QTest::addColumn<QString>("answer");
-    QTest::newRow("yes/no: Enter is Yes") << false << int(Qt::Key_Return) << u"Yes"_s;
-    QTest::newRow("yes/no: Escape means No") << false << int(Qt::Key_Escape) << u"No"_s;
-    QTest::newRow("input box: OK returns the text") << true << int(Qt::Key_Return) << u"Trip"_s;
+    const int escape = Qt::Key_Escape;
+    QTest::newRow("yes/no: Enter is Yes") << u"yes/no"_s << int(Qt::Key_Return) << u"Yes"_s;
+    QTest::newRow("yes/no: Escape means No") << u"yes/no"_s << escape << u"No"_s;
+    QTest::newRow("header box: OK returns the text")
+        << u"text"_s << int(Qt::Key_Return) << u"Trip"_s;
+    QTest::newRow("message") << u"message"_s << escape << QString();
+    QTest::newRow("save dialog") << u"save"_s << escape << QString();
+    QTest::newRow("font chooser") << u"font"_s << escape << QString();
+    QTest::newRow("print dialog") << u"print"_s << escape << QString();
 }
 
-void tst_Questions::dialogKeys()
+void tst_Questions::questions()
 {
-    QFETCH(bool, inputBox);
+    QFETCH(QString, question);
     QFETCH(int, key);
-    QFETCH(QString, answer);
     QtQuestions questions(nullptr);
+    QApplication::setOverrideCursor(Qt::WaitCursor); // a long command is running
+    std::optional<Qt::CursorShape> whileAsked;
     QPoint placed;
-    int width = 0;
-    QFont bold;
+    int width = 0; // of a message box
+    QFont font;
     whenModal([&](QWidget *modal) {
+        if (const QCursor *pointer = QApplication::overrideCursor())
+            whileAsked = pointer->shape();
         if (auto *dialog = qobject_cast<QInputDialog *>(modal)) {
             placed = dialog->pos();
             dialog->setTextValue(u"Trip"_s);
         }
-        width = modal->width();
-        bold = modal->font();
+        if (qobject_cast<QMessageBox *>(modal)) {
+            width = modal->width();
+            font = modal->font();
+        }
         QTest::keyClick(modal, Qt::Key(key));
     });
-    const QString got = inputBox
-        ? questions.askText(u"Header"_s, u"Enter"_s, u"/home/me/"_s, QPoint(2000, 1000))
-        : (questions.askYesNo(u"Quillmark Save"_s, u"Save?"_s) ? u"Yes"_s : u"No"_s);
-    QCOMPARE(got, answer);
-    if (inputBox) {
+    QTemporaryDir dir;
+    QPrinter printer;
+    printer.setOutputFileName(dir.filePath(u"out.pdf"_s));
+    QString answer;
+    if (question == u"text") {
+        answer = questions.askText(u"Header"_s, u"Enter"_s, u"/home/me/"_s, QPoint(2000, 1000));
         QCOMPARE(placed,
                  QGuiApplication::primaryScreen()->geometry().topLeft()
                      + QPoint(twipsToPixels(2000), twipsToPixels(1000)));
-        return;
+    } else if (question == u"yes/no") {
+        answer = questions.askYesNo(u"Quillmark Save"_s, u"Save?"_s) ? u"Yes"_s : u"No"_s;
+    } else if (question == u"message") {
+        questions.showMessage(u"Quillmark Save"_s, u"Not saved."_s);
+    } else if (question == u"save") {
+        QCOMPARE(questions.askSaveFileName(u"Save Quillmark"_s, u"Text(*.txt)"_s,
+                                           dir.filePath(u"a.txt"_s), nullptr),
+                 std::nullopt);
+    } else if (question == u"font") {
+        QCOMPARE(questions.askFont({ u"Liberation Sans"_s, 10 }), std::nullopt);
+    } else {
+        QVERIFY(!questions.askPrint(&printer, false, nullptr));
     }
+    QTEST(answer, "answer");
+    // Normal while the user is to act, busy again when the command goes on.
+    QCOMPARE(whileAsked, std::optional(Qt::ArrowCursor));
+    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    QApplication::restoreOverrideCursor();
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    if (width == 0)
+        return;
     // Wide enough for its title set in bold beside a title bar's icon and three buttons, with
     // room to spare: a box sized for "Save?" alone shows "Quill... Save" under openbox.
-    bold.setBold(true);
-    const QFontMetrics title(bold);
+    font.setBold(true);
+    const QFontMetrics title(font);
     QVERIFY2(width >= title.horizontalAdvance(u"Quillmark Save"_s) + 8 * title.height(),
              qPrintable(QString::number(width)));
 }
@@ -126,18 +154,9 @@ void tst_Questions::saveDialogWantsExistingFolder()
     QVERIFY(refused);
 }
 
-void tst_Questions::fontChooserKeepsChoice_data()
+void tst_Questions::fontChooserKeepsAFaceTheSystemLacks()
 {
-    QTest::addColumn<QString>("face");
-    QTest::newRow("installed face") << u"Liberation Sans"_s;
-    QTest::newRow("face the system lacks keeps its name") << u"Quillmark No Such Face"_s;
-}
-
-void tst_Questions::fontChooserKeepsChoice()
-{
-    QFETCH(QString, face);
-    // A stored system colour is kept as it is.
-    const FontChoice stored { face, 14, true, false, true, true, qint32(0x80000008) };
+    const FontChoice stored { u"Quillmark No Such Face"_s, 14, true, false, true, true, 0 };
     FontChooser chooser;
     chooser.setChoice(stored);
     QCOMPARE(chooser.choice(), stored);
@@ -167,7 +186,10 @@ void tst_Questions::fontChooserIsOneDialog()
     owner.move(owner.screen()->availableGeometry().center() - owner.rect().center());
     owner.show();
     FontChooser chooser(&owner);
-    chooser.setChoice({ u"Liberation Sans"_s, 14, true, false, false, false, 0 });
+    // A stored system colour is kept as it is.
+    FontChoice chosen { u"Liberation Sans"_s, 14, true, false, true, true, qint32(0x80000008) };
+    chooser.setChoice(chosen);
+    QCOMPARE(chooser.choice(), chosen);
     auto *panel = chooser.findChild<QFontDialog *>();
     QList<QWidget *> places;
     for (QListView *list : panel->findChildren<QListView *>(Qt::FindDirectChildrenOnly))
@@ -208,55 +230,9 @@ void tst_Questions::fontChooserIsOneDialog()
     QVERIFY2(std::abs(offCentre.x()) <= 2 && std::abs(offCentre.y()) <= 2,
              qPrintable(u"%1,%2"_s.arg(offCentre.x()).arg(offCentre.y())));
     QVERIFY(!panel->isHidden());
+    chosen.size = typed.isEmpty() ? chosen.size : typed.toDouble();
     if (accepted)
-        QCOMPARE(chooser.choice(),
-                 (FontChoice { u"Liberation Sans"_s, typed.isEmpty() ? 14.0 : typed.toDouble(),
-                               true, false, false, false, 0 }));
-}
-
-void tst_Questions::pointerIsNormalWhileAsking_data()
-{
-    QTest::addColumn<QString>("question");
-    QTest::newRow("header box in the middle of a print") << u"text"_s;
-    QTest::newRow("yes/no") << u"yes/no"_s;
-    QTest::newRow("message") << u"message"_s;
-    QTest::newRow("save dialog") << u"save"_s;
-    QTest::newRow("font chooser") << u"font"_s;
-    QTest::newRow("print dialog") << u"print"_s;
-}
-
-void tst_Questions::pointerIsNormalWhileAsking()
-{
-    QFETCH(QString, question);
-    QtQuestions questions(nullptr);
-    QApplication::setOverrideCursor(Qt::WaitCursor); // a long command is running
-    std::optional<Qt::CursorShape> whileAsked;
-    whenModal([&](QWidget *modal) {
-        if (const QCursor *pointer = QApplication::overrideCursor())
-            whileAsked = pointer->shape();
-        qobject_cast<QDialog *>(modal)->reject();
-    });
-    QTemporaryDir dir;
-    QPrinter printer;
-    printer.setOutputFileName(dir.filePath(u"out.pdf"_s));
-    if (question == u"text")
-        questions.askText(u"Quillmark Header"_s, u"Enter"_s, u"/data/"_s, QPoint(2000, 2000));
-    else if (question == u"yes/no")
-        questions.askYesNo(u"Quillmark Save"_s, u"Save Selection Only?"_s);
-    else if (question == u"message")
-        questions.showMessage(u"Quillmark Print"_s, u"Not printed."_s);
-    else if (question == u"save")
-        questions.askSaveFileName(u"Save Quillmark"_s, u"Text(*.txt)"_s, dir.filePath(u"a.txt"_s),
-                                  nullptr);
-    else if (question == u"font")
-        questions.askFont({ u"Liberation Sans"_s, 10 });
-    else
-        questions.askPrint(&printer, false, nullptr);
-    // Normal while the user is to act, busy again when the command goes on.
-    QCOMPARE(whileAsked, std::optional(Qt::ArrowCursor));
-    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
-    QApplication::restoreOverrideCursor();
-    QCOMPARE(QApplication::overrideCursor(), nullptr);
+        QCOMPARE(chooser.choice(), chosen);
 }
 
 void tst_Questions::helpWindow()
