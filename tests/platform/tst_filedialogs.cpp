@@ -17,9 +17,7 @@
 
 #include <csignal>
 
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -107,14 +105,6 @@ void tst_FileDialogs::initTestCase()
     QVERIFY(m_folder.isValid());
     const QByteArray folder = QFile::encodeName(m_folder.path());
     QCOMPARE(::mkfifo(folder + "/fifo", 0644), 0);
-    sockaddr_un address {};
-    address.sun_family = AF_UNIX;
-    const QByteArray socketPath = folder + "/socket";
-    QVERIFY(size_t(socketPath.size()) < sizeof(address.sun_path));
-    std::copy(socketPath.begin(), socketPath.end(), address.sun_path);
-    const int listening = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    QCOMPARE(::bind(listening, reinterpret_cast<sockaddr *>(&address), sizeof(address)), 0);
-    ::close(listening);
     QVERIFY(QFile::link(m_folder.filePath(u"fifo"_s), m_folder.filePath(u"fifo-link"_s)));
     QVERIFY(QFile::link(u"/dev/zero"_s, m_folder.filePath(u"device-link"_s)));
     QFile notes(m_folder.filePath(u"notes.txt"_s));
@@ -125,7 +115,7 @@ void tst_FileDialogs::initTestCase()
 void tst_FileDialogs::listsWithoutReading_data()
 {
     QTest::addColumn<QString>("dialog"); // save, the print dialog's "..." or its completion
-    QTest::addColumn<QString>("folder"); // empty: a folder with a FIFO, a socket and links
+    QTest::addColumn<QString>("folder"); // empty: a folder with a FIFO and links
     QTest::addColumn<QString>("file"); // offered
     QTest::addColumn<QString>("shows"); // an entry listed, and its type
     // FIFOs, sockets and devices are left out unless offered, but typed all the same. As

@@ -3,6 +3,7 @@
 #include "platform/filelisting.h"
 #include "platform/wildcard.h"
 
+#include <QDir>
 #include <QTest>
 
 #include "support/scratchfolder.h"
@@ -34,9 +35,6 @@ private slots:
     void searchOnlyFolder();
 
 private:
-    QByteArray path(const QByteArray &name) const { return m_dir->path() + '/' + name; }
-    void makeFile(const QByteArray &name, qint64 size, mode_t mode = 0644);
-
     std::unique_ptr<test::ScratchFolder> m_dir;
 };
 
@@ -44,15 +42,6 @@ void tst_FileListing::init()
 {
     m_dir = std::make_unique<test::ScratchFolder>();
     QVERIFY(m_dir->isValid());
-}
-
-void tst_FileListing::makeFile(const QByteArray &name, qint64 size, mode_t mode)
-{
-    const int fd = ::open(path(name).constData(), O_CREAT | O_WRONLY | O_TRUNC | O_CLOEXEC, 0644);
-    QVERIFY2(fd >= 0, name.constData());
-    QCOMPARE(::ftruncate(fd, off_t(size)), 0);
-    ::close(fd);
-    QCOMPARE(::chmod(path(name).constData(), mode), 0);
 }
 
 void tst_FileListing::paths_data()
@@ -97,12 +86,12 @@ void tst_FileListing::entries()
     QFETCH(QByteArray, name);
     QFETCH(qint64, size);
     QFETCH(int, attributes);
-    makeFile("big.img", FiveGiB + 3);
-    makeFile("bad\xff", 9);
-    makeFile("locked.txt", 7, 0444);
-    QCOMPARE(::symlink("no-such-target", path("dangling").constData()), 0);
-    QCOMPARE(::mkfifo(path("pipe").constData(), 0644), 0);
-    QCOMPARE(::mkdir(path("sub").constData(), 0755), 0);
+    QVERIFY(m_dir->makeFile("big.img", FiveGiB + 3) && m_dir->makeFile("bad\xff", 9));
+    QVERIFY(m_dir->makeFile("locked.txt", 7)
+            && ::chmod(m_dir->path("locked.txt").constData(), 0444) == 0);
+    QCOMPARE(::symlink("no-such-target", m_dir->path("dangling").constData()), 0);
+    QCOMPARE(::mkfifo(m_dir->path("pipe").constData(), 0644), 0);
+    QCOMPARE(::mkdir(m_dir->path("sub").constData(), 0755), 0);
     const FolderHandle folder = FolderHandle::open(m_dir->path());
     const FolderListing listing = folder.list(PatternMatcher());
     QCOMPARE(listing.error, 0);
@@ -120,23 +109,15 @@ void tst_FileListing::folderDeeperThanAPathCanName()
 {
     // Twenty names of 250 bytes: the whole path is longer than open() takes.
     QByteArray deep = m_dir->path();
-    int fd = ::open(deep.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    QVERIFY(fd >= 0);
     const QByteArray level(250, 'd');
-    for (int i = 0; i < 20; ++i) {
-        QCOMPARE(::mkdirat(fd, level.constData(), 0755), 0);
-        const int next = ::openat(fd, level.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        ::close(fd);
-        fd = next;
-        QVERIFY(fd >= 0);
-        deep += '/' + level;
-    }
-    const int file = ::openat(fd, "deep.txt", O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
-    QVERIFY(file >= 0);
-    QCOMPARE(::write(file, "1234567", 7), ssize_t(7));
-    ::close(file);
-    ::close(fd);
-    QVERIFY(deep.size() > PATH_MAX);
+    const QString cwd = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(m_dir->text()));
+    for (int i = 0; i < 20; ++i, deep += '/' + level) // relative: the whole path is too long
+        QVERIFY(::mkdir(level.constData(), 0755) == 0 && ::chdir(level.constData()) == 0);
+    const int file = ::open("deep.txt", O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
+    const bool made = file >= 0 && ::ftruncate(file, 7) == 0 && ::close(file) == 0;
+    QVERIFY(QDir::setCurrent(cwd));
+    QVERIFY(made && deep.size() > PATH_MAX);
 
     const FolderHandle folder = FolderHandle::open(deep);
     const FolderListing listing = folder.list(PatternMatcher());
@@ -151,7 +132,7 @@ void tst_FileListing::crowdedFolderListsEveryEntryOnce()
     // Enough names for the stats to be shared between threads.
     constexpr int Count = 6000;
     for (int i = 0; i < Count; ++i)
-        makeFile(QByteArray::number(i).rightJustified(5, '0'), i % 97);
+        QVERIFY(m_dir->makeFile(QByteArray::number(i).rightJustified(5, '0'), i % 97));
     const FolderListing many = FolderHandle::open(m_dir->path()).list(PatternMatcher());
     QCOMPARE(many.error, 0);
     QCOMPARE(many.files.size(), size_t(Count));
@@ -169,11 +150,11 @@ void tst_FileListing::searchOnlyFolder()
 {
     if (::geteuid() == 0)
         QSKIP("permissions do not bind root; the unprivileged run covers this");
-    QCOMPARE(::mkdir(path("names-only").constData(), 0755), 0);
-    makeFile("names-only/a", 5);
-    QCOMPARE(::chmod(path("names-only").constData(), 0444), 0);
+    QCOMPARE(::mkdir(m_dir->path("names-only").constData(), 0755), 0);
+    QVERIFY(m_dir->makeFile("names-only/a", 5));
+    QCOMPARE(::chmod(m_dir->path("names-only").constData(), 0444), 0);
     // The names can be read, the entries not: each is listed, sized 0 and marked unread.
-    const FolderHandle folder = FolderHandle::open(path("names-only"));
+    const FolderHandle folder = FolderHandle::open(m_dir->path("names-only"));
     const FolderListing listing = folder.list(PatternMatcher());
     QCOMPARE(listing.error, 0);
     QCOMPARE(listing.files.size(), size_t(1));

@@ -30,12 +30,11 @@ bool writeFile(const QString &fileName, const QByteArray &content)
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
-// Puts one kind of entry at \a path: "", "file", "socket", "link to file", "link to fifo",
-// "dangling link", "looping link". The window's tests put folders, FIFOs and devices there.
+// Puts one kind of entry at \a path: "file", "socket", "link to file", "link to fifo",
+// "dangling link", "looping link", or nothing. The window's tests put folders, FIFOs and devices
+// there.
 bool makeEntry(const QString &kind, const QByteArray &path, const QByteArray &other)
 {
-    if (kind.isEmpty())
-        return true;
     if (kind == u"file")
         return writeFile(QFile::decodeName(path), "old");
     if (kind == u"socket") {
@@ -57,7 +56,7 @@ bool makeEntry(const QString &kind, const QByteArray &path, const QByteArray &ot
         return ::symlink(other.constData(), path.constData()) == 0;
     if (kind == u"looping link")
         return ::symlink(path.constData(), path.constData()) == 0;
-    return false;
+    return true;
 }
 
 } // namespace
@@ -67,57 +66,46 @@ class tst_OutputFile : public QObject
     Q_OBJECT
 
 private slots:
-    void refusal_data();
-    void refusal();
     void replacement_data();
     void replacement();
-    void cannotCreateBesideSaysWhy();
 };
-
-void tst_OutputFile::refusal_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<QString>("refusal"); // empty: the path takes a file
-    QTest::newRow("dangling link: its file is made") << u"dangling link"_s << QString();
-    QTest::newRow("link to a fifo")
-        << u"link to fifo"_s << u"It is a named pipe (FIFO), not a regular file."_s;
-    QTest::newRow("socket") << u"socket"_s << u"It is a socket, not a regular file."_s;
-    QTest::newRow("looping link") << u"looping link"_s
-                                  << u"The file cannot be written: %1."_s.arg(
-                                         qt_error_string(ELOOP));
-}
-
-void tst_OutputFile::refusal()
-{
-    QFETCH(QString, kind);
-    ScratchFolder folder;
-    const QByteArray path = folder.path() + "/out.pdf";
-    QVERIFY(makeEntry(kind, path, folder.path() + "/other"));
-    QTEST(outputRefusal(QFile::decodeName(path)).value_or(QString()), "refusal");
-}
 
 void tst_OutputFile::replacement_data()
 {
     QTest::addColumn<QString>("kind");
-    QTest::addColumn<bool>("commit");
+    QTest::addColumn<QString>("error"); // why the file cannot be made; empty: it can
     QTest::addColumn<QByteArray>("content"); // of the file the path names afterwards
     QTest::addColumn<QStringList>("left"); // in the folder afterwards
+    const QString cannot = u"The file cannot be written: %1."_s;
+    const QStringList both { u"other"_s, u"out.pdf"_s };
     QTest::newRow("commit replaces the earlier file, with its permissions")
-        << u"file"_s << true << QByteArray("new") << QStringList { u"out.pdf"_s };
+        << u"file"_s << QString() << QByteArray("new") << QStringList { u"out.pdf"_s };
     QTest::newRow("commit through a link replaces its file, the link stays")
-        << u"link to file"_s << true << QByteArray("new")
-        << QStringList { u"other"_s, u"out.pdf"_s };
+        << u"link to file"_s << QString() << QByteArray("new") << both;
+    QTest::newRow("commit through a dangling link makes its file")
+        << u"dangling link"_s << QString() << QByteArray("new") << both;
     QTest::newRow("discard where nothing was leaves nothing")
-        << QString() << false << QByteArray("<cannot read>") << QStringList();
+        << QString() << QString() << QByteArray("<cannot read>") << QStringList();
+    QTest::newRow("link to a fifo")
+        << u"link to fifo"_s << u"It is a named pipe (FIFO), not a regular file."_s << QByteArray()
+        << both;
+    QTest::newRow("socket") << u"socket"_s << u"It is a socket, not a regular file."_s
+                            << QByteArray() << QStringList { u"out.pdf"_s };
+    QTest::newRow("looping link") << u"looping link"_s << cannot.arg(qt_error_string(ELOOP))
+                                  << QByteArray() << QStringList { u"out.pdf"_s };
+    QTest::newRow("no folder to write beside")
+        << u"no folder"_s << cannot.arg(qt_error_string(ENOENT)) << QByteArray() << QStringList();
 }
 
 void tst_OutputFile::replacement()
 {
     QFETCH(QString, kind);
-    QFETCH(bool, commit);
+    QFETCH(QString, error);
     ScratchFolder folder;
-    const QByteArray path = folder.path() + "/out.pdf";
-    QVERIFY(makeEntry(kind, path, folder.path() + "/other"));
+    const QByteArray path = folder.path(kind == u"no folder" ? "none/out.pdf" : "out.pdf");
+    QVERIFY(makeEntry(kind, path, folder.path("other")));
+    QCOMPARE(outputRefusal(QFile::decodeName(path)).value_or(QString()),
+             kind == u"no folder" ? QString() : error);
     // The replacement keeps the earlier file's permissions.
     struct stat before
     {
@@ -127,31 +115,29 @@ void tst_OutputFile::replacement()
     const bool existed = ::stat(path.constData(), &before) == 0;
     {
         ReplacingFile file(QFile::decodeName(path));
-        QVERIFY2(file.create(), qPrintable(file.errorString()));
-        // Written by name, as the PDF engine does.
-        QVERIFY(writeFile(file.temporaryName(), "new"));
-        QCOMPARE(readAll(QFile::decodeName(path)), existed ? "old" : "<cannot read>");
-        if (commit)
-            QVERIFY2(file.commit(), qPrintable(file.errorString()));
+        QCOMPARE(file.create() ? QString() : file.errorString(), error);
+        QCOMPARE(file.temporaryName().isEmpty(), !error.isEmpty());
+        if (error.isEmpty()) {
+            // Written by name, as the PDF engine does.
+            QVERIFY(writeFile(file.temporaryName(), "new"));
+            QCOMPARE(readAll(QFile::decodeName(path)), existed ? "old" : "<cannot read>");
+            if (!kind.isEmpty()) // committed, else discarded
+                QVERIFY2(file.commit(), qPrintable(file.errorString()));
+        }
     }
-    QTEST(readAll(QFile::decodeName(path)), "content");
-    QTEST(QDir(folder.text()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name),
+    QTEST(QDir(folder.text())
+              .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                         QDir::Name),
           "left");
-    QCOMPARE(QFileInfo(QFile::decodeName(path)).isSymbolicLink(), kind == u"link to file");
+    if (!error.isEmpty())
+        return;
+    QTEST(readAll(QFile::decodeName(path)), "content");
+    QCOMPARE(QFileInfo(QFile::decodeName(path)).isSymbolicLink(), kind.contains(u"link"));
     struct stat after
     {
     };
     if (existed && ::stat(path.constData(), &after) == 0)
         QCOMPARE(after.st_mode & 07777, before.st_mode & 07777);
-}
-
-void tst_OutputFile::cannotCreateBesideSaysWhy()
-{
-    ScratchFolder folder;
-    ReplacingFile file(folder.text() + u"/no such folder/out.pdf"_s);
-    QVERIFY(!file.create());
-    QCOMPARE(file.errorString(), u"The file cannot be written: %1."_s.arg(qt_error_string(ENOENT)));
-    QVERIFY(file.temporaryName().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(tst_OutputFile)
