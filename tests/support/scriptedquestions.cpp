@@ -4,24 +4,14 @@ namespace qm {
 
 namespace {
 
-QString onOff(bool on)
-{
-    return on ? QStringLiteral("on") : QStringLiteral("off");
-}
-
 QString fontText(const FontChoice &font)
 {
-    QString text
-        = ScriptedQuestions::quoted(font.name) + QLatin1Char(' ') + QString::number(font.size);
-    if (font.bold)
-        text += QStringLiteral(" bold");
-    if (font.italic)
-        text += QStringLiteral(" italic");
-    if (font.underline)
-        text += QStringLiteral(" underline");
-    if (font.strikethru)
-        text += QStringLiteral(" strikethru");
-    return text + QStringLiteral(" colour=") + QString::number(font.colour);
+    return ScriptedQuestions::quoted(font.name) + QLatin1Char(' ') + QString::number(font.size)
+        + (font.bold ? QStringLiteral(" bold") : QString())
+        + (font.italic ? QStringLiteral(" italic") : QString())
+        + (font.underline ? QStringLiteral(" underline") : QString())
+        + (font.strikethru ? QStringLiteral(" strikethru") : QString()) + QStringLiteral(" colour=")
+        + QString::number(font.colour);
 }
 
 } // namespace
@@ -40,37 +30,6 @@ QString ScriptedQuestions::quoted(const QString &text)
             result += c;
     }
     return result + QLatin1Char('"');
-}
-
-void ScriptedQuestions::answerYesNo(bool yes)
-{
-    m_yesNo.append(yes);
-}
-
-void ScriptedQuestions::answerText(const QString &text)
-{
-    m_texts.append(text);
-}
-
-void ScriptedQuestions::answerSaveFileName(const std::optional<QString> &fileName,
-                                           const QString &filter)
-{
-    m_fileNames.append({ fileName, filter });
-}
-
-void ScriptedQuestions::answerFont(const std::optional<FontChoice> &choice)
-{
-    m_fonts.append(choice);
-}
-
-void ScriptedQuestions::answerPrint(PrintAnswer answer)
-{
-    m_prints.append(answer);
-}
-
-qsizetype ScriptedQuestions::unusedAnswers() const
-{
-    return m_yesNo.size() + m_texts.size() + m_fileNames.size() + m_fonts.size() + m_prints.size();
 }
 
 void ScriptedQuestions::record(const QString &line, bool answered)
@@ -121,7 +80,9 @@ std::optional<FontChoice> ScriptedQuestions::askFont(const FontChoice &initial)
 
 bool ScriptedQuestions::askPrint(QPrinter *printer, bool selectionAvailable, bool *selectionChosen)
 {
-    record(QStringLiteral("print selection=") + onOff(selectionAvailable), !m_prints.isEmpty());
+    record(QStringLiteral("print selection=")
+               + (selectionAvailable ? QStringLiteral("on") : QStringLiteral("off")),
+           !m_prints.isEmpty());
     const PrintAnswer answer
         = m_prints.isEmpty() ? PrintAnswer { false, false } : m_prints.takeFirst();
     if (answer.accepted && answer.setUp)
