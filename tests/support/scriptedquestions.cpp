@@ -42,17 +42,16 @@ void ScriptedQuestions::record(const QString &line, bool answered)
 bool ScriptedQuestions::askYesNo(const QString &title, const QString &text)
 {
     record(QStringLiteral("yesno %1 %2").arg(quoted(title), quoted(text)), !m_yesNo.isEmpty());
-    return m_yesNo.isEmpty() ? false : m_yesNo.takeFirst();
+    return !m_yesNo.isEmpty() && m_yesNo.takeFirst();
 }
 
 QString ScriptedQuestions::askText(const QString &title, const QString &prompt,
                                    const QString &defaultText, QPoint screenTwips)
 {
-    // Joined piece by piece: a "%" in an asked text must not be taken for a placeholder.
-    record(QStringLiteral("text ") + quoted(title) + QLatin1Char(' ') + quoted(prompt)
-               + QLatin1Char(' ') + quoted(defaultText) + QStringLiteral(" at ")
-               + QString::number(screenTwips.x()) + QLatin1Char(',')
-               + QString::number(screenTwips.y()),
+    // One pass over the pieces: a "%" in an asked text is not taken for a placeholder.
+    record(QStringLiteral("text %1 %2 %3 at %4,%5")
+               .arg(quoted(title), quoted(prompt), quoted(defaultText),
+                    QString::number(screenTwips.x()), QString::number(screenTwips.y())),
            !m_texts.isEmpty());
     return m_texts.isEmpty() ? QString() : m_texts.takeFirst();
 }
@@ -90,16 +89,6 @@ bool ScriptedQuestions::askPrint(QPrinter *printer, bool selectionAvailable, boo
     if (selectionChosen)
         *selectionChosen = answer.accepted && selectionAvailable && answer.selectionChosen;
     return answer.accepted;
-}
-
-void ScriptedQuestions::showMessage(const QString &title, const QString &text)
-{
-    record(QStringLiteral("message %1 %2").arg(quoted(title), quoted(text)), true);
-}
-
-void ScriptedQuestions::showHelp()
-{
-    record(QStringLiteral("help"), true);
 }
 
 } // namespace qm

@@ -42,8 +42,11 @@ public:
                                            QString *chosenFilter) override;
     std::optional<FontChoice> askFont(const FontChoice &initial) override;
     bool askPrint(QPrinter *printer, bool selectionAvailable, bool *selectionChosen) override;
-    void showMessage(const QString &title, const QString &text) override;
-    void showHelp() override;
+    void showMessage(const QString &title, const QString &text) override
+    {
+        record(QStringLiteral("message %1 %2").arg(quoted(title), quoted(text)), true);
+    }
+    void showHelp() override { record(QStringLiteral("help"), true); }
 
     const QStringList &log() const { return m_log; }
     void clearLog() { m_log.clear(); }

@@ -1,5 +1,7 @@
 #include "support/testtarget.h"
 
+#include <QRegularExpression>
+
 using namespace Qt::StringLiterals;
 
 namespace qm {
@@ -13,10 +15,7 @@ QString number(double value)
 
 QString quoted(const QString &text)
 {
-    QString out = text;
-    out.replace(u'\\', u"\\\\"_s);
-    out.replace(u'"', u"\\\""_s);
-    return QLatin1Char('"') + out + QLatin1Char('"');
+    return u'"' + QString(text).replace(u'\\', u"\\\\"_s).replace(u'"', u"\\\""_s) + u'"';
 }
 
 QString flag(bool on)
@@ -35,12 +34,7 @@ TestTarget::TestTarget(double charWidth, double lineHeight)
 
 QStringList TestTarget::calls(QStringView prefix) const
 {
-    QStringList out;
-    for (const QString &call : m_calls) {
-        if (call.startsWith(prefix))
-            out << call;
-    }
-    return out;
+    return m_calls.filter(QRegularExpression(u'^' + QRegularExpression::escape(prefix)));
 }
 
 void TestTarget::changed(Change change)
