@@ -67,8 +67,6 @@ void tst_PageSetupDialog::commitThenPassThrough_data()
     QTest::addColumn<QString>("shown"); // every field in tab order, then left and top in twips
     const auto left = PageSetupField::Left, name = PageSetupField::Name;
     const auto size = PageSetupField::Size;
-    QTest::newRow("defaults") << u"cm"_s << left << QString()
-                              << u"4.00 4.00 2.00 2.00 60 15 25 2268 1134"_s;
     // 1.58 in read back would be 2275 twips.
     QTest::newRow("in: twips unchanged")
         << u"in"_s << left << QString() << u"1.58 1.58 0.79 0.79 60 15 25 2268 1134"_s;
