@@ -19,7 +19,6 @@
 #include <QMessageBox>
 #include <QPrinter>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -59,57 +58,6 @@ extern "C" void blocked(int)
     ::_exit(1);
 }
 
-// What \a model lists in \a folder, "name: type" each, with "(no icon)" where it has none.
-QStringList listing(const QFileSystemModel *model, const QString &folder)
-{
-    QStringList shown;
-    const QModelIndex parent = model->index(folder);
-    for (int row = 0; row < model->rowCount(parent); ++row) {
-        const QModelIndex name = model->index(row, 0, parent);
-        const bool drawn = !model->data(name, Qt::DecorationRole).value<QIcon>().isNull();
-        shown << name.data().toString() + u": "_s + model->index(row, 2, parent).data().toString()
-                + (drawn ? QString() : u" (no icon)"_s);
-    }
-    return shown;
-}
-
-// Every file dialog that shows: once it has listed the folder (typed its entries and given
-// them icons, which is when a FIFO or /proc/kmsg would be read), what it shows, then closed.
-class ListingWatcher : public QObject
-{
-public:
-    explicit ListingWatcher(const QString &folder)
-        : m_folder(folder)
-    {
-        qApp->installEventFilter(this);
-    }
-
-    QStringList shown;
-    bool safe = false; // the provider decides by name and kind
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        auto *dialog = qobject_cast<QFileDialog *>(watched);
-        auto *model = dialog ? dialog->findChild<QFileSystemModel *>() : nullptr;
-        if (!model || event->type() != QEvent::Show)
-            return false;
-        // Before the dialog's event loop takes in what its listing found.
-        connect(model, &QFileSystemModel::directoryLoaded, dialog, [=, this](const QString &path) {
-            if (QDir(path) != QDir(m_folder))
-                return;
-            shown = listing(model, m_folder);
-            safe = dynamic_cast<const SafeFileIconProvider *>(model->iconProvider()) != nullptr;
-            dialog->grab(); // paints the list as the user sees it, icons and all
-            QTimer::singleShot(0, dialog, &QDialog::reject);
-        });
-        return false;
-    }
-
-private:
-    QString m_folder;
-};
-
 } // namespace
 
 class tst_Questions : public QObject
@@ -118,6 +66,11 @@ class tst_Questions : public QObject
 
 private slots:
     void initTestCase();
+    void cleanup()
+    {
+        while (QApplication::overrideCursor()) // a row that failed while it was busy
+            QApplication::restoreOverrideCursor();
+    }
     void questions_data();
     void questions();
     void saveDialogWantsExistingFolder();
@@ -128,8 +81,48 @@ private slots:
     void listsWithoutReading_data();
     void listsWithoutReading();
 
+protected:
+    // Every file dialog that shows: once it has listed the watched folder (typed its entries
+    // and given them icons, which is when a FIFO or /proc/kmsg would be read), what it shows,
+    // then closed.
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *dialog = qobject_cast<QFileDialog *>(watched);
+        auto *model = dialog ? dialog->findChild<QFileSystemModel *>() : nullptr;
+        if (model && !m_watched.isEmpty() && event->type() == QEvent::Show) {
+            // Before the dialog's event loop takes in what its listing found.
+            connect(model, &QFileSystemModel::directoryLoaded, dialog,
+                    [=, this](const QString &path) {
+                        if (QDir(path) != QDir(m_watched))
+                            return;
+                        takeListing(model);
+                        dialog->grab(); // paints the list as the user sees it, icons and all
+                        QTimer::singleShot(0, dialog, &QDialog::reject);
+                    });
+        }
+        return false;
+    }
+
 private:
+    // What \a model lists in the watched folder, "name: type" each, "(no icon)" where it has
+    // none, and whether its icons come from the provider that decides by name and kind.
+    void takeListing(const QFileSystemModel *model)
+    {
+        const QModelIndex parent = model->index(m_watched);
+        for (int row = 0; row < model->rowCount(parent); ++row) {
+            const QModelIndex name = model->index(row, 0, parent);
+            const bool drawn = !model->data(name, Qt::DecorationRole).value<QIcon>().isNull();
+            m_shown << name.data().toString() + u": "_s
+                    + model->index(row, 2, parent).data().toString()
+                    + (drawn ? QString() : u" (no icon)"_s);
+        }
+        m_safe = dynamic_cast<const SafeFileIconProvider *>(model->iconProvider()) != nullptr;
+    }
+
     QTemporaryDir m_folder; // a FIFO, links to a FIFO and a device, a plain file
+    QString m_watched;
+    QStringList m_shown;
+    bool m_safe = false;
 };
 
 void tst_Questions::questions_data()
@@ -342,6 +335,7 @@ void tst_Questions::initTestCase()
     QFile notes(m_folder.filePath(u"notes.txt"_s));
     QVERIFY(notes.open(QIODevice::WriteOnly));
     std::signal(SIGALRM, blocked);
+    qApp->installEventFilter(this);
 }
 
 void tst_Questions::listsWithoutReading_data()
@@ -371,10 +365,11 @@ void tst_Questions::listsWithoutReading()
     QFETCH(QString, folder);
     QFETCH(QString, file);
     QFETCH(QString, shows);
-    if (folder.isEmpty())
-        folder = m_folder.path();
+    m_watched = folder.isEmpty() ? m_folder.path() : folder;
+    folder = m_watched;
+    m_shown.clear();
+    m_safe = false;
     QtQuestions questions(nullptr);
-    ListingWatcher watcher(folder);
     QElapsedTimer opened;
     opened.start();
     ::alarm(20);
@@ -400,8 +395,7 @@ void tst_Questions::listsWithoutReading()
                 });
                 model->setRootPath(folder);
                 QTRY_VERIFY_WITH_TIMEOUT(loaded, 10000);
-                watcher.shown = listing(model, folder);
-                watcher.safe = dynamic_cast<const SafeFileIconProvider *>(model->iconProvider());
+                takeListing(model);
             }
             print->reject();
         });
@@ -409,15 +403,11 @@ void tst_Questions::listsWithoutReading()
     }
     ::alarm(0);
     qInfo("listed and closed in %lld ms", opened.elapsed());
-    QVERIFY(watcher.safe);
-    const QString shown = watcher.shown.join(u" | "_s);
+    m_watched.clear();
+    QVERIFY(m_safe);
+    const QString shown = m_shown.join(u" | "_s);
     QVERIFY2(!shown.contains(u"(no icon)"_s), qPrintable(shown));
-    const QString name = shows.section(u": "_s, 0, 0);
-    const QStringList entry = watcher.shown.filter(QRegularExpression(u'^' + name + u": "_s));
-    QVERIFY2(shows.isEmpty()
-                 || (entry.size() == 1
-                     && entry.first().contains(shows.section(u": "_s, 1), Qt::CaseInsensitive)),
-             qPrintable(shown));
+    QVERIFY2(shown.contains(shows, Qt::CaseInsensitive), qPrintable(shown));
 }
 
 QTEST_MAIN(tst_Questions)
