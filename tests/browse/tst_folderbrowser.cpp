@@ -2,9 +2,12 @@
 #include "browse/folderbrowserview.h"
 #include "browse/nameorder.h"
 #include "browse/statusstrip.h"
+#include "browse/treelist.h"
 #include "platform/numbers.h"
 #include "platform/twips.h"
+#include "platform/wildcard.h"
 #include "support/recordingmetercanvas.h"
+#include "support/scratchfolder.h"
 
 #include <QAbstractItemModelTester>
 #include <QComboBox>
@@ -19,10 +22,10 @@
 
 #include <limits>
 
-#include "support/scratchfolder.h"
-
 using namespace qm;
 using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(AttributeSwitches)
 
 class tst_FolderBrowser : public QObject
 {
@@ -37,33 +40,26 @@ private slots:
 
     void nameOrder_data();
     void nameOrder();
-    void countAndTotal();
+    void listingCountsEveryKindOnce();
     void folderItemsFromTheDriveDown_data();
     void folderItemsFromTheDriveDown();
-    void modelsKeepTheirContract();
-    void deletedFolderFallsBack();
-    void unreadableFolder();
+    void folderProblems_data();
+    void folderProblems();
     void meterBlocks_data();
     void meterBlocks();
-
     void viewKeysTypedDuringARefreshShareOne_data();
     void viewKeysTypedDuringARefreshShareOne();
-    void totalsFitTheirPanels_data();
     void totalsFitTheirPanels();
+    void walk_data();
+    void walk();
+    void sizesAreReadAfresh();
 
 private:
-    QByteArray path(const QByteArray &name) const { return m_root + '/' + name; }
-    void makeFile(const QByteArray &name, qint64 size)
-    {
-        const int fd = ::open(path(name).constData(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
-        QVERIFY2(fd >= 0, name.constData());
-        QCOMPARE(::ftruncate(fd, off_t(size)), 0);
-        ::close(fd);
-    }
+    QByteArray top() const { return m_dir->path("top"); }
+    void makeTree();
 
     QTemporaryDir m_settings;
     std::unique_ptr<test::ScratchFolder> m_dir;
-    QByteArray m_root;
 };
 
 void tst_FolderBrowser::init()
@@ -71,7 +67,6 @@ void tst_FolderBrowser::init()
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     m_dir = std::make_unique<test::ScratchFolder>();
     QVERIFY(m_dir->isValid());
-    m_root = m_dir->path();
 }
 
 void tst_FolderBrowser::nameOrder_data()
@@ -95,18 +90,24 @@ void tst_FolderBrowser::nameOrder()
 }
 
 // Every kind of entry counted once, a total beyond 4 GiB kept whole; folders are not counted.
-void tst_FolderBrowser::countAndTotal()
+void tst_FolderBrowser::listingCountsEveryKindOnce()
 {
-    makeFile("big.img", qint64(5) * 1024 * 1024 * 1024 + 1); // sparse
-    makeFile("a.txt", 1000);
-    QCOMPARE(::symlink("nowhr", path("dangling").constData()), 0); // its own size: 5
-    QCOMPARE(::mkdir(path("sub").constData(), 0755), 0);
+    QVERIFY(m_dir->makeFile("big.img", (qint64(5) << 30) + 1)); // sparse
+    QVERIFY(m_dir->makeFile("a.txt", 1000));
+    QCOMPARE(::symlink("nowhr", m_dir->path("dangling").constData()), 0); // its own size: 5
+    QCOMPARE(::mkdir(m_dir->path("sub").constData(), 0755), 0);
     FolderBrowser browser;
-    browser.setFolderPath(m_root);
+    const auto mode = QAbstractItemModelTester::FailureReportingMode::QtTest;
+    QAbstractItemModelTester files(&browser.files(), mode), folders(&browser.folders(), mode);
+    browser.setFolderPath(m_dir->path());
     browser.setSwitches({ true, true, true, true, true });
-    const RefreshResult result = browser.refresh();
+    RefreshResult result = browser.refresh();
     QCOMPARE(result.fileCount, qint64(3));
     QCOMPARE(result.byteTotal, (quint64(5) << 30) + 1 + 1000 + 5);
+    browser.setPattern(u"a*"_s);
+    QCOMPARE(browser.refresh().fileCount, qint64(1));
+    browser.setFolderPath(m_dir->path("sub"));
+    QCOMPARE(browser.refresh().fileCount, qint64(0));
 }
 
 void tst_FolderBrowser::folderItemsFromTheDriveDown_data()
@@ -135,51 +136,33 @@ void tst_FolderBrowser::folderItemsFromTheDriveDown()
     QTEST(rows, "rows");
 }
 
-void tst_FolderBrowser::modelsKeepTheirContract()
+void tst_FolderBrowser::folderProblems_data()
 {
-    QCOMPARE(::mkdir(path("one").constData(), 0755), 0);
-    makeFile("a.txt", 1);
-    FolderBrowser browser;
-    QAbstractItemModelTester files(&browser.files(),
-                                   QAbstractItemModelTester::FailureReportingMode::QtTest);
-    QAbstractItemModelTester folders(&browser.folders(),
-                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
-    browser.setFolderPath(m_root);
-    browser.refresh();
-    browser.setPattern(u"a*"_s);
-    browser.refresh();
-    browser.setFolderPath(path("one"));
-    browser.refresh();
+    QTest::addColumn<bool>("deleted"); // else unreadable
+    QTest::newRow("deleted with its parent: the nearest folder left") << true;
+    QTest::newRow("mode 000: an empty list, the way out still shown") << false;
 }
 
-void tst_FolderBrowser::deletedFolderFallsBack()
+void tst_FolderBrowser::folderProblems()
 {
-    QVERIFY(QDir(m_dir->text()).mkpath(u"a/b/c"_s));
-    makeFile("a/kept", 3);
-    FolderBrowser browser;
-    browser.setFolderPath(path("a/b/c"));
-    QVERIFY(!browser.refresh().fellBack);
-    QVERIFY(QDir(m_dir->text() + u"/a/b"_s).removeRecursively());
-    const RefreshResult result = browser.refresh();
-    QVERIFY(result.fellBack);
-    QCOMPARE(browser.folderPath(), path("a"));
-    QCOMPARE(result.fileCount, qint64(1));
-}
-
-void tst_FolderBrowser::unreadableFolder()
-{
-    if (::geteuid() == 0)
+    QFETCH(bool, deleted);
+    if (!deleted && ::geteuid() == 0)
         QSKIP("permissions do not bind root; the unprivileged run covers this");
-    QCOMPARE(::mkdir(path("closed").constData(), 0755), 0);
-    makeFile("closed/inside", 5);
-    QCOMPARE(::chmod(path("closed").constData(), 0), 0);
+    QVERIFY(QDir(m_dir->text()).mkpath(u"a/b/c"_s));
+    QVERIFY(m_dir->makeFile("a/kept", 3));
+    QVERIFY(m_dir->makeFile("a/b/c/inside", 5));
     FolderBrowser browser;
-    browser.setFolderPath(path("closed"));
+    browser.setFolderPath(m_dir->path("a/b/c"));
+    QVERIFY(!browser.refresh().fellBack);
+    if (deleted)
+        QVERIFY(QDir(m_dir->text() + u"/a/b"_s).removeRecursively());
+    else
+        QCOMPARE(::chmod(m_dir->path("a/b/c").constData(), 0), 0);
     const RefreshResult result = browser.refresh();
-    QCOMPARE(result.error, EACCES);
-    QVERIFY(!result.fellBack);
-    QCOMPARE(browser.files().rowCount(), 0);
-    // The way out is still shown.
+    QCOMPARE(result.fellBack, deleted);
+    QCOMPARE(result.error, deleted ? 0 : EACCES);
+    QCOMPARE(browser.folderPath(), m_dir->path(deleted ? "a" : "a/b/c"));
+    QCOMPARE(browser.files().rowCount(), deleted ? 1 : 0);
     QCOMPARE(browser.folders().currentRow(), browser.folders().rowCount() - 1);
 }
 
@@ -206,13 +189,12 @@ void tst_FolderBrowser::meterBlocks()
     QFETCH(int, width);
     QFETCH(int, height);
     QFETCH(int, percent);
-    QFETCH(QStringList, expected);
     RecordingMeterCanvas canvas(width, height);
     Meter().drawMeter(canvas, Meter::Raised, Qt::black, Qt::white, percent);
     QStringList drawn = canvas.calls().filter(u"box "_s);
     for (QString &box : drawn)
         box.chop(8); // the colour
-    QCOMPARE(drawn, expected);
+    QTEST(drawn, "expected");
 }
 
 void tst_FolderBrowser::viewKeysTypedDuringARefreshShareOne_data()
@@ -231,26 +213,21 @@ void tst_FolderBrowser::viewKeysTypedDuringARefreshShareOne()
     QFETCH(QString, first);
     QFETCH(QString, during);
     QFETCH(QStringList, applied);
-    makeFile("a.txt", 100);
-    makeFile("b.doc", 20);
+    QVERIFY(m_dir->makeFile("a.txt") && m_dir->makeFile("b.doc"));
     QWidget client;
-    client.resize(twipsToPixels(7830), twipsToPixels(5805));
     auto *view = new FolderBrowserView(&client);
     view->start(m_dir->text());
     view->patternBox()->setEditText(QString());
     QCoreApplication::processEvents();
-    QLineEdit *edit = view->patternBox()->lineEdit();
-    const auto postKey = [edit](QChar c) {
+    const auto postKey = [edit = view->patternBox()->lineEdit()](QChar c) {
         const int key = c == u'\b' ? int(Qt::Key_Backspace) : 0;
         QCoreApplication::postEvent(
             edit,
             new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, key ? QString() : QString(c)));
     };
-
     QStringList appliedPatterns;
     connect(view, &FolderBrowserView::refreshed, this, [&] {
-        if (appliedPatterns.isEmpty()) {
-            // The user goes on typing while this refresh is still running.
+        if (appliedPatterns.isEmpty()) { // the user goes on typing while this refresh runs
             for (const QChar c : during)
                 postKey(c);
         }
@@ -264,19 +241,11 @@ void tst_FolderBrowser::viewKeysTypedDuringARefreshShareOne()
     QCOMPARE(view->fileList()->model()->rowCount(), 1); // of a.txt and b.doc
 }
 
-void tst_FolderBrowser::totalsFitTheirPanels_data()
-{
-    QTest::addColumn<qint64>("files");
-    QTest::addColumn<quint64>("bytes");
-    QTest::newRow("largest file count") << std::numeric_limits<qint64>::max() << quint64(0);
-    QTest::newRow("saturated byte total") << qint64(0) << std::numeric_limits<quint64>::max();
-}
-
-// Every digit shown, in a smaller face if need be.
+// Every digit of the largest count and total shown, in a smaller face if need be.
 void tst_FolderBrowser::totalsFitTheirPanels()
 {
-    QFETCH(qint64, files);
-    QFETCH(quint64, bytes);
+    const qint64 files = std::numeric_limits<qint64>::max();
+    const quint64 bytes = std::numeric_limits<quint64>::max();
     QWidget client;
     client.resize(twipsToPixels(7830), twipsToPixels(5805));
     StatusStrip strip(&client);
@@ -288,6 +257,97 @@ void tst_FolderBrowser::totalsFitTheirPanels()
                      < panel->contentsRect().width(),
                  qPrintable(u"%1 at %2 points"_s.arg(text).arg(panel->font().pointSizeF())));
     }
+}
+
+// A tree of every kind of entry, for the tree's listing.
+void tst_FolderBrowser::makeTree()
+{
+    QLocale::setDefault(QLocale::c());
+    for (const char *folder :
+         { "top", "top/zeta", "top/Alpha", "top/Alpha/inner", "top/empty", "top/bad\xff" })
+        QCOMPARE(::mkdir(m_dir->path(folder).constData(), 0755), 0);
+    qint64 size = 1;
+    for (const char *file : { "a.txt", "B.txt", ".hidden", "zeta/z.txt", "Alpha/x.TXT",
+                              "Alpha/inner/deep.txt", "bad\xff/f\xfe.txt" }) {
+        QVERIFY(m_dir->makeFile("top/" + QByteArray(file), size));
+        size *= 2;
+    }
+    QCOMPARE(::mkfifo(m_dir->path("top/fifo").constData(), 0644), 0);
+    // Dangling, leading to itself, back up the tree (entering it would never end), a folder.
+    for (const auto &[target, name] : { std::pair { "nowhere", "dangling" },
+                                        { "self", "self" },
+                                        { "..", "Alpha/loop" },
+                                        { "zeta", "link-to-zeta" } })
+        QCOMPARE(::symlink(target, m_dir->path("top/" + QByteArray(name)).constData()), 0);
+}
+
+void tst_FolderBrowser::walk_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<AttributeSwitches>("switches");
+    QTest::addColumn<QString>("names"); // text forms, joined by "|"
+    QTest::addColumn<QByteArray>("lastName"); // the exact bytes of the last one
+    QTest::addColumn<quint64>("bytes");
+    const AttributeSwitches all;
+    QTest::newRow("each file once, a folder's own first, links to folders not followed")
+        << u"*.*"_s << all
+        << u".hidden|a.txt|B.txt|dangling|fifo|self|Alpha/x.TXT|Alpha/inner/deep.txt|"
+           "bad\\xff/f\\xfe.txt|zeta/z.txt"_s
+        << QByteArray("zeta/z.txt") << quint64(1 + 2 + 4 + 16 + 32 + 64 + 8) + 7 + 4;
+    QTest::newRow("the pattern in every folder, ignoring case")
+        << u"*.txt"_s << all
+        << u"a.txt|B.txt|Alpha/x.TXT|Alpha/inner/deep.txt|bad\\xff/f\\xfe.txt|zeta/z.txt"_s
+        << QByteArray("zeta/z.txt") << quint64(1 + 2 + 16 + 32 + 64 + 8);
+    QTest::newRow("the attributes in every folder: System alone")
+        << u"*"_s << AttributeSwitches { false, false, true, false, false }
+        << u"dangling|fifo|self"_s << QByteArray("self") << quint64(7 + 4);
+    QTest::newRow("a name that is not UTF-8 keeps its bytes")
+        << u"f*.txt"_s << all << u"bad\\xff/f\\xfe.txt"_s << QByteArray("bad\xff/f\xfe.txt")
+        << quint64(64);
+    QTest::newRow("nothing passes: an empty list")
+        << u"*.none"_s << all << QString() << QByteArray() << quint64(0);
+}
+
+void tst_FolderBrowser::walk()
+{
+    makeTree();
+    QFETCH(QString, pattern);
+    QFETCH(AttributeSwitches, switches);
+    QFETCH(QString, names);
+    TreeList tree;
+    int problems = 0;
+    QStringList entered;
+    const TreeResult result = tree.list(
+        top(), PatternMatcher(pattern), switches, [&](const QString &f) { entered << f; },
+        [&](const TreeProblem &) { ++problems; });
+    QCOMPARE(result.error, 0);
+    QCOMPARE(problems, 0);
+    QCOMPARE(entered,
+             (QStringList { QString(), u"Alpha/"_s, u"Alpha/inner/"_s, u"bad\\xff/"_s, u"empty/"_s,
+                            u"zeta/"_s }));
+    QStringList listed;
+    for (qint64 i = 0; i < tree.count(); ++i)
+        listed << tree.displayName(i);
+    QCOMPARE(listed.join(u'|'), names);
+    QCOMPARE(result.fileCount, tree.count());
+    QTEST(result.byteTotal, "bytes");
+    QTEST(tree.name(tree.count() - 1), "lastName");
+    QCOMPARE(tree.folderText(), m_dir->text() + u"/top"_s);
+    QCOMPARE(tree.folderPrefix(), m_dir->text() + u"/top/"_s);
+}
+
+void tst_FolderBrowser::sizesAreReadAfresh()
+{
+    makeTree();
+    TreeList tree;
+    tree.list(top(), PatternMatcher(u"*.txt"_s), AttributeSwitches());
+    QCOMPARE(tree.displayName(3), u"Alpha/inner/deep.txt"_s);
+    QCOMPARE(::truncate(m_dir->path("top/Alpha/inner/deep.txt").constData(), 100), 0);
+    QCOMPARE(::unlink(m_dir->path("top/zeta/z.txt").constData()), 0);
+    QCOMPARE(tree.stat(3)->size, 100); // a folder below the top, opened for its line
+    QCOMPARE(tree.stat(0)->size, 1); // the top again
+    QVERIFY(!tree.stat(5)); // gone: no size, no time
+    QCOMPARE(tree.displayName(5), u"zeta/z.txt"_s);
 }
 
 QTEST_MAIN(tst_FolderBrowser)

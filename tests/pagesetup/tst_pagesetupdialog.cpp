@@ -2,6 +2,7 @@
 #include "app/settings.h"
 #include "pagesetup/pagesetupdialog.h"
 #include "pagesetup/pagesetuprules.h"
+#include "pagesetup/pagesetupsession.h"
 #include "platform/twips.h"
 #include "support/scriptedquestions.h"
 
@@ -22,13 +23,14 @@ class tst_PageSetupDialog : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+    void init() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
     void cleanup();
+    void commitThenPassThrough_data();
+    void commitThenPassThrough();
     void leavingAFieldCommitsLikeEnter_data();
     void leavingAFieldCommitsLikeEnter();
     void closing_data();
     void closing();
-    void unitsShowWhole_data();
     void unitsShowWhole();
 
 private:
@@ -57,6 +59,66 @@ void tst_PageSetupDialog::cleanup()
     QCOMPARE(m_questions.unexpectedCount(), 0);
 }
 
+void tst_PageSetupDialog::commitThenPassThrough_data()
+{
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<PageSetupField>("field");
+    QTest::addColumn<QString>("typed"); // null: nothing typed
+    QTest::addColumn<QString>("shown"); // every field in tab order, then left and top in twips
+    const auto left = PageSetupField::Left, name = PageSetupField::Name;
+    const auto size = PageSetupField::Size;
+    // 1.58 in read back would be 2275 twips.
+    QTest::newRow("in: twips unchanged")
+        << u"in"_s << left << QString() << u"1.58 1.58 0.79 0.79 60 15 25 2268 1134"_s;
+    // 5.29 cm read back would be 2999 twips.
+    QTest::newRow("9 cm capped at 3000")
+        << u"cm"_s << left << u"9"_s << u"5.29 4.00 2.00 2.00 60 15 25 3000 1134"_s;
+    QTest::newRow("0 is the printer minimum")
+        << u"cm"_s << left << u"0"_s << u"0.35 4.00 2.00 2.00 60 15 25 200 1134"_s;
+    QTest::newRow("negative is the printer minimum")
+        << u"cm"_s << PageSetupField::Top << u"-3"_s << u"4.00 4.00 0.26 2.00 60 15 25 2268 150"_s;
+    QTest::newRow("name above 70")
+        << u"cm"_s << name << u"80"_s << u"4.00 4.00 2.00 2.00 70 15 15 2268 1134"_s;
+    QTest::newRow("name below 20")
+        << u"cm"_s << name << u"10"_s << u"4.00 4.00 2.00 2.00 20 40 40 2268 1134"_s;
+    // 65 splits the rest 17.5/17.5, shown 18/18; read back, 18 would make it 18/17.
+    QTest::newRow("shown rounded share")
+        << u"cm"_s << name << u"65"_s << u"4.00 4.00 2.00 2.00 65 18 18 2268 1134"_s;
+    QTest::newRow("size above 1 - name - 15")
+        << u"cm"_s << size << u"30"_s << u"4.00 4.00 2.00 2.00 60 25 15 2268 1134"_s;
+    QTest::newRow("size below 15")
+        << u"cm"_s << size << u"5"_s << u"4.00 4.00 2.00 2.00 60 15 25 2268 1134"_s;
+}
+
+// The rules alone, in a locale where "," would be wrong.
+void tst_PageSetupDialog::commitThenPassThrough()
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    QFETCH(QString, unit);
+    QFETCH(PageSetupField, field);
+    QFETCH(QString, typed);
+    RunState state;
+    // A printer's minimums are seldom whole twips: these become 200 and 150.
+    PageSetupSession session(state, MarginMinimums { 199.6, 149.5 });
+    session.open();
+    session.chooseUnit(unit);
+    if (!typed.isNull())
+        session.commit(field, typed); // Enter after typing...
+    const PrintSettings &print = state.printSettings;
+    const auto texts = [&] {
+        QStringList texts;
+        for (int i = 0; i < PageSetupFieldCount; ++i)
+            texts << session.shownText(PageSetupField(i));
+        return texts.join(u' ') + u" %1 %2"_s.arg(print.leftMargin).arg(print.topMargin);
+    };
+    QTEST(texts(), "shown");
+    const ColumnShares before { print.column0, print.column1, print.column2 };
+    for (int i = 0; i < PageSetupFieldCount; ++i) // ...then Tab through every field
+        session.commit(PageSetupField(i), session.shownText(PageSetupField(i)));
+    QTEST(texts(), "shown");
+    QCOMPARE((ColumnShares { print.column0, print.column1, print.column2 }), before);
+}
+
 void tst_PageSetupDialog::leavingAFieldCommitsLikeEnter_data()
 {
     QTest::addColumn<PageSetupField>("edited");
@@ -67,9 +129,6 @@ void tst_PageSetupDialog::leavingAFieldCommitsLikeEnter_data()
         QTest::addRow("margin over the cap, %s", qPrintable(leave))
             << PageSetupField::Left << u"9"_s << leave << u"5.29 4.00 2.00 2.00 60 15 25"_s;
     }
-    // The size field is passed through and keeps what it showed.
-    QTest::newRow("name share, Tab through the size")
-        << PageSetupField::Name << u"65"_s << u"Tab"_s << u"4.00 4.00 2.00 2.00 65 18 18"_s;
     QTest::newRow("letters typed are not there")
         << PageSetupField::Top << u"x3y.z5"_s << u"Tab"_s << u"4.00 4.00 3.50 2.00 60 15 25"_s;
 }
@@ -90,8 +149,6 @@ void tst_PageSetupDialog::leavingAFieldCommitsLikeEnter()
     else
         QTest::mouseClick(field(PageSetupField::Right), Qt::LeftButton);
     QCOMPARE(edit->hasFocus(), leave == u"Enter");
-    if (edited == PageSetupField::Name)
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QStringList texts;
     for (int i = 0; i < PageSetupFieldCount; ++i)
         texts << field(PageSetupField(i))->text();
@@ -159,53 +216,40 @@ std::pair<int, int> differingColumns(const QImage &a, const QImage &b)
     return { first, last };
 }
 
-// How many columns \a text covers, drawn whole in \a font at \a ratio device pixels a pixel.
-int inkColumns(const QString &text, const QFont &font, qreal ratio)
-{
-    QImage blank(QSize(200, 60) * ratio, QImage::Format_ARGB32);
-    blank.setDevicePixelRatio(ratio);
-    blank.fill(Qt::white);
-    QImage drawn = blank;
-    QPainter painter(&drawn);
-    painter.setFont(font);
-    painter.drawText(QPointF(20, 40), text);
-    painter.end();
-    const auto [first, last] = differingColumns(drawn, blank);
-    return last - first + 1;
-}
-
 } // namespace
 
-void tst_PageSetupDialog::unitsShowWhole_data()
-{
-    QTest::addColumn<int>("index");
-    // At the design's width, 630 twips; the suite runs again at 1.5 and 2 device pixels a pixel.
-    QTest::newRow("cm") << 0;
-    QTest::newRow("mm: the widest") << 1;
-    QTest::newRow("in") << 2;
-}
-
+// "mm", the widest unit, drawn whole at the design's width (630 twips); the suite runs again
+// at 1.5 and 2 device pixels a pixel.
 void tst_PageSetupDialog::unitsShowWhole()
 {
-    QFETCH(int, index);
     open();
     QComboBox *units = m_dialog->unitSelector();
     QCOMPARE(units->width(), twipsToPixels(630));
     const QSignalBlocker quiet(units);
-    units->setCurrentIndex(index);
+    units->setCurrentIndex(1);
     const QString text = units->currentText();
     const QImage shown = units->grab().toImage();
-    units->setItemText(index, QString());
+    units->setItemText(1, QString());
     const QImage arrowOnly = units->grab().toImage();
-    units->setItemText(index, text);
-
-    // The label as drawn is as wide as the whole text (a column either way where a pixel is
-    // not a whole number of device pixels).
+    units->setItemText(1, text);
     const qreal ratio = shown.devicePixelRatio();
+    QImage whole(QSize(200, 60) * ratio, QImage::Format_ARGB32);
+    whole.setDevicePixelRatio(ratio);
+    whole.fill(Qt::white);
+    const QImage blank = whole;
+    QPainter painter(&whole);
+    painter.setFont(units->font());
+    painter.drawText(QPointF(20, 40), text);
+    painter.end();
+
+    // As wide as the whole text drawn alone (a column either way where a pixel is not a whole
+    // number of device pixels).
     const auto [textFirst, textLast] = differingColumns(shown, arrowOnly);
-    const int whole = inkColumns(text, units->font(), ratio);
-    QVERIFY2(textLast - textFirst + 1 >= whole - 1,
-             qPrintable(u"%1 columns of %2"_s.arg(textLast - textFirst + 1).arg(whole)));
+    const auto [wholeFirst, wholeLast] = differingColumns(whole, blank);
+    QVERIFY2(
+        textLast - textFirst >= wholeLast - wholeFirst - 1,
+        qPrintable(
+            u"%1 columns of %2"_s.arg(textLast - textFirst + 1).arg(wholeLast - wholeFirst + 1)));
     // And it keeps clear of the arrow: the arrow's darkest columns lie right of it.
     int arrowFirst = shown.width();
     const int frame = int(3 * ratio);

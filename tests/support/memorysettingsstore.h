@@ -8,7 +8,7 @@
 
 namespace qm {
 
-/// A store in memory that remembers every read and write in order, for tests.
+/// A store in memory that remembers every write in order, for tests.
 class MemorySettingsStore : public SettingsStore
 {
 public:
@@ -17,29 +17,38 @@ public:
         QString application;
         QString section;
         QString key;
-        QString value; // the text written, or the default offered to a read
-        friend bool operator==(const Access &, const Access &) = default;
+        QString value;
     };
 
     QString read(const QString &application, const QString &section, const QString &key,
-                 const QString &defaultValue) const override;
+                 const QString &defaultValue) const override
+    {
+        return m_values.value(address(application, section, key), defaultValue);
+    }
     void write(const QString &application, const QString &section, const QString &key,
-               const QString &value) override;
-
+               const QString &value) override
+    {
+        m_writes.append({ application, section, key, value });
+        set(application, section, key, value);
+    }
     /// Puts a value in place without logging it as a write.
     void set(const QString &application, const QString &section, const QString &key,
-             const QString &value);
-    bool contains(const QString &application, const QString &section, const QString &key) const;
+             const QString &value)
+    {
+        m_values.insert(address(application, section, key), value);
+    }
 
-    const QList<Access> &reads() const { return m_reads; }
     const QList<Access> &writes() const { return m_writes; }
-    void clearLog();
+    void clearLog() { m_writes.clear(); }
 
 private:
-    static QString address(const QString &application, const QString &section, const QString &key);
+    // A separator that no name contains keeps the three levels apart.
+    static QString address(const QString &application, const QString &section, const QString &key)
+    {
+        return application + QChar(0) + section + QChar(0) + key;
+    }
 
     QMap<QString, QString> m_values;
-    mutable QList<Access> m_reads;
     QList<Access> m_writes;
 };
 

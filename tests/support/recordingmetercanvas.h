@@ -2,7 +2,6 @@
 
 #include "browse/meter.h"
 
-#include <QString>
 #include <QStringList>
 
 namespace qm {
@@ -12,18 +11,33 @@ namespace qm {
 class RecordingMeterCanvas : public MeterCanvas
 {
 public:
-    RecordingMeterCanvas(int width, int height);
+    RecordingMeterCanvas(int width, int height)
+        : m_width(width)
+        , m_height(height)
+    {
+    }
 
     int scaleWidth() const override { return m_width; }
     int scaleHeight() const override { return m_height; }
-    void setLineWidth(int pixels) override;
-    void drawLine(int x1, int y1, int x2, int y2, const QColor &colour) override;
-    void fillBox(int x1, int y1, int x2, int y2, const QColor &colour) override;
+    void setLineWidth(int pixels) override { m_calls << QStringLiteral("width %1").arg(pixels); }
+    void drawLine(int x1, int y1, int x2, int y2, const QColor &colour) override
+    {
+        record("line", x1, y1, x2, y2, colour);
+    }
+    void fillBox(int x1, int y1, int x2, int y2, const QColor &colour) override
+    {
+        record("box", x1, y1, x2, y2, colour);
+    }
 
     QStringList calls() const { return m_calls; }
-    void clear() { m_calls.clear(); }
 
 private:
+    void record(const char *what, int x1, int y1, int x2, int y2, const QColor &colour)
+    {
+        m_calls << QString::asprintf("%s %d,%d %d,%d %s", what, x1, y1, x2, y2,
+                                     qPrintable(colour.name()));
+    }
+
     int m_width;
     int m_height;
     QStringList m_calls;

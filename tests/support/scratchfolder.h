@@ -31,7 +31,19 @@ public:
 
     bool isValid() const { return !m_path.isEmpty(); }
     QByteArray path() const { return m_path; }
+    QByteArray path(const QByteArray &name) const { return m_path + '/' + name; }
     QString text() const { return QFile::decodeName(m_path); }
+
+    /// Makes the file \a name in the folder, \a size bytes long (sparse).
+    bool makeFile(const QByteArray &name, qint64 size = 0) const
+    {
+        const int fd
+            = ::open(path(name).constData(), O_CREAT | O_WRONLY | O_TRUNC | O_CLOEXEC, 0644);
+        const bool made = fd >= 0 && ::ftruncate(fd, off_t(size)) == 0;
+        if (fd >= 0)
+            ::close(fd);
+        return made;
+    }
 
 private:
     static void removeTree(int parentFd, const char *name)

@@ -4,24 +4,14 @@ namespace qm {
 
 namespace {
 
-QString onOff(bool on)
-{
-    return on ? QStringLiteral("on") : QStringLiteral("off");
-}
-
 QString fontText(const FontChoice &font)
 {
-    QString text
-        = ScriptedQuestions::quoted(font.name) + QLatin1Char(' ') + QString::number(font.size);
-    if (font.bold)
-        text += QStringLiteral(" bold");
-    if (font.italic)
-        text += QStringLiteral(" italic");
-    if (font.underline)
-        text += QStringLiteral(" underline");
-    if (font.strikethru)
-        text += QStringLiteral(" strikethru");
-    return text + QStringLiteral(" colour=") + QString::number(font.colour);
+    return ScriptedQuestions::quoted(font.name) + QLatin1Char(' ') + QString::number(font.size)
+        + (font.bold ? QStringLiteral(" bold") : QString())
+        + (font.italic ? QStringLiteral(" italic") : QString())
+        + (font.underline ? QStringLiteral(" underline") : QString())
+        + (font.strikethru ? QStringLiteral(" strikethru") : QString()) + QStringLiteral(" colour=")
+        + QString::number(font.colour);
 }
 
 } // namespace
@@ -42,37 +32,6 @@ QString ScriptedQuestions::quoted(const QString &text)
     return result + QLatin1Char('"');
 }
 
-void ScriptedQuestions::answerYesNo(bool yes)
-{
-    m_yesNo.append(yes);
-}
-
-void ScriptedQuestions::answerText(const QString &text)
-{
-    m_texts.append(text);
-}
-
-void ScriptedQuestions::answerSaveFileName(const std::optional<QString> &fileName,
-                                           const QString &filter)
-{
-    m_fileNames.append({ fileName, filter });
-}
-
-void ScriptedQuestions::answerFont(const std::optional<FontChoice> &choice)
-{
-    m_fonts.append(choice);
-}
-
-void ScriptedQuestions::answerPrint(PrintAnswer answer)
-{
-    m_prints.append(answer);
-}
-
-qsizetype ScriptedQuestions::unusedAnswers() const
-{
-    return m_yesNo.size() + m_texts.size() + m_fileNames.size() + m_fonts.size() + m_prints.size();
-}
-
 void ScriptedQuestions::record(const QString &line, bool answered)
 {
     if (!answered)
@@ -83,17 +42,16 @@ void ScriptedQuestions::record(const QString &line, bool answered)
 bool ScriptedQuestions::askYesNo(const QString &title, const QString &text)
 {
     record(QStringLiteral("yesno %1 %2").arg(quoted(title), quoted(text)), !m_yesNo.isEmpty());
-    return m_yesNo.isEmpty() ? false : m_yesNo.takeFirst();
+    return !m_yesNo.isEmpty() && m_yesNo.takeFirst();
 }
 
 QString ScriptedQuestions::askText(const QString &title, const QString &prompt,
                                    const QString &defaultText, QPoint screenTwips)
 {
-    // Joined piece by piece: a "%" in an asked text must not be taken for a placeholder.
-    record(QStringLiteral("text ") + quoted(title) + QLatin1Char(' ') + quoted(prompt)
-               + QLatin1Char(' ') + quoted(defaultText) + QStringLiteral(" at ")
-               + QString::number(screenTwips.x()) + QLatin1Char(',')
-               + QString::number(screenTwips.y()),
+    // One pass over the pieces: a "%" in an asked text is not taken for a placeholder.
+    record(QStringLiteral("text %1 %2 %3 at %4,%5")
+               .arg(quoted(title), quoted(prompt), quoted(defaultText),
+                    QString::number(screenTwips.x()), QString::number(screenTwips.y())),
            !m_texts.isEmpty());
     return m_texts.isEmpty() ? QString() : m_texts.takeFirst();
 }
@@ -121,7 +79,9 @@ std::optional<FontChoice> ScriptedQuestions::askFont(const FontChoice &initial)
 
 bool ScriptedQuestions::askPrint(QPrinter *printer, bool selectionAvailable, bool *selectionChosen)
 {
-    record(QStringLiteral("print selection=") + onOff(selectionAvailable), !m_prints.isEmpty());
+    record(QStringLiteral("print selection=")
+               + (selectionAvailable ? QStringLiteral("on") : QStringLiteral("off")),
+           !m_prints.isEmpty());
     const PrintAnswer answer
         = m_prints.isEmpty() ? PrintAnswer { false, false } : m_prints.takeFirst();
     if (answer.accepted && answer.setUp)
@@ -129,16 +89,6 @@ bool ScriptedQuestions::askPrint(QPrinter *printer, bool selectionAvailable, boo
     if (selectionChosen)
         *selectionChosen = answer.accepted && selectionAvailable && answer.selectionChosen;
     return answer.accepted;
-}
-
-void ScriptedQuestions::showMessage(const QString &title, const QString &text)
-{
-    record(QStringLiteral("message %1 %2").arg(quoted(title), quoted(text)), true);
-}
-
-void ScriptedQuestions::showHelp()
-{
-    record(QStringLiteral("help"), true);
 }
 
 } // namespace qm

@@ -23,13 +23,16 @@ public:
         std::function<void(QPrinter *)> setUp = {};
     };
 
-    void answerYesNo(bool yes);
-    void answerText(const QString &text); // an empty text is what Cancel gives
+    void answerYesNo(bool yes) { m_yesNo << yes; }
+    void answerText(const QString &text) { m_texts << text; } // empty: what Cancel gives
     /// \a filter is the file type chosen; empty: the first one offered.
     void answerSaveFileName(const std::optional<QString> &fileName,
-                            const QString &filter = QString());
-    void answerFont(const std::optional<FontChoice> &choice);
-    void answerPrint(PrintAnswer answer);
+                            const QString &filter = QString())
+    {
+        m_fileNames.append({ fileName, filter });
+    }
+    void answerFont(const std::optional<FontChoice> &choice) { m_fonts << choice; }
+    void answerPrint(const PrintAnswer &answer) { m_prints << answer; }
 
     bool askYesNo(const QString &title, const QString &text) override;
     QString askText(const QString &title, const QString &prompt, const QString &defaultText,
@@ -39,15 +42,22 @@ public:
                                            QString *chosenFilter) override;
     std::optional<FontChoice> askFont(const FontChoice &initial) override;
     bool askPrint(QPrinter *printer, bool selectionAvailable, bool *selectionChosen) override;
-    void showMessage(const QString &title, const QString &text) override;
-    void showHelp() override;
+    void showMessage(const QString &title, const QString &text) override
+    {
+        record(QStringLiteral("message %1 %2").arg(quoted(title), quoted(text)), true);
+    }
+    void showHelp() override { record(QStringLiteral("help"), true); }
 
     const QStringList &log() const { return m_log; }
     void clearLog() { m_log.clear(); }
     /// Questions asked without a queued answer.
     int unexpectedCount() const { return m_unexpected; }
     /// Queued answers nobody asked for.
-    qsizetype unusedAnswers() const;
+    qsizetype unusedAnswers() const
+    {
+        return m_yesNo.size() + m_texts.size() + m_fileNames.size() + m_fonts.size()
+            + m_prints.size();
+    }
 
     /// A text in double quotes with quotes, backslashes and control characters escaped.
     static QString quoted(const QString &text);

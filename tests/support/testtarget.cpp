@@ -1,5 +1,7 @@
 #include "support/testtarget.h"
 
+#include <QRegularExpression>
+
 using namespace Qt::StringLiterals;
 
 namespace qm {
@@ -13,15 +15,12 @@ QString number(double value)
 
 QString quoted(const QString &text)
 {
-    QString out = text;
-    out.replace(u'\\', u"\\\\"_s);
-    out.replace(u'"', u"\\\""_s);
-    return QLatin1Char('"') + out + QLatin1Char('"');
+    return u'"' + QString(text).replace(u'\\', u"\\\\"_s).replace(u'"', u"\\\""_s) + u'"';
 }
 
 QString flag(bool on)
 {
-    return on ? u"1"_s : u"0"_s;
+    return QString::number(int(on));
 }
 
 } // namespace
@@ -35,69 +34,34 @@ TestTarget::TestTarget(double charWidth, double lineHeight)
 
 QStringList TestTarget::calls(QStringView prefix) const
 {
-    QStringList out;
-    for (const QString &call : m_calls) {
-        if (call.startsWith(prefix))
-            out << call;
-    }
-    return out;
+    return m_calls.filter(QRegularExpression(u'^' + QRegularExpression::escape(prefix)));
 }
 
 void TestTarget::changed(Change change)
 {
+    static const char *const names[]
+        = { "fontName",  "fontSize", "fontBold", "fontItalic", "fontUnderline", "fontStrikethru",
+            "foreColor", "width",    "height",   "scaleLeft",  "scaleTop" };
     const TextStyle &style = textStyle();
-    switch (change) {
-    case Change::FontName:
-        m_calls << u"fontName "_s + quoted(style.font.name);
-        break;
-    case Change::FontSize:
-        m_calls << u"fontSize "_s + number(style.font.size);
-        break;
-    case Change::FontBold:
-        m_calls << u"fontBold "_s + flag(style.font.bold);
-        break;
-    case Change::FontItalic:
-        m_calls << u"fontItalic "_s + flag(style.font.italic);
-        break;
-    case Change::FontUnderline:
-        m_calls << u"fontUnderline "_s + flag(style.font.underline);
-        break;
-    case Change::FontStrikethru:
-        m_calls << u"fontStrikethru "_s + flag(style.font.strikethru);
-        break;
-    case Change::ForeColor:
-        m_calls << u"foreColor &H"_s
-                + QString::number(quint32(style.colour), 16).toUpper().rightJustified(8, u'0');
-        break;
-    case Change::Width:
-        m_calls << u"width "_s + QString::number(width());
-        break;
-    case Change::Height:
-        m_calls << u"height "_s + QString::number(height());
-        break;
-    case Change::ScaleLeft:
-        m_calls << u"scaleLeft "_s + number(scaleLeft());
-        break;
-    case Change::ScaleTop:
-        m_calls << u"scaleTop "_s + number(scaleTop());
-        break;
-    }
+    const QString colour = QString::number(quint32(style.colour), 16).toUpper();
+    const QString values[] = { quoted(style.font.name),
+                               number(style.font.size),
+                               flag(style.font.bold),
+                               flag(style.font.italic),
+                               flag(style.font.underline),
+                               flag(style.font.strikethru),
+                               u"&H"_s + colour.rightJustified(8, u'0'),
+                               QString::number(width()),
+                               QString::number(height()),
+                               number(scaleLeft()),
+                               number(scaleTop()) };
+    m_calls << QLatin1StringView(names[int(change)]) + u' ' + values[int(change)];
 }
 
 double TestTarget::textWidth(const QString &text) const
 {
     ++m_measurements;
-    qsizetype characters = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (!text.at(i).isLowSurrogate() || i == 0 || !text.at(i - 1).isHighSurrogate())
-            ++characters;
-    }
-    return m_charWidth * double(characters);
-}
-
-double TestTarget::textHeight(const QString &) const
-{
-    return m_lineHeight;
+    return m_charWidth * double(text.toUcs4().size());
 }
 
 void TestTarget::drawText(double x, double y, const QString &text)
@@ -112,20 +76,10 @@ void TestTarget::cls()
     m_calls << u"cls"_s;
 }
 
-void TestTarget::refresh()
-{
-    m_calls << u"refresh"_s;
-}
-
 void TestTarget::newPage()
 {
     home();
     m_calls << u"newPage"_s;
-}
-
-void TestTarget::endDoc()
-{
-    m_calls << u"endDoc"_s;
 }
 
 } // namespace qm

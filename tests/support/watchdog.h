@@ -22,8 +22,7 @@ class Watchdog
 {
 public:
     explicit Watchdog(const QByteArray &path)
-        : m_path(path)
-        , m_thread([this] { watch(); })
+        : m_thread([this, path] { watch(path); })
     {
     }
     ~Watchdog()
@@ -38,14 +37,14 @@ public:
     bool blocked() const { return m_blocked; }
 
 private:
-    void watch()
+    void watch(const QByteArray &path)
     {
         using namespace std::chrono_literals;
         std::unique_lock lock(m_mutex);
         if (m_wake.wait_for(lock, 10s, [this] { return m_done; }))
             return;
         m_blocked = true;
-        const int fd = ::open(m_path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         char buffer[65536];
         for (int waited = 0; !m_wake.wait_for(lock, 10ms, [this] { return m_done; }); ++waited) {
             while (fd >= 0 && ::read(fd, buffer, sizeof buffer) > 0) { }
@@ -58,7 +57,6 @@ private:
             ::close(fd);
     }
 
-    QByteArray m_path;
     std::mutex m_mutex;
     std::condition_variable m_wake;
     bool m_done = false;

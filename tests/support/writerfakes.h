@@ -92,10 +92,8 @@ public:
     }
     void drawMeter(int style, const QColor &bar, const QColor &back, int percent) override
     {
-        calls << QStringLiteral("meter %1 %2 %3 %4")
-                     .arg(style)
-                     .arg(bar.name(), back.name())
-                     .arg(percent);
+        calls << QString::asprintf("meter %d %s %s %d", style, qPrintable(bar.name()),
+                                   qPrintable(back.name()), percent);
     }
     void setPreviewedCommands() override { calls << QStringLiteral("commands previewed"); }
 
