@@ -186,8 +186,7 @@ void tst_BatchRun::failures()
     QCOMPARE(fileBytes(m_settingsFile), StoredSettings);
 }
 
-// Names that CSV must quote or guard, read back by Python's csv module; the same list as JSON,
-// read back by Python's json module with the raw names from base64.
+// Names that CSV must quote or guard, read back by Python's csv module; the same list as JSON.
 void tst_BatchRun::csvAndJsonReadBack()
 {
     const QString python = QStandardPaths::findExecutable(u"python3"_s);
