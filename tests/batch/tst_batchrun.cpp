@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -39,11 +38,10 @@ void setTime(const QByteArray &path)
 void makeFile(const QByteArray &path, const QByteArray &content)
 {
     const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const timespec times[2] { { Afternoon, 0 }, { Afternoon, 0 } };
-    QVERIFY2(fd >= 0 && ::write(fd, content.constData(), size_t(content.size())) == content.size()
-                 && ::futimens(fd, times) == 0,
+    QVERIFY2(fd >= 0 && ::write(fd, content.constData(), size_t(content.size())) == content.size(),
              path.constData());
     ::close(fd);
+    setTime(path);
 }
 
 QByteArray fileBytes(const QString &path)
@@ -52,16 +50,10 @@ QByteArray fileBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
 }
 
-// Every entry of a folder, hidden ones included, with the time of its last change.
 QStringList entriesOf(const QString &folder)
 {
-    QStringList entries;
-    const QFileInfoList infos = QDir(folder).entryInfoList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QFileInfo &info : infos)
-        entries << info.fileName() + u' ' + QString::number(info.lastModified().toMSecsSinceEpoch())
-                + u' ' + QString::number(info.size());
-    return entries;
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
+                                  | QDir::NoDotAndDotDot);
 }
 
 } // namespace
@@ -76,11 +68,8 @@ private slots:
     void init();
     void failures_data();
     void failures();
-    void summaryAndQuiet_data();
-    void summaryAndQuiet();
     void csvAndJsonReadBack();
     void recursiveTree();
-    void foldersWithoutPermission();
 
 private:
     QString dir() const { return m_dir->text(); }
@@ -120,63 +109,53 @@ void tst_BatchRun::failures_data()
 {
     QTest::addColumn<QString>("arguments"); // split at '|'; {dir} and {out} are filled in
     QTest::addColumn<QString>("how"); // "", "file size limit" or "full standard output"
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("message"); // after "quillmark: "
+    // A usage mistake's message ends with the pointer to --help, and the status is 2, not 1.
     const QString none;
     QTest::newRow("a folder that does not exist")
-        << u"--save|{out}/c.csv|--format|csv|{dir}/gone"_s << none << 1
-        << u"quillmark: cannot read {dir}/gone: No such file or directory\n"_s;
-    QTest::newRow("a file, not a folder")
-        << u"--save|{out}/c.txt|{dir}/list/a.txt"_s << none << 1
-        << u"quillmark: cannot read {dir}/list/a.txt: Not a directory\n"_s;
+        << u"--save|{out}/c.csv|--format|csv|{dir}/gone"_s << none
+        << u"cannot read {dir}/gone: No such file or directory"_s;
+    QTest::newRow("a file, not a folder") << u"--save|{out}/c.txt|{dir}/list/a.txt"_s << none
+                                          << u"cannot read {dir}/list/a.txt: Not a directory"_s;
     QTest::newRow("a tree whose top does not exist")
-        << u"--save|{out}/c.txt|--recursive|{dir}/gone"_s << none << 1
-        << u"quillmark: cannot read {dir}/gone: No such file or directory\n"_s;
+        << u"--save|{out}/c.txt|--recursive|{dir}/gone"_s << none
+        << u"cannot read {dir}/gone: No such file or directory"_s;
     QTest::newRow("an output folder that does not exist")
-        << u"--save|{out}/none/c.csv|{dir}/list"_s << none << 1
-        << u"quillmark: cannot write {out}/none/c.csv: No such file or directory\n"_s;
-    QTest::newRow("an output that is a folder")
-        << u"--save|{out}|{dir}/list"_s << none << 1
-        << u"quillmark: cannot write {out}: It is a folder, not a file.\n"_s;
+        << u"--save|{out}/none/c.csv|{dir}/list"_s << none
+        << u"cannot write {out}/none/c.csv: No such file or directory"_s;
     QTest::newRow("a disk that fills up part-way")
-        << u"--save|{out}/c.json|--format|json|{dir}/list"_s << u"file size limit"_s << 1
-        << u"quillmark: cannot write {out}/c.json: File too large\n"_s;
+        << u"--save|{out}/c.json|--format|json|{dir}/list"_s << u"file size limit"_s
+        << u"cannot write {out}/c.json: File too large"_s;
     QTest::newRow("standard output that is full")
-        << u"--save|-|{dir}/list"_s << u"full standard output"_s << 1
-        << u"quillmark: cannot write standard output: No space left on device\n"_s;
+        << u"--save|-|{dir}/list"_s << u"full standard output"_s
+        << u"cannot write standard output: No space left on device"_s;
     QTest::newRow("a PDF in a folder that does not exist")
-        << u"--print-pdf|{out}/none/c.pdf|{dir}/list"_s << none << 1
-        << u"quillmark: cannot write {out}/none/c.pdf: the file cannot be written: No such file or "
-           "directory\n"_s;
+        << u"--print-pdf|{out}/none/c.pdf|{dir}/list"_s << none
+        << u"cannot write {out}/none/c.pdf: the file cannot be written: No such file or "
+           "directory"_s;
     QTest::newRow("nothing to print")
-        << u"--print-pdf|{out}/c.pdf|--pattern|*.none|{dir}/list"_s << none << 1
-        << u"quillmark: nothing to print: no file of {dir}/list passed the pattern and the "
-           "attributes\n"_s;
-    QTest::newRow("an unknown printer")
-        << u"--print|--printer|nosuch|{dir}/list"_s << none << 1
-        << u"quillmark: there is no printer named nosuch (no printers here)\n"_s;
+        << u"--print-pdf|{out}/c.pdf|--pattern|*.none|{dir}/list"_s << none
+        << u"nothing to print: no file of {dir}/list passed the pattern and the attributes"_s;
+    QTest::newRow("an unknown printer") << u"--print|--printer|nosuch|{dir}/list"_s << none
+                                        << u"there is no printer named nosuch (no printers here)"_s;
     QTest::newRow("no default printer")
-        << u"--print|{dir}/list"_s << none << 1
-        << u"quillmark: there is no default printer: name one with --printer\n"_s;
-    QTest::newRow("an unknown option")
-        << u"--save|{out}/c.txt|--colour|red|{dir}/list"_s << none << 2
-        << u"quillmark: unknown option 'colour' (see quillmark --help)\n"_s;
+        << u"--print|{dir}/list"_s << none
+        << u"there is no default printer: name one with --printer"_s;
+    QTest::newRow("an unknown option") << u"--save|{out}/c.txt|--colour|red|{dir}/list"_s << none
+                                       << u"unknown option 'colour' (see quillmark --help)"_s;
     QTest::newRow("two outputs at once")
-        << u"--save|{out}/c.txt|--print-pdf|{out}/c.pdf|{dir}/list"_s << none << 2
-        << u"quillmark: one output at a time, not --save and --print-pdf (see quillmark "
-           "--help)\n"_s;
+        << u"--save|{out}/c.txt|--print-pdf|{out}/c.pdf|{dir}/list"_s << none
+        << u"one output at a time, not --save and --print-pdf (see quillmark --help)"_s;
     QTest::newRow("an unknown format")
-        << u"--save|{out}/c.xls|--format|xls|{dir}/list"_s << none << 2
-        << u"quillmark: unknown format 'xls': choose text, lines, "
-           "csv, json (see quillmark --help)\n"_s;
+        << u"--save|{out}/c.xls|--format|xls|{dir}/list"_s << none
+        << u"unknown format 'xls': choose text, lines, csv, json (see quillmark --help)"_s;
     QTest::newRow("an unknown paper")
-        << u"--print-pdf|{out}/c.pdf|--paper|B5|{dir}/list"_s << none << 2
-        << u"quillmark: unknown paper 'B5': choose A4, Letter, Legal, A5, A3 (see quillmark "
-           "--help)\n"_s;
+        << u"--print-pdf|{out}/c.pdf|--paper|B5|{dir}/list"_s << none
+        << u"unknown paper 'B5': choose A4, Letter, Legal, A5, A3 (see quillmark --help)"_s;
     QTest::newRow("an unknown attribute")
-        << u"--save|{out}/c.txt|--attributes|compressed|{dir}/list"_s << none << 2
-        << u"quillmark: unknown attribute 'compressed': choose from normal, hidden, system, "
-           "readonly, archive (see quillmark --help)\n"_s;
+        << u"--save|{out}/c.txt|--attributes|compressed|{dir}/list"_s << none
+        << u"unknown attribute 'compressed': choose from normal, hidden, system, readonly, "
+           "archive (see quillmark --help)"_s;
 }
 
 void tst_BatchRun::failures()
@@ -184,7 +163,6 @@ void tst_BatchRun::failures()
     QFETCH(QString, arguments);
     QFETCH(QString, how);
     QFETCH(QString, message);
-    const QStringList configBefore = entriesOf(dir() + u"/config/Quillmark"_s);
     ProgramSetup setup;
     if (how == u"file size limit") {
         setup.inChild = [] {
@@ -198,41 +176,17 @@ void tst_BatchRun::failures()
     const ProgramRun result = run(arguments.split(u'|'), setup);
     QVERIFY(result.started);
     QCOMPARE(QString::fromUtf8(result.err),
-             message.replace(u"{dir}"_s, dir()).replace(u"{out}"_s, out()));
-    QTEST(result.exitCode, "status");
+             u"quillmark: "_s + message.replace(u"{dir}"_s, dir()).replace(u"{out}"_s, out())
+                 + u'\n');
+    QCOMPARE(result.exitCode, message.endsWith(u"(see quillmark --help)") ? 2 : 1);
     QCOMPARE(result.out, QByteArray());
     // Nothing made, not even half, and the user's settings as they were.
     QCOMPARE(entriesOf(out()), QStringList());
-    QCOMPARE(entriesOf(dir() + u"/config/Quillmark"_s), configBefore);
+    QCOMPARE(entriesOf(dir() + u"/config/Quillmark"_s), QStringList { u"Quillmark.ini"_s });
     QCOMPARE(fileBytes(m_settingsFile), StoredSettings);
 }
 
-void tst_BatchRun::summaryAndQuiet_data()
-{
-    QTest::addColumn<QString>("arguments");
-    QTest::addColumn<QString>("summary");
-    QTest::newRow("a save: files and bytes")
-        << u"--save|{out}/c.txt|{dir}/list"_s << u"3 files, 6 bytes\n"_s;
-    QTest::newRow("a filter counts what it lets through")
-        << u"--save|{out}/c.txt|--pattern|b*|{dir}/list"_s << u"1 file, 2 bytes\n"_s;
-    QTest::newRow("a print counts its pages too")
-        << u"--print-pdf|{out}/c.pdf|{dir}/list"_s << u"3 files, 6 bytes, 1 page\n"_s;
-    QTest::newRow("quiet: nothing at all")
-        << u"--save|{out}/c.txt|--quiet|{dir}/list"_s << QString();
-}
-
-void tst_BatchRun::summaryAndQuiet()
-{
-    QFETCH(QString, arguments);
-    const ProgramRun result = run(arguments.split(u'|'));
-    QCOMPARE(result.exitCode, 0);
-    QTEST(QString::fromUtf8(result.err), "summary");
-    QCOMPARE(entriesOf(out()).size(), 1);
-    QCOMPARE(fileBytes(m_settingsFile), StoredSettings);
-}
-
-// Names that CSV must quote or guard, read back by Python's csv module; the same list as JSON,
-// read back by Python's json module with the raw names from base64.
+// Names that CSV must quote or guard, read back by Python's csv module; the same list as JSON.
 void tst_BatchRun::csvAndJsonReadBack()
 {
     const QString python = QStandardPaths::findExecutable(u"python3"_s);
@@ -250,6 +204,7 @@ void tst_BatchRun::csvAndJsonReadBack()
     const ProgramRun csv
         = run({ u"--save"_s, u"-"_s, u"--format"_s, u"csv"_s, u"--quiet"_s, dir() + u"/odd"_s });
     QCOMPARE(csv.exitCode, 0);
+    QCOMPARE(csv.err, QByteArray()); // --quiet: no summary
     const ProgramRun json
         = run({ u"--save"_s, u"-"_s, u"--format"_s, u"json"_s, u"--quiet"_s, dir() + u"/odd"_s });
     QCOMPARE(json.exitCode, 0);
@@ -281,85 +236,51 @@ void tst_BatchRun::csvAndJsonReadBack()
              "\"say \\\"cheese\\\".txt\" | 2 | %1\n"
              "\"two\\nlines.txt\" | 3 | %1\n"_s.arg(when));
 
-    // JSON gives the exact bytes of every name.
+    // JSON in the same order, with the raw bytes of a name that is not UTF-8.
     const QJsonArray objects = QJsonDocument::fromJson(json.out).array();
     QCOMPARE(objects.size(), 6);
-    QByteArrayList names;
-    for (const QJsonValue &value : objects) {
-        const QJsonObject object = value.toObject();
-        names << (object.contains(u"bytes")
-                      ? QByteArray::fromBase64(object.value(u"bytes").toString().toLatin1())
-                      : object.value(u"name").toString().toUtf8());
-        QCOMPARE(object.value(u"modified").toString(), when);
-    }
-    QCOMPARE(names,
-             (QByteArrayList { "=HYPERLINK(1).txt", "bad\xff\xfe.txt", "comma, here.txt",
-                               "Müller; Öl.txt", "say \"cheese\".txt", "two\nlines.txt" }));
+    QCOMPARE(QByteArray::fromBase64(objects[1][u"bytes"].toString().toLatin1()), "bad\xff\xfe.txt");
+    QCOMPARE(objects[5][u"name"].toString(), u"two\nlines.txt"_s);
+    QCOMPARE(objects[5][u"modified"].toString(), when);
 }
 
+// Run again as an ordinary user by the test command, whom the locked folder keeps out.
 void tst_BatchRun::recursiveTree()
 {
     const QByteArray top = m_dir->path() + "/tree";
-    for (const char *folder : { "", "/b", "/b/inner", "/a" })
+    for (const char *folder : { "", "/b", "/b/inner", "/a", "/locked" })
         QCOMPARE(::mkdir((top + folder).constData(), 0755), 0);
     makeFile(top + "/top.txt", "1");
     makeFile(top + "/a/one.txt", "22");
     makeFile(top + "/b/two.txt", "333");
     makeFile(top + "/b/inner/three.txt", "4444");
+    makeFile(top + "/locked/secret.txt", "55555");
+    QCOMPARE(::chmod((top + "/locked").constData(), 0), 0);
     QCOMPARE(::symlink("..", (top + "/b/inner/up").constData()), 0); // a loop, if followed
     QCOMPARE(::symlink("ring", (top + "/ring").constData()), 0); // a link to itself
     setTime(top + "/ring");
     QCOMPARE(::mkfifo((top + "/a/pipe").constData(), 0644), 0); // never opened
     setTime(top + "/a/pipe");
 
-    const ProgramRun result = run(
-        { u"--save"_s, u"-"_s, u"--format"_s, u"lines"_s, u"--recursive"_s, dir() + u"/tree"_s });
-    QCOMPARE(result.exitCode, 0);
-    QCOMPARE(result.out,
-             QByteArray("ring,  4, 6 Dec 2026,   13:04:05\r\n"
-                        "top.txt,  1, 6 Dec 2026,   13:04:05\r\n"
-                        "a/one.txt,  2, 6 Dec 2026,   13:04:05\r\n"
-                        "a/pipe,  0, 6 Dec 2026,   13:04:05\r\n"
-                        "b/two.txt,  3, 6 Dec 2026,   13:04:05\r\n"
-                        "b/inner/three.txt,  4, 6 Dec 2026,   13:04:05\r\n"));
-    QCOMPARE(QString::fromUtf8(result.err), u"6 files, 14 bytes\n"_s);
-}
-
-// Run again as an ordinary user by the test command: root reads and writes every folder.
-void tst_BatchRun::foldersWithoutPermission()
-{
-    if (::geteuid() == 0)
-        QSKIP("root reads every folder; the unprivileged run checks this");
-    const QByteArray top = m_dir->path() + "/tree";
-    for (const char *folder : { "", "/a", "/locked", "/z" })
-        QCOMPARE(::mkdir((top + folder).constData(), 0755), 0);
-    makeFile(top + "/a/one.txt", "1");
-    makeFile(top + "/locked/secret.txt", "22");
-    makeFile(top + "/z/last.txt", "333");
-    QCOMPARE(::chmod((top + "/locked").constData(), 0), 0);
-
-    const ProgramRun result = run({ u"--save"_s, u"{out}/tree.csv"_s, u"--format"_s, u"csv"_s,
+    const ProgramRun result = run({ u"--save"_s, u"{out}/tree.txt"_s, u"--format"_s, u"lines"_s,
                                     u"--recursive"_s, dir() + u"/tree"_s });
-    QCOMPARE(QString::fromUtf8(result.err),
-             u"quillmark: cannot read %1/tree/locked: Permission denied\n"
-             "2 files, 4 bytes\n"_s.arg(dir()));
-    QCOMPARE(result.exitCode, 1); // made, but not all of it
-    const QByteArray csv = fileBytes(out() + u"/tree.csv"_s);
-    QCOMPARE(csv.count("\r\n"), 3);
-    QVERIFY(csv.contains("\r\na/one.txt,1,") && csv.contains("\r\nz/last.txt,3,"));
-
-    // The folder itself unreadable, and an output folder without write access: nothing made.
-    QCOMPARE(::chmod(QFile::encodeName(out()).constData(), 0555), 0);
-    for (const auto &[arguments, said] :
-         { std::pair { QStringList { u"--save"_s, u"{out}/c.txt"_s, dir() + u"/tree/locked"_s },
-                       u"cannot read %1/tree/locked: Permission denied"_s.arg(dir()) },
-           std::pair { QStringList { u"--save"_s, u"{out}/c.txt"_s, dir() + u"/tree"_s },
-                       u"cannot write %1/c.txt: Permission denied"_s.arg(out()) } }) {
-        const ProgramRun refused = run(arguments);
-        QCOMPARE(QString::fromUtf8(refused.err), u"quillmark: "_s + said + u'\n');
-        QCOMPARE(refused.exitCode, 1);
-        QCOMPARE(entriesOf(out()).size(), 1); // tree.csv alone
-    }
+    QByteArray lines = "ring,  4, 6 Dec 2026,   13:04:05\r\n"
+                       "top.txt,  1, 6 Dec 2026,   13:04:05\r\n"
+                       "a/one.txt,  2, 6 Dec 2026,   13:04:05\r\n"
+                       "a/pipe,  0, 6 Dec 2026,   13:04:05\r\n"
+                       "b/two.txt,  3, 6 Dec 2026,   13:04:05\r\n"
+                       "b/inner/three.txt,  4, 6 Dec 2026,   13:04:05\r\n";
+    const bool root = ::geteuid() == 0; // reads every folder
+    if (root)
+        lines += "locked/secret.txt,  5, 6 Dec 2026,   13:04:05\r\n";
+    QCOMPARE(fileBytes(out() + u"/tree.txt"_s), lines); // made, even where not all of it
+    QCOMPARE(
+        QString::fromUtf8(result.err),
+        root ? u"7 files, 19 bytes\n"_s
+             : u"quillmark: cannot read %1/tree/locked: Permission denied\n6 files, 14 bytes\n"_s
+                   .arg(dir()));
+    QCOMPARE(result.exitCode, root ? 0 : 1);
+    QCOMPARE(fileBytes(m_settingsFile), StoredSettings);
 }
 
 QTEST_GUILESS_MAIN(tst_BatchRun)

@@ -32,22 +32,32 @@ struct Preview
         state.pageWidth = 11906;
         state.pageHeight = 16838;
         state.catalogueFont.name = u"Liberation Sans"_s;
-    }
-    void draw()
-    {
         CatalogueWriter(state, source, viewport, host).writePreview(picture);
         selection.previewDrawn();
     }
-    bool press(qint64 line, Qt::KeyboardModifiers modifiers = {},
-               Qt::MouseButton button = Qt::LeftButton)
+    // Presses such as "2 s6 all": a line, after "s" for Shift, "c" Ctrl, "r" the right button;
+    // or Select All. True when the last one picked.
+    bool press(const QString &presses)
     {
-        return selection.press((double(line) + 0.5) * state.metrics.lineHeight, button, modifiers);
+        bool picked = false;
+        for (const QString &p : presses.split(u' ')) {
+            const QString keys = p.left(p.indexOf(QRegularExpression(u"\\d"_s)));
+            const Qt::KeyboardModifiers modifiers
+                = (keys.contains(u's') ? Qt::ShiftModifier : Qt::NoModifier)
+                | (keys.contains(u'c') ? Qt::ControlModifier : Qt::NoModifier);
+            picked = p == u"all"
+                ? selection.selectAll()
+                : selection.press((p.mid(keys.size()).toDouble() + 0.5) * state.metrics.lineHeight,
+                                  keys.contains(u'r') ? Qt::RightButton : Qt::LeftButton,
+                                  modifiers);
+        }
+        return picked;
     }
-    QStringList texts(qint64 line = -1) const
+    QStringList texts(qint64 line) const
     {
         QStringList out;
         for (qint64 i = 0; i < picture.itemCount(); ++i)
-            if (line < 0 || qint64(picture.item(i).y) / state.metrics.lineHeight == line)
+            if (qint64(picture.item(i).y) / state.metrics.lineHeight == line)
                 out << picture.item(i).text;
         return out;
     }
@@ -73,11 +83,7 @@ private slots:
     void presses();
     void highlightFollowsTheTextColour_data();
     void highlightFollowsTheTextColour();
-    void pressesThatSelectNothing_data();
-    void pressesThatSelectNothing();
-    void manyPicksLeaveThePictureAsItWas();
-    void redrawReplacesALineWhoseFileChanged();
-    void redrawKeepsThePreviewGeometry();
+    void picksDrawTheFilesAsTheyAreNow();
     void highlightLooksAsLinesDrawnInItsColour_data();
     void highlightLooksAsLinesDrawnInItsColour();
     void picksReadOnlyTheLinesInView_data();
@@ -86,7 +92,7 @@ private slots:
 
 void tst_Selection::presses_data()
 {
-    // Presses on eight lines: "s" Shift, "c" Ctrl.
+    // Presses on eight lines.
     QTest::addColumn<QString>("presses");
     QTest::addColumn<QString>("selected"); // and highlighted, nothing else
     QTest::newRow("first press") << u"4"_s << u"4-4"_s;
@@ -98,29 +104,30 @@ void tst_Selection::presses_data()
     QTest::newRow("plain press elsewhere ends a range") << u"2 s4 6"_s << u"6-6"_s;
     QTest::newRow("first line of a range") << u"2 s4 2"_s << u"2-2"_s;
     QTest::newRow("Ctrl+Shift is a plain press") << u"2 s5 cs6"_s << u"6-6"_s;
+    QTest::newRow("right button picks nothing") << u"r1"_s << QString();
+    QTest::newRow("below the last line picks nothing") << u"8"_s << QString();
 }
 
 void tst_Selection::presses()
 {
     QFETCH(QString, presses);
+    QFETCH(QString, selected);
     Preview preview(8);
-    preview.draw();
-    for (const QString &p : presses.split(u' '))
-        QVERIFY(preview.press(p.right(1).toInt(),
-                              (p.contains(u's') ? Qt::ShiftModifier : Qt::NoModifier)
-                                  | (p.contains(u'c') ? Qt::ControlModifier : Qt::NoModifier)));
-    QTEST(preview.highlighted(), "selected");
+    const qint64 items = preview.picture.itemCount();
+    QCOMPARE(preview.press(presses), !selected.isEmpty());
+    QCOMPARE(preview.highlighted(), selected);
     const Selection &s = preview.state.selection;
-    QCOMPARE(s.selectionMade ? u"%1-%2"_s.arg(s.selFirst).arg(s.selLast) : QString(),
-             preview.highlighted());
+    QCOMPARE(s.selectionMade ? u"%1-%2"_s.arg(s.selFirst).arg(s.selLast) : QString(), selected);
+    QCOMPARE(preview.picture.itemCount(), items); // drawn over themselves
+    QCOMPARE(preview.host.calls.count(u"busy 1"_s), preview.host.calls.count(u"busy 0"_s));
 }
 
 void tst_Selection::highlightFollowsTheTextColour_data()
 {
-    QTest::addColumn<qint32>("text");
+    QTest::addColumn<qint32>("text"); // &H00BBGGRR
     QTest::addColumn<qint32>("highlight");
     QTest::newRow("black text, red highlight") << 0x000000 << 0x0000FF;
-    QTest::newRow("white text, black highlight") << 0xFFFFFF << 0x000000;
+    QTest::newRow("red text: a black highlight, so that the pick shows") << 0x0000FF << 0x000000;
 }
 
 void tst_Selection::highlightFollowsTheTextColour()
@@ -129,86 +136,29 @@ void tst_Selection::highlightFollowsTheTextColour()
     QTEST(highlightColour(text), "highlight");
 }
 
-void tst_Selection::pressesThatSelectNothing_data()
-{
-    QTest::addColumn<bool>("previewed");
-    QTest::addColumn<int>("button");
-    QTest::addColumn<qint64>("line");
-    QTest::newRow("before any preview") << false << int(Qt::LeftButton) << 1LL;
-    QTest::newRow("right button") << true << int(Qt::RightButton) << 1LL;
-    QTest::newRow("below the last line") << true << int(Qt::LeftButton) << 5LL;
-}
-
-void tst_Selection::pressesThatSelectNothing()
-{
-    QFETCH(bool, previewed);
-    QFETCH(int, button);
-    QFETCH(qint64, line);
-    Preview preview(5);
-    if (previewed)
-        preview.draw();
-    else
-        preview.state.metrics.lineHeight = 250;
-    const QStringList before = preview.texts();
-    preview.host.calls.clear();
-    QVERIFY(!preview.press(line, {}, Qt::MouseButton(button)));
-    QVERIFY(!preview.state.selection.selectionMade);
-    QCOMPARE(preview.texts(), before); // nothing highlighted, nothing added
-    QCOMPARE(preview.host.calls.count(u"busy 1"_s), preview.host.calls.count(u"busy 0"_s));
-}
-
-void tst_Selection::manyPicksLeaveThePictureAsItWas()
-{
-    Preview preview(300);
-    preview.draw();
-    QVERIFY(preview.selection.selectAll());
-    const qint64 items = preview.picture.itemCount();
-    const qint64 bytes = preview.picture.memoryBytes();
-    for (int i = 0; i < 1000; ++i)
-        preview.press((i * 37) % 300, i % 3 ? Qt::ShiftModifier : Qt::NoModifier);
-    QVERIFY(preview.selection.selectAll());
-    QCOMPARE(preview.picture.itemCount(), items);
-    QCOMPARE(preview.picture.memoryBytes(), bytes);
-}
-
-void tst_Selection::redrawReplacesALineWhoseFileChanged()
+// Redrawn lines are read again; a print run measures the paper afterwards, but picks still
+// draw the lines as the preview placed them.
+void tst_Selection::picksDrawTheFilesAsTheyAreNow()
 {
     Preview preview(3);
-    preview.draw();
-    const qint64 items = preview.picture.itemCount();
-    preview.source.entries[1].second->size = 98765; // grew since the preview
-    preview.source.entries[2].second.reset(); // and this one vanished
-    QVERIFY(preview.press(1));
-    QVERIFY(preview.press(2, Qt::ShiftModifier));
-    QCOMPARE(preview.picture.itemCount(), items);
-    QCOMPARE(preview.texts(1).value(1), u"98,765"_s);
-    QCOMPARE(preview.texts(2).filter(QRegularExpression(u"."_s)),
-             QStringList({ u"file02.txt"_s, u"  /  /     00:00:00"_s }));
-}
-
-// A print run measures the paper afterwards; picks in the preview still draw the preview's
-// lines over themselves.
-void tst_Selection::redrawKeepsThePreviewGeometry()
-{
-    Preview preview(3);
-    preview.draw();
-    const QStringList before = preview.texts();
+    const QStringList first = preview.texts(0);
     preview.state.metrics.nameWidth = preview.state.metrics.nameLimit
         = preview.state.metrics.nameFit = 5;
-    QVERIFY(preview.selection.selectAll());
-    QCOMPARE(preview.texts(), before);
+    preview.source.entries[1].second->size = 98765; // grew since the preview
+    QVERIFY(preview.press(u"all"_s));
+    QCOMPARE(preview.texts(0), first);
+    QCOMPARE(preview.texts(1).value(1), u"98,765"_s);
 }
 
 void tst_Selection::highlightLooksAsLinesDrawnInItsColour_data()
 {
-    // Presses on sixty lines as in presses(), then the picture scrolled down by some lines.
+    // Presses on sixty lines, then the picture scrolled down by some lines.
     QTest::addColumn<QString>("presses");
     QTest::addColumn<int>("scrolledLines");
     QTest::addColumn<QList<qint64>>("selected"); // first, last
     QTest::newRow("Select All") << u"all"_s << 0 << QList<qint64> { 0, 59 };
     QTest::newRow("range from above the view into it")
         << u"2 s25"_s << 20 << QList<qint64> { 2, 25 };
-    QTest::newRow("range ended by a plain press") << u"2 s8 4"_s << 0 << QList<qint64> { 4, 4 };
     QTest::newRow("Select All, then one line") << u"all 7"_s << 3 << QList<qint64> { 7, 7 };
 }
 
@@ -220,19 +170,11 @@ void tst_Selection::highlightLooksAsLinesDrawnInItsColour()
     QFETCH(int, scrolledLines);
     QFETCH(QList<qint64>, selected);
     Preview preview(60);
-    preview.draw();
-    for (const QString &p : presses.split(u' ')) {
-        if (p == u"all")
-            QVERIFY(preview.selection.selectAll());
-        else
-            QVERIFY(preview.press(p.right(p.size() - p.count(u's')).toInt(),
-                                  p.startsWith(u's') ? Qt::ShiftModifier : Qt::NoModifier));
-    }
+    QVERIFY(preview.press(presses));
     const int lineHeight = preview.state.metrics.lineHeight;
     preview.picture.setTop(-qint64(scrolledLines) * lineHeight);
 
     Preview drawn(60);
-    drawn.draw();
     drawn.picture.setTop(preview.picture.top());
     DateTimeFormatter dates;
     drawn.picture.setForeColor(highlightColour(drawn.picture.foreColor()));
@@ -251,7 +193,7 @@ void tst_Selection::highlightLooksAsLinesDrawnInItsColour()
         return image;
     };
     const QImage shown = painted(preview.picture);
-    QVERIFY(shown != painted(Preview(60).picture)); // something was painted
+    QVERIFY(shown != painted(Preview(60).picture)); // the highlight shows
     QCOMPARE(shown, painted(drawn.picture));
 }
 
@@ -268,16 +210,11 @@ void tst_Selection::picksReadOnlyTheLinesInView()
 {
     QFETCH(QString, presses);
     Preview preview(5000);
-    preview.draw();
     preview.picture.setTop(-3900LL * preview.state.metrics.lineHeight);
     const qint64 inView = preview.state.metrics.refreshDepth / preview.state.metrics.lineHeight + 1;
     for (const QString &p : presses.split(u' ')) {
         preview.source.statCalls = 0;
-        if (p == u"all")
-            QVERIFY(preview.selection.selectAll());
-        else
-            QVERIFY(preview.press(p.right(p.size() - p.count(u's')).toInt(),
-                                  p.startsWith(u's') ? Qt::ShiftModifier : Qt::NoModifier));
+        QVERIFY(preview.press(p));
         QVERIFY2(preview.source.statCalls <= inView,
                  qPrintable(u"%1 files read"_s.arg(preview.source.statCalls)));
     }

@@ -7,7 +7,6 @@
 #include "printing/printrun.h"
 #include "support/pdfreading.h"
 #include "support/refusingprinter.h"
-#include "support/scriptedquestions.h"
 #include "support/testtarget.h"
 #include "support/writerfakes.h"
 
@@ -34,7 +33,6 @@ struct PaperRun
     FakeViewport viewport;
     RecordingHost host;
     TestTarget target;
-    ScriptedQuestions questions;
 
     explicit PaperRun(int pageWidth = 11906, int pageHeight = 16838)
     {
@@ -44,10 +42,14 @@ struct PaperRun
         target.setHeight(pageHeight);
     }
 
-    void print(const CatalogueSource &source, bool askHeader = false)
+    void print(const CatalogueSource &source)
     {
-        PrintRun run(state, askHeader ? &questions : nullptr);
+        PrintRun run(state, nullptr);
         CatalogueWriter(state, source, viewport, host).writePages(target, run);
+    }
+    PrintResult print(const CatalogueSource &source, QPrinter &printer)
+    {
+        return printCatalogue(state, source, viewport, host, printer, nullptr);
     }
 
     QStringList heads() const { return target.calls(u"text ").filter(u",-440 "_s); }
@@ -62,22 +64,13 @@ class tst_Printing : public QObject
 
 private slots:
     void initTestCase();
-    void pageText_data();
-    void pageText();
     void pageHead_data();
     void pageHead();
-    void longHeaderCostsLittleMore_data();
     void longHeaderCostsLittleMore();
     void pagesAgreeWithTheCount_data();
     void pagesAgreeWithTheCount();
-    void headerBox_data();
-    void headerBox();
-    void printedRange_data();
-    void printedRange();
     void printFailureSaysWhy_data();
     void printFailureSaysWhy();
-    void paperSize_data();
-    void paperSize();
     void printedPlace_data();
     void printedPlace();
     void incompletePdf_data();
@@ -87,21 +80,6 @@ private slots:
 void tst_Printing::initTestCase()
 {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-}
-
-void tst_Printing::pageText_data()
-{
-    QTest::addColumn<QList<qint64>>("pageOfCount");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("one of one: a blank for each sign")
-        << QList<qint64> { 1, 1 } << u"Page  1 of  1"_s;
-    QTest::newRow("two of ten") << QList<qint64> { 2, 10 } << u"Page  2 of  10"_s;
-}
-
-void tst_Printing::pageText()
-{
-    QFETCH(QList<qint64>, pageOfCount);
-    QTEST(qm::pageText(pageOfCount[0], pageOfCount[1]), "text");
 }
 
 void tst_Printing::pageHead_data()
@@ -154,17 +132,10 @@ void tst_Printing::pageHead()
     QVERIFY(pageX >= printableLeft && pageX + 1300 <= printableLeft + printableWidth);
 }
 
-void tst_Printing::longHeaderCostsLittleMore_data()
-{
-    QTest::addColumn<int>("length");
-    QTest::newRow("100 characters") << 100;
-    QTest::newRow("1,000 characters") << 1000;
-    QTest::newRow("32,767 characters, the most an input box takes") << 32767;
-}
-
+// 32,767 characters, the most an input box takes.
 void tst_Printing::longHeaderCostsLittleMore()
 {
-    QFETCH(int, length);
+    const int length = 32767;
     const FakeSource files = filesNamed(25); // three pages of ten lines
     PaperRun shortHeader(11906, 2200 + 2 * 1134);
     shortHeader.print(files);
@@ -173,7 +144,7 @@ void tst_Printing::longHeaderCostsLittleMore()
     longHeader.print(files);
 
     // Fitted once a run by halving over its length: a few measurements for each doubling of
-    // the length, however many pages. One at a time on every page would take thousands.
+    // the length. Once a page would take three times as many, one character at a time thousands.
     const qint64 extra = longHeader.target.measurements() - shortHeader.target.measurements();
     QVERIFY2(extra <= 2 * std::ceil(std::log2(length)) + 8, qPrintable(QString::number(extra)));
     // Its start gives way to "...": it ends a column gap (98) before the page text at 6530.
@@ -185,131 +156,61 @@ void tst_Printing::longHeaderCostsLittleMore()
 void tst_Printing::pagesAgreeWithTheCount_data()
 {
     QTest::addColumn<int>("files");
-    QTest::addColumn<int>("pages");
+    QTest::addColumn<QList<qint64>>("printed"); // first and last line printed, pages
     // Ten lines a page.
-    QTest::newRow("last line ends exactly at the print height") << 20 << 2;
-    QTest::newRow("one line fewer") << 19 << 2;
-    QTest::newRow("one line more") << 21 << 3;
+    QTest::newRow("last line ends exactly at the print height") << 20 << QList<qint64> { 0, 19, 2 };
+    QTest::newRow("one line more") << 21 << QList<qint64> { 0, 20, 3 };
+    QTest::newRow("selection of lines 5 to 9: those, on one page")
+        << 30 << QList<qint64> { 5, 9, 1 };
 }
 
 void tst_Printing::pagesAgreeWithTheCount()
 {
     QFETCH(int, files);
-    QFETCH(int, pages);
+    QFETCH(QList<qint64>, printed);
     PaperRun run(11906, 2200 + 2 * 1134);
+    run.state.printSelection = printed[0] > 0;
+    run.state.selection = { printed[0], printed[1], printed[0] > 0, printed[0] };
     run.print(filesNamed(files));
-    QStringList expected;
-    for (int page = 1; page <= pages; ++page)
-        expected << u"text 6530,-440 \"%1\""_s.arg(qm::pageText(page, pages));
-    QCOMPARE(run.heads().filter(u"Page"_s), expected);
-    QCOMPARE(run.names().size(), files);
-    QCOMPARE(run.state.metrics.pageCount, pages);
+    QStringList names, heads;
+    for (qint64 line = printed[0]; line <= printed[1]; ++line)
+        names << u"file%1.txt"_s.arg(line, 2, 10, QLatin1Char('0'));
+    for (qint64 page = 1; page <= printed[2]; ++page)
+        heads << u"text 6530,-440 \"Page  %1 of  %2\""_s.arg(page).arg(printed[2]);
+    QCOMPARE(run.heads().filter(u"Page"_s), heads);
+    QStringList shown;
+    for (const QString &call : run.names())
+        shown << call.section(u'"', 1, 1);
+    QCOMPARE(shown, names);
+    QCOMPARE(run.state.metrics.pageCount, printed[2]);
 }
 
-void tst_Printing::headerBox_data()
-{
-    QTest::addColumn<QStringList>("last"); // header and folder of the last run
-    QTest::addColumn<QString>("offered");
-    QTest::addColumn<QString>("answer"); // empty: Cancel
-    QTest::addColumn<QString>("printed");
-    QTest::newRow("first run offers the folder, Cancel prints it")
-        << QStringList { QString(), QString() } << u"/data/"_s << QString() << u"/data/"_s;
-    QTest::newRow("a later run offers the last header")
-        << QStringList { u"Holiday"_s, u"/data/"_s } << u"Holiday"_s << u"Holiday"_s
-        << u"Holiday"_s;
-    QTest::newRow("the last folder by default: this folder instead")
-        << QStringList { u"/old/"_s, u"/old/"_s } << u"/data/"_s << u"/data/"_s << u"/data/"_s;
-    QTest::newRow("a header typed in another folder is offered again")
-        << QStringList { u"Holiday"_s, u"/old/"_s } << u"Holiday"_s << u"Holiday"_s << u"Holiday"_s;
-}
-
-void tst_Printing::headerBox()
-{
-    QFETCH(QStringList, last);
-    QFETCH(QString, offered);
-    QFETCH(QString, answer);
-    QFETCH(QString, printed);
-    PaperRun run;
-    run.state.listHeader = last.at(0);
-    run.state.listHeaderFolder = last.at(1);
-    run.questions.answerText(answer);
-    run.print(filesNamed(2), true);
-    QVERIFY(run.questions.log().value(0).endsWith(ScriptedQuestions::quoted(offered)
-                                                  + u" at 2000,2000"_s));
-    QCOMPARE(run.state.listHeader, printed);
-    QVERIFY(run.heads().value(0).endsWith(ScriptedQuestions::quoted(printed)));
-}
-
-void tst_Printing::printedRange_data()
-{
-    QTest::addColumn<qint64>("selFirst");
-    QTest::addColumn<qint64>("selLast");
-    QTest::addColumn<QStringList>("printed");
-    // 30 files, ten lines a page.
-    QTest::newRow("selection of lines 5 to 9: five lines on one page")
-        << 5LL << 9LL << QStringList { u"file05.txt"_s, u"file06.txt"_s, u"file07.txt"_s,
-                                       u"file08.txt"_s, u"file09.txt"_s, u"Page  1 of  1"_s };
-}
-
-void tst_Printing::printedRange()
-{
-    QFETCH(qint64, selFirst);
-    QFETCH(qint64, selLast);
-    PaperRun run(11906, 2200 + 2 * 1134);
-    run.state.printSelection = true;
-    run.state.selection = { selFirst, selLast, true, selFirst };
-    run.print(filesNamed(30));
-    QStringList printed;
-    for (const QString &call : run.names() + run.heads().filter(u"Page"_s))
-        printed << call.section(u'"', 1, 1);
-    QTEST(printed, "printed");
-    QCOMPARE(run.state.selection.selFirst, selFirst); // the preview's selection stays
-}
-
+// A file that cannot be written is the window's to test, message and all.
 void tst_Printing::printFailureSaysWhy_data()
 {
-    QTest::addColumn<QString>("file"); // in a scratch folder that holds a folder "taken"
     QTest::addColumn<int>("refusedPage"); // 1: the printer refuses to start
-    QTest::addColumn<QString>("why"); // %1: the file
+    QTest::addColumn<QString>("why");
     QTest::addColumn<int>("pages");
-    QTest::newRow("file in a folder that does not exist")
-        << u"missing/out.pdf"_s << 0 << u"The file cannot be written: No such file or directory."_s
-        << 0;
-    QTest::newRow("file name taken by a folder")
-        << u"taken"_s << 0 << u"It is a folder, not a file."_s << 0;
-    QTest::newRow("printer refuses to start")
-        << u"out.pdf"_s << 1 << u"The printer did not start the job."_s << 0;
+    QTest::newRow("printer refuses to start") << 1 << u"The printer did not start the job."_s << 0;
     QTest::newRow("printer refuses page 2: the run ends")
-        << u"out.pdf"_s << 2
-        << u"The printer refused page 2, so the pages after it were not printed."_s << 1;
+        << 2 << u"The printer refused page 2, so the pages after it were not printed."_s << 1;
 }
 
 void tst_Printing::printFailureSaysWhy()
 {
-    QFETCH(QString, file);
     QFETCH(int, refusedPage);
-    QFETCH(int, pages);
     QTemporaryDir scratch;
-    QVERIFY(QDir(scratch.path()).mkdir(u"taken"_s));
-    const QString pdf = scratch.filePath(file);
+    const QString pdf = scratch.filePath(u"out.pdf"_s);
     RefusingPrinter printer(pdf, refusedPage);
-    CatalogueState state;
-    state.pageWidth = 11906;
-    state.pageHeight = 16838;
-    FakeViewport viewport;
-    RecordingHost host;
-    // About sixty lines a page: four pages.
-    const PrintResult result
-        = printCatalogue(state, filesNamed(200), viewport, host, printer, nullptr);
-
+    PaperRun run;
+    const PrintResult result = run.print(filesNamed(200), printer); // four pages
     QCOMPARE(result.outcome, PrintResult::Outcome::Failed);
-    QCOMPARE(result.pages, pages);
+    QTEST(result.pages, "pages");
     QFETCH(QString, why);
     QCOMPARE(printFailureText(result),
-             u"The catalogue could not be printed on %1.\n\n"_s.arg(pdf)
-                 + why.replace(u"%1"_s, pdf));
+             u"The catalogue could not be printed on %1.\n\n"_s.arg(pdf) + why);
     // Nothing more is drawn after the refusal: the meter stops on the first page.
-    const QStringList meter = host.calls.filter(u"meter 2 "_s);
+    const QStringList meter = run.host.calls.filter(u"meter 2 "_s);
     QVERIFY(meter.isEmpty() || meter.last().section(u' ', -1).toInt() < 50);
     // A PDF is replaced only by a complete one: nothing is left of the failed run.
     QCOMPARE(QDir(scratch.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
@@ -317,83 +218,55 @@ void tst_Printing::printFailureSaysWhy()
 
 void tst_Printing::incompletePdf_data()
 {
-    // Bytes taken out of a PDF that the printer wrote: [from, from + count), from counted
-    // back from the end when negative.
-    QTest::addColumn<qint64>("from");
-    QTest::addColumn<qint64>("count");
+    QTest::addColumn<QString>("damage"); // to a PDF that the printer wrote
     QTest::addColumn<QString>("defect"); // empty: complete
-    QTest::newRow("as written") << 0LL << 0LL << QString();
-    QTest::newRow("last line end gone: still complete") << -1LL << 1LL << QString();
-    QTest::newRow("cut in half") << -1LL << -1LL << u"its end is missing"_s;
+    QTest::newRow("last line end gone: still complete") << u"last byte"_s << QString();
+    QTest::newRow("cut in half") << u"half"_s << u"its end is missing"_s;
     QTest::newRow("a block lost in the page contents")
-        << -1LL << -3LL << u"its table of contents is not where its end says"_s;
+        << u"block"_s << u"its table of contents is not where its end says"_s;
     QTest::newRow("an entry lost from the table")
-        << -1LL << -2LL << u"object 2 is not where its table says"_s;
+        << u"entry"_s << u"object 2 is not where its table says"_s;
 }
 
 void tst_Printing::incompletePdf()
 {
-    QFETCH(qint64, from);
-    QFETCH(qint64, count);
+    QFETCH(QString, damage);
     QTemporaryDir scratch;
-    const QString pdf = scratch.filePath(u"whole.pdf"_s);
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(pdf);
-    CatalogueState state;
-    state.pageWidth = 11906;
-    state.pageHeight = 16838;
-    FakeViewport viewport;
-    RecordingHost host;
-    QCOMPARE(printCatalogue(state, filesNamed(200), viewport, host, printer, nullptr).outcome,
-             PrintResult::Outcome::Printed);
-    QFile file(pdf);
+    printer.setOutputFileName(scratch.filePath(u"whole.pdf"_s));
+    PaperRun run;
+    QCOMPARE(run.print(filesNamed(200), printer).outcome, PrintResult::Outcome::Printed);
+    QFile file(printer.outputFileName());
     QVERIFY(file.open(QIODevice::ReadOnly));
     QByteArray bytes = file.readAll();
     const qint64 table = bytes.lastIndexOf("\nxref") + 1;
     QVERIFY(table > 0);
-    if (count == -1) // cut in half
+    if (damage == u"last byte")
+        bytes.chop(1);
+    else if (damage == u"half")
         bytes.truncate(bytes.size() / 2);
-    else if (count == -2) // the third entry of the table
-        bytes.remove(bytes.indexOf('\n', bytes.indexOf('\n', table) + 1) + 41, 20);
-    else if (count == -3) // a block out of the page contents
+    else if (damage == u"block")
         bytes.remove(bytes.size() / 3, 4096);
-    else
-        bytes.remove(from < 0 ? bytes.size() + from : from, count);
+    else if (damage == u"entry") // the third of the table
+        bytes.remove(bytes.indexOf('\n', bytes.indexOf('\n', table) + 1) + 41, 20);
     QFETCH(QString, defect);
     QVERIFY2(pdfDefect(bytes).value_or(QString()).contains(defect),
              qPrintable(pdfDefect(bytes).value_or(u"complete"_s)));
     QCOMPARE(pdfDefect(bytes).has_value(), !defect.isEmpty());
 }
 
-void tst_Printing::paperSize_data()
-{
-    QTest::addColumn<int>("pageSize");
-    QTest::addColumn<bool>("landscape");
-    QTest::addColumn<QSize>("twips");
-    QTest::newRow("A4, defined in true millimetres")
-        << int(QPageSize::A4) << false << QSize(11906, 16838);
-    QTest::newRow("A4 landscape: turned") << int(QPageSize::A4) << true << QSize(16838, 11906);
-}
-
-void tst_Printing::paperSize()
-{
-    QFETCH(int, pageSize);
-    QFETCH(bool, landscape);
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::PageSizeId(pageSize)),
-                                      landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
-                                      QMarginsF()));
-    const QSizeF paper = paperTwips(printer);
-    QTEST(QSize(int(roundHalfEven(paper.width())), int(roundHalfEven(paper.height()))), "twips");
-}
-
 void tst_Printing::printedPlace_data()
 {
     QTest::addColumn<QMarginsF>("border"); // what the printer cannot print on, in points
-    QTest::newRow("no border") << QMarginsF(0, 0, 0, 0);
-    QTest::newRow("10 points all round") << QMarginsF(10, 10, 10, 10);
-    QTest::newRow("uneven border") << QMarginsF(5, 20, 30, 40);
+    QTest::addColumn<bool>("landscape");
+    QTest::addColumn<QSize>("paper"); // in twips
+    // A4 is defined in true millimetres.
+    const QSize a4(11906, 16838);
+    QTest::newRow("no border") << QMarginsF(0, 0, 0, 0) << false << a4;
+    QTest::newRow("10 points all round") << QMarginsF(10, 10, 10, 10) << false << a4;
+    QTest::newRow("uneven border, landscape: the paper turned")
+        << QMarginsF(5, 20, 30, 40) << true << a4.transposed();
 }
 
 // The first name starts at the top-left corner of the margins, 2268 and 1134 twips (113.4
@@ -401,19 +274,18 @@ void tst_Printing::printedPlace_data()
 void tst_Printing::printedPlace()
 {
     QFETCH(QMarginsF, border);
+    QFETCH(bool, landscape);
     QTemporaryDir scratch;
     const QString pdf = scratch.filePath(u"place.pdf"_s);
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
-    printer.setPageLayout(
-        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, border, QPageLayout::Point));
-    CatalogueState state;
-    state.pageWidth = 11906;
-    state.pageHeight = 16838;
-    FakeViewport viewport;
-    RecordingHost host;
-    printCatalogue(state, filesNamed(1), viewport, host, printer, nullptr);
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4),
+                                      landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                                      border, QPageLayout::Point));
+    const QSizeF paper = paperTwips(printer);
+    QTEST(QSize(int(roundHalfEven(paper.width())), int(roundHalfEven(paper.height()))), "paper");
+    PaperRun().print(filesNamed(1), printer);
 
     static const QRegularExpression firstName(
         uR"re(<word xMin="([-\d.]+)" yMin="([-\d.]+)"[^>]*>file00\.txt<)re"_s);
