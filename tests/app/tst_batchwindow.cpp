@@ -28,12 +28,6 @@ const QList<std::pair<QString, QString>> PageSetup {
     { u"Column 1"_s, u" .2"_s },      { u"Column 2"_s, u" .3"_s },
 };
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
-}
-
 } // namespace
 
 /// The command line against the window: for the same folder and the same stored page setup,

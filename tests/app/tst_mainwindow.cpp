@@ -25,12 +25,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
-
 void moveMouseTo(QWidget *widget)
 {
     QTest::mouseMove(widget, widget->rect().center());
