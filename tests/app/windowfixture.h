@@ -119,13 +119,15 @@ public:
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
     }
 
-    // For cleanup: closes the window; every question asked must have had its answer.
+    // For cleanup: closes the window; every question asked must have had its answer, and
+    // every answer its question.
     void finish()
     {
         if (window)
             window->close();
         window.reset();
         QCOMPARE(questions->unexpectedCount(), 0);
+        QCOMPARE(questions->unusedAnswers(), 0);
     }
 
     QTemporaryDir settingsDir;
