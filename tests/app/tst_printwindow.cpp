@@ -27,9 +27,8 @@ private slots:
     void printsWhatTheDialogChose_data();
     void printsWhatTheDialogChose();
     void headerBoxOffersTheNewFolder();
-    void printDialogOffersTheSelection_data();
-    void printDialogOffersTheSelection();
-    void printDialogTurnsDownAFifo();
+    void printDialog_data();
+    void printDialog();
 
 private:
     QTemporaryDir m_out;
@@ -118,71 +117,64 @@ void tst_PrintWindow::headerBoxOffersTheNewFolder()
                  qPrintable(offered[i]));
 }
 
-void tst_PrintWindow::printDialogOffersTheSelection_data()
+void tst_PrintWindow::printDialog_data()
 {
     QTest::addColumn<bool>("selectionAvailable");
     QTest::addColumn<bool>("accept");
-    QTest::newRow("no selection: not offered") << false << true;
-    QTest::newRow("selection: offered and chosen, Return keeps it") << true << true;
-    QTest::newRow("selection: Cancel") << true << false;
+    QTest::addColumn<QString>("warning"); // about the file: the dialog stays open
+    QTest::newRow("no selection: not offered") << false << true << QString();
+    QTest::newRow("selection: offered and chosen, Return keeps it") << true << true << QString();
+    QTest::newRow("selection: Cancel") << true << false << QString();
+    // Its own check of the file would open it and wait for a reader: turned down before that.
+    QTest::newRow("a FIFO as its file")
+        << false << true
+        << u"%1\n\nIt is a named pipe (FIFO), not a regular file.\nPlease choose a different "
+           "file name."_s;
 }
 
-void tst_PrintWindow::printDialogOffersTheSelection()
+// The real print dialog: the selection offered where there is one, never a page range.
+void tst_PrintWindow::printDialog()
 {
     QFETCH(bool, selectionAvailable);
     QFETCH(bool, accept);
+    QFETCH(QString, warning);
+    const QString file = m_out.filePath(warning.isEmpty() ? u"dialog.pdf"_s : u"pipe.pdf"_s);
+    QVERIFY(warning.isEmpty() || ::mkfifo(QFile::encodeName(file).constData(), 0644) == 0);
     QtQuestions questions(w.window.get());
     QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFileName(m_out.filePath(u"dialog.pdf"_s));
+    printer.setOutputFileName(file);
     QStringList seen;
+    QString warned;
     whenModal([&](QWidget *dialog) {
         for (const char *name : { "printAll", "printSelection", "printRange", "pagesRadioButton" })
             if (auto *button = dialog->findChild<QRadioButton *>(QLatin1String(name)))
                 seen << u"%1 %2 %3"_s.arg(QLatin1String(name),
                                           button->isHidden() ? u"hidden"_s : u"shown"_s,
                                           button->isChecked() ? u"on"_s : u"off"_s);
+        if (!warning.isEmpty())
+            whenModal([&](QWidget *box) {
+                warned = box->findChild<QLabel *>(u"qt_msgbox_label"_s)->text();
+                QTest::keyClick(box, Qt::Key_Return);
+                whenModal([](QWidget *stillOpen) { QTest::keyClick(stillOpen, Qt::Key_Escape); });
+            });
         QTest::keyClick(dialog, accept ? Qt::Key_Return : Qt::Key_Escape);
     });
-    bool selectionChosen = !selectionAvailable;
-    QCOMPARE(questions.askPrint(&printer, selectionAvailable, &selectionChosen), accept);
+    bool selectionChosen = !selectionAvailable, accepted = false, blocked = false;
+    {
+        const Watchdog watchdog(QFile::encodeName(file));
+        accepted = questions.askPrint(&printer, selectionAvailable, &selectionChosen);
+        blocked = watchdog.blocked();
+    }
+    QVERIFY2(!blocked, "the print dialog waited for a reader of the file");
+    QCOMPARE(accepted, accept && warning.isEmpty());
+    QCOMPARE(warned, warning.isEmpty() ? QString() : warning.arg(file));
     const QString selection = selectionAvailable ? u"shown on"_s : u"hidden off"_s;
     QCOMPARE(seen,
              (QStringList { u"printAll shown "_s + (selectionAvailable ? u"off"_s : u"on"_s),
                             u"printSelection "_s + selection, u"printRange hidden off"_s,
                             u"pagesRadioButton hidden off"_s }));
-    QCOMPARE(selectionChosen, accept && selectionAvailable);
+    QCOMPARE(selectionChosen, accepted && selectionAvailable);
     QVERIFY(printer.pageRanges().isEmpty());
-}
-
-// The dialog's own check of the file would open it and wait for a reader: the name is turned
-// down before that, and the dialog stays open for another.
-void tst_PrintWindow::printDialogTurnsDownAFifo()
-{
-    const QString fifo = m_out.filePath(u"pipe.pdf"_s);
-    QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0644) == 0);
-    QtQuestions questions(w.window.get());
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(fifo);
-    QString warning;
-    whenModal([&](QWidget *dialog) {
-        whenModal([&](QWidget *box) {
-            warning = box->findChild<QLabel *>(u"qt_msgbox_label"_s)->text();
-            QTest::keyClick(box, Qt::Key_Return);
-            whenModal([](QWidget *stillOpen) { QTest::keyClick(stillOpen, Qt::Key_Escape); });
-        });
-        QTest::keyClick(dialog, Qt::Key_Return);
-    });
-    bool blocked = false;
-    {
-        const Watchdog watchdog(QFile::encodeName(fifo));
-        QVERIFY(!questions.askPrint(&printer, false, nullptr));
-        blocked = watchdog.blocked();
-    }
-    QVERIFY2(!blocked, "the print dialog waited for a reader of the file");
-    QCOMPARE(warning,
-             u"%1\n\nIt is a named pipe (FIFO), not a regular file.\nPlease choose a different "
-             "file name."_s.arg(fifo));
 }
 
 QTEST_MAIN(tst_PrintWindow)
