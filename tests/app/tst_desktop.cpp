@@ -54,7 +54,6 @@ void tst_Desktop::toolPicturesAreDrawnAtTheRatio_data()
 {
     QTest::addColumn<ToolButton>("button");
     QTest::addColumn<ToolIcon>("icon");
-    QTest::newRow("Copy, disabled at start") << ToolButton::Copy << ToolIcon::Copy;
     QTest::newRow("Preview, one row shorter") << ToolButton::Preview << ToolIcon::Preview;
     QTest::newRow("Help, drawn with curves") << ToolButton::Help << ToolIcon::Help;
 }

@@ -67,6 +67,7 @@ void tst_PrintWindow::printsWhatTheDialogChose()
     PreviewArea *area = w.window->previewArea();
     area->verticalBar()->setValue(3);
     const qint64 top = area->picture().top();
+    const double lineHeight = state.metrics.lineHeight;
     const QStringList drawn = recordedTexts(area->picture());
 
     const QString pdf = m_out.filePath(QLatin1StringView(QTest::currentDataTag()) + u".pdf"_s);
@@ -88,9 +89,10 @@ void tst_PrintWindow::printsWhatTheDialogChose()
               : u"%1 %2 %3"_s.arg(printed.first(), printed.last()).arg(printed.size()),
           "printed");
     QCOMPARE(state.printSelection, accepted == selectionMade);
-    // The preview is as it was; Copy waits for a new selection.
+    // The preview is as it was, measured as before; Copy waits for a new selection.
     QCOMPARE(recordedTexts(area->picture()), drawn);
     QCOMPARE(area->picture().top(), top);
+    QCOMPARE(state.metrics.lineHeight, lineHeight);
     QVERIFY(!w.window->commands().copy->isEnabled());
 }
 
