@@ -91,9 +91,6 @@ void tst_MainWindow::commandsFollowTheState_data()
         << u"enabled 1111; shown 2; selected 0-1; copied alpha.txt beta.txt"_s;
     QTest::newRow("pattern typed after a preview: Ctrl+A is the box's")
         << u"Ctrl+W, type *.doc, Ctrl+A"_s << u"enabled 0000; box \"*.doc\""_s;
-    QTest::newRow("previewed: Ctrl+S and Ctrl+P ask")
-        << u"Ctrl+W, Ctrl+S, Ctrl+P"_s
-        << u"enabled 1110; shown 3; asked save print; saved "_s + all;
     QTest::newRow("picked upwards, copied; saved after No to the selection alone: every line")
         << u"Ctrl+W, pick 2, Shift+pick 1, Ctrl+C, Ctrl+S"_s
         << u"enabled 1111; shown 3; selected 1-2; copied beta.txt gamma.doc; asked save yesno; "
@@ -114,8 +111,6 @@ void tst_MainWindow::commandsFollowTheState()
         if (steps.contains(u"pick"))
             w.questions->answerYesNo(false);
     }
-    if (steps.contains(u"Ctrl+P"))
-        w.questions->answerPrint({ false });
     for (const QString &step : steps.split(u", "_s, Qt::SkipEmptyParts)) {
         if (step == u"Preview") {
             QTest::mouseClick(w.window->toolButton(ToolButton::Preview), Qt::LeftButton);
