@@ -45,7 +45,6 @@ private slots:
 
     void commandsFollowTheState_data();
     void commandsFollowTheState();
-    void toolTip_data();
     void toolTip();
     void pageSetupClosing();
     void folderProblemsShowUntilTheNextRefresh_data();
@@ -60,9 +59,8 @@ private:
 void tst_MainWindow::init()
 {
     w.newFolder();
-    w.makeFile(u"alpha.txt"_s, QByteArray(1000, 'a'));
-    w.makeFile(u"beta.txt"_s, QByteArray(234567, 'b'));
-    w.makeFile(u"gamma.doc"_s, QByteArray(1000000, 'c'));
+    for (const QString &name : { u"alpha.txt"_s, u"beta.txt"_s, u"gamma.doc"_s })
+        QVERIFY(writeFile(w.folder->filePath(name), name.toUtf8()));
     w.start();
     // Park the pointer where moves change nothing, away from where the last test left it.
     moveMouseTo(w.window->exitButton());
@@ -164,18 +162,10 @@ void tst_MainWindow::commandsFollowTheState()
     QCOMPARE(QApplication::overrideCursor(), nullptr);
 }
 
-void tst_MainWindow::toolTip_data()
-{
-    QTest::addColumn<QString>("surface"); // where the pointer goes after the tip shows
-    QTest::addColumn<bool>("staysVisible");
-    QTest::newRow("file list keeps it") << u"files"_s << true;
-    QTest::newRow("preview hides it") << u"preview"_s << false;
-}
-
+// The window draws its own tip under a tool button: moves over the file list keep it, a move
+// over the preview hides it.
 void tst_MainWindow::toolTip()
 {
-    QFETCH(QString, surface);
-    QFETCH(bool, staysVisible);
     QLabel *tip = w.window->toolTipPanel();
     QToolButton *save = w.window->toolButton(ToolButton::Save);
     moveMouseTo(save);
@@ -183,11 +173,13 @@ void tst_MainWindow::toolTip()
     const QRect under
         = save->geometry().translated(save->parentWidget()->mapTo(tip->parentWidget(), QPoint()));
     QVERIFY(tip->y() >= under.bottom());
-
-    moveMouseTo(surface == u"files" ? w.window->browser()->fileList()->viewport()
-                                    : w.window->previewArea()->view());
-    QCOMPARE(tip->isVisible(), staysVisible);
-    QCOMPARE(w.window->toolTipTimer()->isActive(), staysVisible);
+    for (QWidget *surface :
+         { w.window->browser()->fileList()->viewport(), w.window->previewArea()->view() }) {
+        moveMouseTo(surface);
+        const bool staysVisible = surface != w.window->previewArea()->view();
+        QCOMPARE(tip->isVisible(), staysVisible);
+        QCOMPARE(w.window->toolTipTimer()->isActive(), staysVisible);
+    }
 }
 
 // Page Setup through the window: the font chosen redraws the preview where it was scrolled,

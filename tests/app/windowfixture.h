@@ -97,16 +97,13 @@ public:
         questions = std::make_unique<ScriptedQuestions>();
     }
 
-    void makeFile(const QString &name, const QByteArray &content)
-    {
-        QVERIFY(writeFile(folder->filePath(name), content));
-    }
-
     // file0000.txt, file0001.txt, ...: enough lines for a long run or several pages.
     void makeFiles(int count, const QByteArray &content = {})
     {
         for (int i = 0; i < count; ++i)
-            makeFile(QStringLiteral("file%1.txt").arg(i, 4, 10, QLatin1Char('0')), content);
+            QVERIFY(writeFile(
+                folder->filePath(QStringLiteral("file%1.txt").arg(i, 4, 10, QLatin1Char('0'))),
+                content));
     }
 
     // The window over the folder, shown and active.
