@@ -23,10 +23,8 @@ private slots:
 
     void toolPicturesAreDrawnAtTheRatio_data();
     void toolPicturesAreDrawnAtTheRatio();
-    void previewScrollsWithTheKeys_data();
-    void previewScrollsWithTheKeys();
-    void previewScrollsWithTheWheel_data();
-    void previewScrollsWithTheWheel();
+    void previewScrolls_data();
+    void previewScrolls();
     void tabChain();
     void everyControlHasAnAccessibleName();
 
@@ -48,12 +46,7 @@ void tst_Desktop::initTestCase()
 void tst_Desktop::init()
 {
     w.newFolder();
-    // Long names and enough lines that the catalogue is wider and deeper than its window.
-    for (int i = 0; i < 120; ++i) {
-        const QString name
-            = u"catalogue entry number %1 with a long name.txt"_s.arg(i, 3, 10, QChar(u'0'));
-        w.makeFile(name, QByteArray(name.size() * 100, 'x'));
-    }
+    w.makeFiles(120); // more lines than the window shows
     w.start();
 }
 
@@ -61,7 +54,6 @@ void tst_Desktop::toolPicturesAreDrawnAtTheRatio_data()
 {
     QTest::addColumn<ToolButton>("button");
     QTest::addColumn<ToolIcon>("icon");
-    QTest::newRow("Copy, disabled at start") << ToolButton::Copy << ToolIcon::Copy;
     QTest::newRow("Preview, one row shorter") << ToolButton::Preview << ToolIcon::Preview;
     QTest::newRow("Help, drawn with curves") << ToolButton::Help << ToolIcon::Help;
 }
@@ -79,55 +71,39 @@ void tst_Desktop::toolPicturesAreDrawnAtTheRatio()
     QCOMPARE(shown.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied), sharp);
 }
 
-void tst_Desktop::previewScrollsWithTheKeys_data()
+void tst_Desktop::previewScrolls_data()
 {
-    QTest::addColumn<QKeySequence>("keys");
-    QTest::addColumn<int>("vertical"); // bar value; -1: the last
-    QTest::addColumn<int>("horizontal");
-    QTest::newRow("Up at the top stays") << QKeySequence(u"Up"_s) << 0 << 0;
-    QTest::newRow("Down past the end stays") << QKeySequence(u"End, Down"_s) << -1 << 0;
-    QTest::newRow("Home after End, the top") << QKeySequence(u"End, Home"_s) << 0 << 0;
-    QTest::newRow("Right, one column") << QKeySequence(u"Right"_s) << 0 << 1;
-    QTest::newRow("with Ctrl, no scrolling") << QKeySequence(u"Ctrl+Down"_s) << 0 << 0;
+    QTest::addColumn<QString>("input"); // keys, or a wheel's turn
+    QTest::addColumn<QPoint>("bars"); // values; -1: the last
+    QTest::newRow("Down past the end stays") << u"End, Down"_s << QPoint(0, -1);
+    QTest::newRow("Home after End, the top") << u"End, Home"_s << QPoint(0, 0);
+    QTest::newRow("Right, one column") << u"Right"_s << QPoint(1, 0);
+    QTest::newRow("with Ctrl, no scrolling") << u"Ctrl+Down"_s << QPoint(0, 0);
+    QTest::newRow("wheel turned towards the user: down") << u"wheel 0 -120"_s << QPoint(0, 3);
+    QTest::newRow("wheel tilted: across") << u"wheel -120 0"_s << QPoint(3, 0);
 }
 
-void tst_Desktop::previewScrollsWithTheKeys()
+void tst_Desktop::previewScrolls()
 {
-    QFETCH(QKeySequence, keys);
-    QFETCH(int, vertical);
-    QFETCH(int, horizontal);
-    w.window->preview();
-    PreviewArea *area = w.window->previewArea();
-    QScrollBar *down = area->verticalBar();
-    area->view()->setFocus(Qt::TabFocusReason);
-    QTest::keySequence(area->view(), keys);
-    const int expected = vertical < 0 ? down->maximum() : vertical;
-    QCOMPARE(down->value(), expected);
-    QCOMPARE(area->horizontalBar()->value(), horizontal);
-    QCOMPARE(area->picture().top(), -qint64(expected) * w.window->state().metrics.lineHeight);
-}
-
-void tst_Desktop::previewScrollsWithTheWheel_data()
-{
-    QTest::addColumn<QPoint>("delta");
-    QTest::addColumn<bool>("down");
-    QTest::addColumn<bool>("across");
-    QTest::newRow("wheel turned towards the user: down") << QPoint(0, -120) << true << false;
-    QTest::newRow("wheel tilted: across") << QPoint(-120, 0) << false << true;
-}
-
-void tst_Desktop::previewScrollsWithTheWheel()
-{
-    QFETCH(QPoint, delta);
+    QFETCH(QString, input);
+    QFETCH(QPoint, bars);
     w.window->preview();
     PreviewArea *area = w.window->previewArea();
     QWidget *view = area->view();
-    const QPointF at = view->rect().center();
-    QWheelEvent wheel(at, view->mapToGlobal(at), QPoint(), delta, Qt::NoButton, Qt::NoModifier,
-                      Qt::NoScrollPhase, false);
-    QApplication::sendEvent(view, &wheel);
-    QTEST(area->verticalBar()->value() > 0, "down");
-    QTEST(area->horizontalBar()->value() > 0, "across");
+    view->setFocus(Qt::TabFocusReason);
+    if (input.startsWith(u"wheel")) {
+        const QPointF at = view->rect().center();
+        const QPoint delta(input.section(u' ', 1, 1).toInt(), input.section(u' ', 2, 2).toInt());
+        QWheelEvent wheel(at, view->mapToGlobal(at), QPoint(), delta, Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view, &wheel);
+    } else {
+        QTest::keySequence(view, QKeySequence(input));
+    }
+    const int down = bars.y() < 0 ? area->verticalBar()->maximum() : bars.y();
+    QCOMPARE(QPoint(area->horizontalBar()->value(), area->verticalBar()->value()),
+             QPoint(bars.x(), down));
+    QCOMPARE(area->picture().top(), -qint64(down) * w.window->state().metrics.lineHeight);
 }
 
 void tst_Desktop::tabChain()

@@ -92,6 +92,7 @@ void tst_Settings::loadedValue_data()
     QTest::newRow("name share 1: the triple falls back") << u"Column 0"_s << u"1"_s << u" .6"_s;
     QTest::newRow("size below 1 falls back") << u"Size"_s << u".99"_s << u" 10"_s;
     QTest::newRow("size 1 is kept") << u"Size"_s << u"1"_s << u" 1"_s;
+    QTest::newRow("size above 1000 falls back") << u"Size"_s << u"1000.5"_s << u" 10"_s;
     QTest::newRow("relative folder") << folder << u"docs/letters"_s << home;
     QTest::newRow("zero character inside") << folder << u"/tmp/a"_s + QChar(0) + u"b"_s << home;
 }

@@ -3,13 +3,16 @@
 // What the window tests share: the real main window over a temporary folder, its settings
 // in memory, a scripted answer to every dialog.
 #include "app/mainwindow.h"
+#include "browse/folderbrowserview.h"
 #include "preview/previewarea.h"
 #include "support/memorysettingsstore.h"
 #include "support/scriptedquestions.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QListView>
 #include <QLocale>
+#include <QPrinter>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,6 +29,38 @@ inline QStringList recordedTexts(const PreviewPicture &picture)
     for (qint64 i = 0; i < picture.itemCount(); ++i)
         texts << picture.item(i).text;
     return texts;
+}
+
+inline bool writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+inline QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
+}
+
+// The print dialog's answer: OK, on A4 paper into the PDF file \a pdf.
+inline ScriptedQuestions::PrintAnswer toPdf(const QString &pdf, bool selectionChosen = false)
+{
+    return { true, selectionChosen, [pdf](QPrinter *printer) {
+                printer->setOutputFormat(QPrinter::PdfFormat);
+                printer->setOutputFileName(pdf);
+                printer->setPageSize(QPageSize(QPageSize::A4));
+            } };
+}
+
+// Opens the sub-folder \a name as a double click in the folder list does.
+inline void openFolder(MainWindow &window, const QString &name)
+{
+    QListView *folders = window.browser()->folderList();
+    const QModelIndexList found = folders->model()->match(
+        folders->model()->index(0, 0), Qt::DisplayRole, name, 1, Qt::MatchExactly);
+    QCOMPARE(found.size(), 1);
+    emit folders->activated(found.first());
 }
 
 // Runs \a act on the modal dialog once its modal loop runs; call it before opening.
@@ -62,11 +97,13 @@ public:
         questions = std::make_unique<ScriptedQuestions>();
     }
 
-    void makeFile(const QString &name, const QByteArray &content)
+    // file0000.txt, file0001.txt, ...: enough lines for a long run or several pages.
+    void makeFiles(int count, const QByteArray &content = {})
     {
-        QFile file(folder->filePath(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
+        for (int i = 0; i < count; ++i)
+            QVERIFY(writeFile(
+                folder->filePath(QStringLiteral("file%1.txt").arg(i, 4, 10, QLatin1Char('0'))),
+                content));
     }
 
     // The window over the folder, shown and active.
@@ -79,13 +116,15 @@ public:
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
     }
 
-    // For cleanup: closes the window; every question asked must have had its answer.
+    // For cleanup: closes the window; every question asked must have had its answer, and
+    // every answer its question.
     void finish()
     {
         if (window)
             window->close();
         window.reset();
         QCOMPARE(questions->unexpectedCount(), 0);
+        QCOMPARE(questions->unusedAnswers(), 0);
     }
 
     QTemporaryDir settingsDir;
