@@ -7,6 +7,7 @@
 #include "printing/printrun.h"
 #include "support/pdfreading.h"
 #include "support/refusingprinter.h"
+#include "support/scriptedquestions.h"
 #include "support/testtarget.h"
 #include "support/writerfakes.h"
 
@@ -67,6 +68,8 @@ private slots:
     void pageHead_data();
     void pageHead();
     void longHeaderCostsLittleMore();
+    void headerOffered_data();
+    void headerOffered();
     void pagesAgreeWithTheCount_data();
     void pagesAgreeWithTheCount();
     void printFailureSaysWhy_data();
@@ -130,6 +133,31 @@ void tst_Printing::pageHead()
     // The page text lies inside the printable area.
     const double printableLeft = double(pageWidth - printableWidth) / 2 - 2268;
     QVERIFY(pageX >= printableLeft && pageX + 1300 <= printableLeft + printableWidth);
+}
+
+void tst_Printing::headerOffered_data()
+{
+    QTest::addColumn<QString>("remembered"); // the last print's header
+    QTest::addColumn<QString>("offered"); // when the last print offered "/old/" by default
+    QTest::newRow("the last folder by default: this folder") << u"/old/"_s << u"/data/"_s;
+    QTest::newRow("a typed header: offered again in another folder") << u"Mine"_s << u"Mine"_s;
+}
+
+void tst_Printing::headerOffered()
+{
+    QFETCH(QString, remembered);
+    PaperRun run;
+    run.state.listHeader = remembered;
+    run.state.listHeaderFolder = u"/old/"_s;
+    ScriptedQuestions questions;
+    questions.answerText(QString()); // Cancel: the folder is printed
+    PrintRun print(run.state, &questions);
+    CatalogueWriter(run.state, filesNamed(1), run.viewport, run.host).writePages(run.target, print);
+    QFETCH(QString, offered);
+    QVERIFY2(
+        questions.log().value(0).endsWith(ScriptedQuestions::quoted(offered) + u" at 2000,2000"_s),
+        qPrintable(questions.log().value(0)));
+    QCOMPARE(run.heads().value(0).section(u' ', 2), u"\"/data/\""_s);
 }
 
 // 32,767 characters, the most an input box takes.
