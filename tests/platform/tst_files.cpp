@@ -19,21 +19,10 @@
 #include <unistd.h>
 
 using namespace qm;
+using namespace qm::test;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray readAll(const QString &fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<cannot read>");
-}
-
-bool writeFile(const QString &fileName, const QByteArray &content)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
 
 // Puts one kind of entry at \a path: "file", "socket", "link to file", "link to fifo",
 // "dangling link", "looping link", or nothing. The window's tests put folders, FIFOs and devices
@@ -84,12 +73,12 @@ private slots:
     void replacement();
 
 private:
-    std::unique_ptr<test::ScratchFolder> m_dir;
+    std::unique_ptr<ScratchFolder> m_dir;
 };
 
 void tst_Files::init()
 {
-    m_dir = std::make_unique<test::ScratchFolder>();
+    m_dir = std::make_unique<ScratchFolder>();
     QVERIFY(m_dir->isValid());
 }
 
@@ -220,7 +209,7 @@ void tst_Files::replacement_data()
     QTest::newRow("commit through a dangling link makes its file")
         << u"dangling link"_s << QString() << QByteArray("new") << both;
     QTest::newRow("discard where nothing was leaves nothing")
-        << QString() << QString() << QByteArray("<cannot read>") << QStringList();
+        << QString() << QString() << QByteArray("<none>") << QStringList();
     QTest::newRow("link to a fifo")
         << u"link to fifo"_s << u"It is a named pipe (FIFO), not a regular file."_s << QByteArray()
         << both;
@@ -254,18 +243,15 @@ void tst_Files::replacement()
         if (error.isEmpty()) {
             // Written by name, as the PDF engine does.
             QVERIFY(writeFile(file.temporaryName(), "new"));
-            QCOMPARE(readAll(QFile::decodeName(path)), existed ? "old" : "<cannot read>");
+            QCOMPARE(fileBytes(QFile::decodeName(path)), existed ? "old" : "<none>");
             if (!kind.isEmpty()) // committed, else discarded
                 QVERIFY2(file.commit(), qPrintable(file.errorString()));
         }
     }
-    QTEST(QDir(m_dir->text())
-              .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                         QDir::Name),
-          "left");
+    QTEST(entriesOf(m_dir->text()), "left");
     if (!error.isEmpty())
         return;
-    QTEST(readAll(QFile::decodeName(path)), "content");
+    QTEST(fileBytes(QFile::decodeName(path)), "content");
     QCOMPARE(QFileInfo(QFile::decodeName(path)).isSymbolicLink(), kind.contains(u"link"));
     struct stat after
     {

@@ -7,11 +7,11 @@
 #include "printing/printrun.h"
 #include "support/pdfreading.h"
 #include "support/refusingprinter.h"
+#include "support/scratchfolder.h"
 #include "support/scriptedquestions.h"
 #include "support/testtarget.h"
 #include "support/writerfakes.h"
 
-#include <QDir>
 #include <QPageLayout>
 #include <QPrinter>
 #include <QRegularExpression>
@@ -241,7 +241,7 @@ void tst_Printing::printFailureSaysWhy()
     const QStringList meter = run.host.calls.filter(u"meter 2 "_s);
     QVERIFY(meter.isEmpty() || meter.last().section(u' ', -1).toInt() < 50);
     // A PDF is replaced only by a complete one: nothing is left of the failed run.
-    QCOMPARE(QDir(scratch.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    QCOMPARE(entriesOf(scratch.path()), QStringList());
 }
 
 void tst_Printing::incompletePdf_data()
