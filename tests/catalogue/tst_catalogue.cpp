@@ -1,7 +1,6 @@
 #include "catalogue/cataloguestate.h"
 #include "catalogue/cataloguewriter.h"
 #include "catalogue/linegeometry.h"
-#include "catalogue/runguard.h"
 #include "platform/datetext.h"
 #include "platform/twips.h"
 #include "preview/previewarea.h"
@@ -46,8 +45,6 @@ private slots:
     void lineColumns();
     void scrollHandlers_data();
     void scrollHandlers();
-    void meter_data();
-    void meter();
     void walkEnds_data();
     void walkEnds();
 };
@@ -217,28 +214,6 @@ void tst_Catalogue::scrollHandlers()
     area.horizontalBar()->setValue(steps);
     area.verticalBar()->setValue(steps);
     QTEST(QPoint(int(area.picture().left()), int(area.picture().top())), "corner");
-}
-
-void tst_Catalogue::meter_data()
-{
-    QTest::addColumn<int>("files");
-    QTest::addColumn<QList<int>>("meter");
-    QTest::newRow("one file: never drawn") << 1 << QList<int> {};
-    QTest::newRow("twenty files: a step of 5 from 10 to 95")
-        << 20
-        << QList<int> { 10, 15, 20, 25, 30, 35, 40, 45, 50, 55, 60, 65, 70, 75, 80, 85, 90, 95 };
-}
-
-// The steps that every walk over the list draws, the preview's, the pages' and the saves'.
-void tst_Catalogue::meter()
-{
-    QFETCH(int, files);
-    MeterSteps steps(files);
-    QList<int> drawn;
-    for (int line = 0; line < files; ++line)
-        if (const int percent = steps.percentAt(line); percent >= 0)
-            drawn << percent;
-    QTEST(drawn, "meter");
 }
 
 void tst_Catalogue::walkEnds_data()
