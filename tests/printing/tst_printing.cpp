@@ -137,27 +137,32 @@ void tst_Printing::pageHead()
 
 void tst_Printing::headerOffered_data()
 {
-    QTest::addColumn<QString>("remembered"); // the last print's header
-    QTest::addColumn<QString>("offered"); // when the last print offered "/old/" by default
+    QTest::addColumn<QString>("typed"); // in the box of a print of the folder /old/
+    QTest::addColumn<QString>("offered"); // by the next print's box, of the folder /data/
     QTest::newRow("the last folder by default: this folder") << u"/old/"_s << u"/data/"_s;
     QTest::newRow("a typed header: offered again in another folder") << u"Mine"_s << u"Mine"_s;
 }
 
 void tst_Printing::headerOffered()
 {
-    QFETCH(QString, remembered);
-    PaperRun run;
-    run.state.listHeader = remembered;
-    run.state.listHeaderFolder = u"/old/"_s;
-    ScriptedQuestions questions;
-    questions.answerText(QString()); // Cancel: the folder is printed
-    PrintRun print(run.state, &questions);
-    CatalogueWriter(run.state, filesNamed(1), run.viewport, run.host).writePages(run.target, print);
+    QFETCH(QString, typed);
     QFETCH(QString, offered);
-    QVERIFY2(
-        questions.log().value(0).endsWith(ScriptedQuestions::quoted(offered) + u" at 2000,2000"_s),
-        qPrintable(questions.log().value(0)));
-    QCOMPARE(run.heads().value(0).section(u' ', 2), u"\"/data/\""_s);
+    PaperRun run;
+    ScriptedQuestions questions;
+    questions.answerText(typed);
+    questions.answerText(QString()); // Cancel: the folder is printed
+    FakeSource old = filesNamed(1);
+    old.prefix = u"/old/"_s;
+    for (const FakeSource &files : { old, filesNamed(1) }) {
+        PrintRun print(run.state, &questions);
+        CatalogueWriter(run.state, files, run.viewport, run.host).writePages(run.target, print);
+    }
+    const QStringList log = questions.log();
+    const QString at = u" at 2000,2000"_s;
+    QVERIFY2(log.size() == 2 && log[0].endsWith(ScriptedQuestions::quoted(u"/old/"_s) + at)
+                 && log[1].endsWith(ScriptedQuestions::quoted(offered) + at),
+             qPrintable(log.join(u'|')));
+    QCOMPARE(run.heads().value(2).section(u' ', 2), u"\"/data/\""_s);
 }
 
 // 32,767 characters, the most an input box takes.
