@@ -84,8 +84,6 @@ void tst_BatchRun::failures_data()
     QTest::newRow("a folder that does not exist")
         << u"--save|{out}/c.csv|--format|csv|{dir}/gone"_s << none
         << u"cannot read {dir}/gone: No such file or directory"_s;
-    QTest::newRow("a file, not a folder") << u"--save|{out}/c.txt|{dir}/list/a.txt"_s << none
-                                          << u"cannot read {dir}/list/a.txt: Not a directory"_s;
     QTest::newRow("a tree whose top does not exist")
         << u"--save|{out}/c.txt|--recursive|{dir}/gone"_s << none
         << u"cannot read {dir}/gone: No such file or directory"_s;
