@@ -76,8 +76,8 @@ void tst_BatchWindow::outputMatchesTheWindow_data()
     QTest::addColumn<QString>("format"); // or pdf, printed
     QTest::addColumn<QString>("chosen"); // the window's file type or header typed
     QTest::addColumn<QString>("holds"); // what the window made
-    QTest::newRow("text, the file type chosen first")
-        << u"text"_s << QString() << u"Catalog of folder "_s;
+    QTest::newRow("text, the file type chosen first: the folder without its separator")
+        << u"text"_s << QString() << u"/list\r\n"_s;
     QTest::newRow("comma-separated values")
         << u"csv"_s << SaveCommand::CsvFilter << u"Name,Size,Modified\r\n"_s;
     QTest::newRow("lines: the clipboard after Select All and Copy")
