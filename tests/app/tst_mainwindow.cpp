@@ -213,10 +213,7 @@ void tst_MainWindow::pageSetupClosing()
     QCOMPARE(area->picture().top(), -10 * w.window->state().metrics.lineHeight);
 
     QTest::mouseClick(w.window->exitButton(), Qt::LeftButton);
-    QStringList lines;
-    for (const auto &access : w.store->writes().mid(1))
-        lines << access.key + u'=' + access.value;
-    QCOMPARE(lines.join(u'|'),
+    QCOMPARE(w.store->writtenLines().mid(1).join(u'|'),
              u"Colour=255|Font=Liberation Serif|Bold=-1|Italic=0|Size= 48|Top Margin= 1701|"
              "Bottom Margin= 1134|Left Margin= 3000|Right Margin= 2268|Measurement=mm|"
              "Column 0= .7|Column 1= .15|Column 2= .15"_s);
