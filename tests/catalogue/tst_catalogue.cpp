@@ -175,12 +175,11 @@ void tst_Catalogue::lineColumns()
         source.addVanished(u"alpha.txt"_s);
     else
         source.add(u"alpha.txt"_s, 1234, modified);
-    LineMetrics metrics;
-    metrics.columnGap = 98;
-    metrics.lineLeft = 100;
-    metrics.nameWidth = 3000;
-    metrics.sizeWidth = 1500;
-    metrics.dateWidth = dateWidth;
+    LineMetrics metrics { .columnGap = 98,
+                          .lineLeft = 100,
+                          .nameWidth = 3000,
+                          .sizeWidth = 1500,
+                          .dateWidth = dateWidth };
     setTruncationLimits(metrics);
     TestTarget target;
     DateTimeFormatter dates;
@@ -203,9 +202,7 @@ void tst_Catalogue::scrollHandlers()
 {
     QFETCH(int, steps);
     QWidget window;
-    LineMetrics metrics;
-    metrics.columnGap = 98;
-    metrics.lineHeight = 220;
+    LineMetrics metrics { .columnGap = 98, .lineHeight = 220 };
     PreviewArea area(&window, metrics);
     area.picture().setWidth(9000);
     area.picture().setHeight(5000);
@@ -235,9 +232,7 @@ void tst_Catalogue::walkEnds()
     QFETCH(bool, paper);
     QFETCH(qint64, stopAfter);
     QFETCH(QList<qint64>, result);
-    FakeSource source = filesNamed(10);
-    source.entries[3].second.reset();
-    source.entries[8].second.reset();
+    const FakeSource source = filesNamed(10, { 3, 8 });
     CatalogueState state;
     state.pageWidth = 11906;
     state.pageHeight = 16838;

@@ -230,9 +230,7 @@ void tst_TextOutputs::walks()
     QFETCH(bool, copy);
     QFETCH(qint64, stopAfter);
     QFETCH(QList<qint64>, result);
-    FakeSource source = filesNamed(20);
-    source.entries[3].second.reset();
-    source.entries[8].second.reset();
+    const FakeSource source = filesNamed(20, { 3, 8 });
     RecordingHost host;
     host.stopAfter = stopAfter;
     QTemporaryDir dir;
