@@ -73,7 +73,6 @@ private slots:
     void questions_data();
     void questions();
     void saveDialogWantsExistingFolder();
-    void fontChooserKeepsAFaceTheSystemLacks();
     void fontChooserIsOneDialog_data();
     void fontChooserIsOneDialog();
     void helpWindow();
@@ -227,14 +226,6 @@ void tst_Questions::saveDialogWantsExistingFolder()
     QVERIFY(refused);
 }
 
-void tst_Questions::fontChooserKeepsAFaceTheSystemLacks()
-{
-    const FontChoice stored { u"Quillmark No Such Face"_s, 14, true, false, true, true, 0 };
-    FontChooser chooser;
-    chooser.setChoice(stored);
-    QCOMPARE(chooser.choice(), stored);
-}
-
 void tst_Questions::fontChooserIsOneDialog_data()
 {
     QTest::addColumn<int>("place"); // faces, styles, sizes, size box, Underline, Colour...
@@ -259,7 +250,10 @@ void tst_Questions::fontChooserIsOneDialog()
     owner.move(owner.screen()->availableGeometry().center() - owner.rect().center());
     owner.show();
     FontChooser chooser(&owner);
-    // A stored system colour is kept as it is.
+    // A stored face the system lacks is kept as it is, and so is a stored system colour.
+    const FontChoice lacking { u"Quillmark No Such Face"_s, 14, true, false, true, true, 0 };
+    chooser.setChoice(lacking);
+    QCOMPARE(chooser.choice(), lacking);
     FontChoice chosen { u"Liberation Sans"_s, 14, true, false, true, true, qint32(0x80000008) };
     chooser.setChoice(chosen);
     QCOMPARE(chooser.choice(), chosen);
