@@ -143,11 +143,8 @@ void tst_MainWindow::commandsFollowTheState()
         outcome << u"selected %1-%2"_s.arg(s.selFirst).arg(s.selLast);
     if (pattern->hasSelectedText())
         outcome << u"box \"%1\""_s.arg(pattern->selectedText());
-    const auto names = [](const QString &lines) {
-        QStringList names;
-        for (const QString &line : lines.split(u"\r\n"_s, Qt::SkipEmptyParts))
-            names << line.section(u',', 0, 0);
-        return names.join(u' ');
+    const auto names = [](QString lines) { // the first field of each line
+        return lines.replace(QRegularExpression(u",[^\r]*\r\n"_s), u" "_s).trimmed();
     };
     if (const QString copied = QGuiApplication::clipboard()->text(); !copied.isEmpty())
         outcome << u"copied "_s + names(copied);

@@ -54,7 +54,6 @@ struct PaperRun
     }
 
     QStringList heads() const { return target.calls(u"text ").filter(u",-440 "_s); }
-    QStringList names() const { return target.calls(u"text 0,").filter(u"\"file"_s); }
 };
 
 } // namespace
@@ -130,9 +129,6 @@ void tst_Printing::pageHead()
              (QStringList { u"text %1,-440 \"%2\""_s.arg(printed.section(u' ', 0, 0),
                                                          printed.section(u' ', 1)),
                             u"text %1,-440 \"Page  1 of  1\""_s.arg(pageX) }));
-    // The page text lies inside the printable area.
-    const double printableLeft = double(pageWidth - printableWidth) / 2 - 2268;
-    QVERIFY(pageX >= printableLeft && pageX + 1300 <= printableLeft + printableWidth);
 }
 
 void tst_Printing::headerOffered_data()
@@ -211,7 +207,7 @@ void tst_Printing::pagesAgreeWithTheCount()
         heads << u"text 6530,-440 \"Page  %1 of  %2\""_s.arg(page).arg(printed[2]);
     QCOMPARE(run.heads().filter(u"Page"_s), heads);
     QStringList shown;
-    for (const QString &call : run.names())
+    for (const QString &call : run.target.calls(u"text 0,").filter(u"\"file"_s))
         shown << call.section(u'"', 1, 1);
     QCOMPARE(shown, names);
     QCOMPARE(run.state.metrics.pageCount, printed[2]);
