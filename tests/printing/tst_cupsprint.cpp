@@ -148,10 +148,8 @@ void tst_CupsPrint::printsFromTheCommandLine()
                               .arg(printer.isEmpty() ? u"default"_s : u"named"_s);
     const QString folder = m_dir.filePath(title);
     QVERIFY(QDir().mkpath(folder));
-    for (int i = 0; i < 150; ++i) {
-        QFile file(folder + u"/file%1.txt"_s.arg(i, 3, 10, QLatin1Char('0')));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("xx") == 2);
-    }
+    for (int i = 0; i < 150; ++i)
+        QVERIFY(writeFile(folder + u"/file%1.txt"_s.arg(i, 3, 10, QLatin1Char('0')), "xx"));
     if (printer.isEmpty())
         QCOMPARE(QProcess::execute(m_lpadmin, { u"-d"_s, QueueName }), 0);
     ProgramSetup setup;

@@ -265,9 +265,7 @@ void tst_Printing::incompletePdf()
     printer.setOutputFileName(scratch.filePath(u"whole.pdf"_s));
     PaperRun run;
     QCOMPARE(run.print(filesNamed(200), printer).outcome, PrintResult::Outcome::Printed);
-    QFile file(printer.outputFileName());
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QByteArray bytes = file.readAll();
+    QByteArray bytes = fileBytes(printer.outputFileName());
     const qint64 table = bytes.lastIndexOf("\nxref") + 1;
     QVERIFY(table > 0);
     if (damage == u"last byte")
