@@ -22,7 +22,6 @@
 #include "preview/previewarea.h"
 #include "preview/selection.h"
 #include "printing/printcommand.h"
-#include "printing/printertarget.h"
 #include "saving/savecommand.h"
 
 #include <QAction>
@@ -259,9 +258,7 @@ void MainWindow::load(const QString &startFolder)
 
     m_state.printSelection = false;
 
-    const QSizeF page = paperTwips(m_printCommand->printer());
-    m_state.pageWidth = int(roundHalfEven(page.width()));
-    m_state.pageHeight = int(roundHalfEven(page.height()));
+    takePageSize(m_state, m_printCommand->printer());
 
     m_browser->start(startFolder.isEmpty() ? stored.folder : startFolder);
 
