@@ -61,9 +61,8 @@ TreeResult TreeList::list(const QByteArray &topPath, const PatternMatcher &patte
                 return false;
             }
             // What was read before the failure stays listed.
-            result.problems.push_back({ path, prefix.chopped(1), listing.error });
             if (problem)
-                problem(result.problems.back());
+                problem({ path, prefix.chopped(1), listing.error });
         }
         if (!listing.files.empty()) {
             const auto folder = quint32(m_folders.size());
@@ -102,9 +101,8 @@ TreeResult TreeList::list(const QByteArray &topPath, const PatternMatcher &patte
             const int error = child.error();
             if (error == ELOOP || error == ENOTDIR || error == ENOENT)
                 continue;
-            result.problems.push_back({ std::move(path), prefix.chopped(1), error });
             if (problem)
-                problem(result.problems.back());
+                problem({ std::move(path), prefix.chopped(1), error });
             continue;
         }
         // Only a bind mount can show a folder inside itself; entering it would never end.
