@@ -2,10 +2,10 @@
 
 #include "browse/folderbrowser.h"
 #include "platform/filenames.h"
+#include "platform/numbers.h"
 #include "platform/wildcard.h"
 
 #include <cerrno>
-#include <limits>
 #include <optional>
 #include <utility>
 
@@ -23,12 +23,6 @@ struct Level
     std::vector<QByteArray> subFolders;
     size_t next = 0;
 };
-
-quint64 saturatingAdd(quint64 total, quint64 more)
-{
-    return more > std::numeric_limits<quint64>::max() - total ? std::numeric_limits<quint64>::max()
-                                                              : total + more;
-}
 
 } // namespace
 
