@@ -184,7 +184,7 @@ void PrintCommand::offerPdfFile(const QString &folderPrefix)
 {
     QPrinter &printer = *m_printer;
     // The job's title, and the name the dialog offers when the user picks a PDF file.
-    printer.setDocName(folderName(folderPrefix));
+    printer.setDocName(jobName(folderPrefix));
     if (!QPrinterInfo::availablePrinterNames().isEmpty())
         return;
     // Without a printer the dialog can only print to a file: it offers one in the home
