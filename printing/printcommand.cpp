@@ -50,9 +50,7 @@ QString unfinishedPdfText(const QString &fileName, const QString &otherwise)
             error = errno;
         ::close(fd);
     }
-    if (error == 0)
-        return otherwise;
-    return u"The file could not be written completely: %1."_s.arg(qt_error_string(error));
+    return error == 0 ? otherwise : notCompletedText(error);
 }
 
 // Sets the printer to write beside the chosen file and back; the chosen name stays what the
