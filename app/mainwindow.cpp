@@ -11,7 +11,6 @@
 #include "catalogue/cataloguesource.h"
 #include "catalogue/cataloguewriter.h"
 #include "pagesetup/pagesetupdialog.h"
-#include "platform/busypointer.h"
 #include "platform/drives.h"
 #include "platform/numbers.h"
 #include "platform/questions.h"
@@ -372,7 +371,6 @@ void MainWindow::copy()
         return;
     hideToolTipPanel();
     runLong([this] {
-        const BusyPointer busy(*m_writerHost);
         const CopyResult copied
             = selectionText(m_browser->fileSource(), m_state.selection, *m_writerHost);
         if (copied.run.stopped) {
