@@ -24,8 +24,8 @@ public:
     /// \a window is the one whose closing stops a run; \a exitButton keeps taking clicks.
     RunControl(QObject *window, QObject *exitButton);
 
-    /// One long command, from its start to its end. Runs nest: an inner one (a preview
-    /// redrawn from Page Setup) shares the outer one's stop.
+    /// One long command, from its start to its end. Runs nest: an inner one shares the outer
+    /// one's stop.
     class Run
     {
     public:
