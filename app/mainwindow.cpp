@@ -11,7 +11,6 @@
 #include "catalogue/cataloguesource.h"
 #include "catalogue/cataloguewriter.h"
 #include "pagesetup/pagesetupdialog.h"
-#include "platform/busypointer.h"
 #include "platform/drives.h"
 #include "platform/numbers.h"
 #include "platform/questions.h"
@@ -22,7 +21,6 @@
 #include "preview/previewarea.h"
 #include "preview/selection.h"
 #include "printing/printcommand.h"
-#include "printing/printertarget.h"
 #include "saving/savecommand.h"
 
 #include <QAction>
@@ -259,9 +257,7 @@ void MainWindow::load(const QString &startFolder)
 
     m_state.printSelection = false;
 
-    const QSizeF page = paperTwips(m_printCommand->printer());
-    m_state.pageWidth = int(roundHalfEven(page.width()));
-    m_state.pageHeight = int(roundHalfEven(page.height()));
+    takePageSize(m_state, m_printCommand->printer());
 
     m_browser->start(startFolder.isEmpty() ? stored.folder : startFolder);
 
@@ -375,7 +371,6 @@ void MainWindow::copy()
         return;
     hideToolTipPanel();
     runLong([this] {
-        const BusyPointer busy(*m_writerHost);
         const CopyResult copied
             = selectionText(m_browser->fileSource(), m_state.selection, *m_writerHost);
         if (copied.run.stopped) {

@@ -5,9 +5,7 @@
 #include "catalogue/cataloguestate.h"
 #include "catalogue/previewviewport.h"
 #include "catalogue/writerhost.h"
-#include "platform/numbers.h"
 #include "printing/printcommand.h"
-#include "printing/printertarget.h"
 
 #include <QElapsedTimer>
 #include <QPrinter>
@@ -72,9 +70,7 @@ int runPrintBench(const QStringList &args)
         printer.setPageSize(QPageSize(QPageSize::A4));
         qm::CatalogueState state;
         state.listHeader = header;
-        const QSizeF paper = qm::paperTwips(printer);
-        state.pageWidth = int(qm::roundHalfEven(paper.width()));
-        state.pageHeight = int(qm::roundHalfEven(paper.height()));
+        qm::takePageSize(state, printer);
 
         QElapsedTimer timer;
         timer.start();

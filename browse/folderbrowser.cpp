@@ -3,12 +3,12 @@
 #include "browse/nameorder.h"
 #include "platform/drives.h"
 #include "platform/filenames.h"
+#include "platform/numbers.h"
 
 #include <QFile>
 
 #include <algorithm>
 #include <cerrno>
-#include <limits>
 
 namespace qm {
 
@@ -77,10 +77,7 @@ quint64 byteTotal(const std::vector<FileEntry> &files)
     for (const FileEntry &file : files) {
         if (!file.statOk || file.stat.size <= 0)
             continue;
-        const auto size = quint64(file.stat.size);
-        total = size > std::numeric_limits<quint64>::max() - total
-            ? std::numeric_limits<quint64>::max()
-            : total + size;
+        total = saturatingAdd(total, quint64(file.stat.size));
     }
     return total;
 }

@@ -2,10 +2,10 @@
 
 #include "browse/folderbrowser.h"
 #include "platform/filenames.h"
+#include "platform/numbers.h"
 #include "platform/wildcard.h"
 
 #include <cerrno>
-#include <limits>
 #include <optional>
 #include <utility>
 
@@ -23,12 +23,6 @@ struct Level
     std::vector<QByteArray> subFolders;
     size_t next = 0;
 };
-
-quint64 saturatingAdd(quint64 total, quint64 more)
-{
-    return more > std::numeric_limits<quint64>::max() - total ? std::numeric_limits<quint64>::max()
-                                                              : total + more;
-}
 
 } // namespace
 
@@ -61,9 +55,8 @@ TreeResult TreeList::list(const QByteArray &topPath, const PatternMatcher &patte
                 return false;
             }
             // What was read before the failure stays listed.
-            result.problems.push_back({ path, prefix.chopped(1), listing.error });
             if (problem)
-                problem(result.problems.back());
+                problem({ path, prefix.chopped(1), listing.error });
         }
         if (!listing.files.empty()) {
             const auto folder = quint32(m_folders.size());
@@ -102,9 +95,8 @@ TreeResult TreeList::list(const QByteArray &topPath, const PatternMatcher &patte
             const int error = child.error();
             if (error == ELOOP || error == ENOTDIR || error == ENOENT)
                 continue;
-            result.problems.push_back({ std::move(path), prefix.chopped(1), error });
             if (problem)
-                problem(result.problems.back());
+                problem({ std::move(path), prefix.chopped(1), error });
             continue;
         }
         // Only a bind mount can show a folder inside itself; entering it would never end.

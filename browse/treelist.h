@@ -28,7 +28,6 @@ struct TreeResult
     int error = 0; // errno when the top folder could not be read; then nothing is listed
     qint64 fileCount = 0;
     quint64 byteTotal = 0; // sizes read while listing, saturating instead of wrapping
-    std::vector<TreeProblem> problems; // folders below the top that could not be read
 };
 
 /// The file lists of a folder and of every folder below it, as one list. Each folder gives

@@ -43,9 +43,9 @@ constexpr std::array<FieldPlace, PageSetupFieldCount> FieldPlaces { {
     { "widCol2", "Time and Date", { 60, 1215, 1095, 255 }, { 1215, 1215, 495, 285 } },
 } };
 
-// The units list is as narrow as the design made it (630 twips), which at 96 dots per inch
-// leaves the style's label room too narrow for "mm". The label may also use the blank part
-// of the arrow's room, up to a little before the arrow itself.
+// The units list is 630 twips narrow, which at 96 dots per inch leaves the style's label room
+// too narrow for "mm". The label may also use the blank part of the arrow's room, up to a
+// little before the arrow itself.
 class UnitListStyle : public QProxyStyle
 {
 public:

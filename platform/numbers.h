@@ -21,6 +21,13 @@ constexpr int clampToInt(qint64 value)
                                                    : int(value);
 }
 
+/// \a total + \a more, or the largest quint64 where the sum would wrap: byte totals saturate.
+constexpr quint64 saturatingAdd(quint64 total, quint64 more)
+{
+    return more > std::numeric_limits<quint64>::max() - total ? std::numeric_limits<quint64>::max()
+                                                              : total + more;
+}
+
 /// Like roundHalfEven(), but nullopt when the value is NaN or its rounded value lies outside
 /// lowest..highest, so a caller can fall back instead of wrapping or clamping.
 std::optional<qint64> roundHalfEvenIn(double value, qint64 lowest, qint64 highest);

@@ -20,16 +20,6 @@ namespace {
 constexpr int MaxLinks = 40;
 constexpr int CreateAttempts = 100;
 
-QString cannotWrite(int error)
-{
-    return u"The file cannot be written: %1."_s.arg(qt_error_string(error));
-}
-
-QString notCompleted(int error)
-{
-    return u"The file could not be written completely: %1."_s.arg(qt_error_string(error));
-}
-
 QString kindRefusal(mode_t mode)
 {
     if (S_ISDIR(mode))
@@ -47,6 +37,16 @@ QString kindRefusal(mode_t mode)
 
 } // namespace
 
+QString cannotWriteText(int error)
+{
+    return u"The file cannot be written: %1."_s.arg(qt_error_string(error));
+}
+
+QString notCompletedText(int error)
+{
+    return u"The file could not be written completely: %1."_s.arg(qt_error_string(error));
+}
+
 std::optional<QString> outputRefusal(const QString &path)
 {
     if (path.isEmpty())
@@ -63,7 +63,7 @@ std::optional<QString> outputRefusal(const QString &path)
     // (a loop of links, a folder on the way that cannot be searched) cannot take one.
     if (errno == ENOENT)
         return std::nullopt;
-    return cannotWrite(errno);
+    return cannotWriteText(errno);
 }
 
 QString outputTarget(const QString &path)
@@ -115,7 +115,7 @@ bool ReplacingFile::create()
             break;
     }
     if (m_fd < 0)
-        return fail(cannotWrite(error));
+        return fail(cannotWriteText(error));
 
     // The replacement keeps what the earlier file allowed.
     struct stat earlier
@@ -133,11 +133,11 @@ bool ReplacingFile::commit()
     // A disk that filled up or failed is heard of here at the latest, before anything is
     // replaced.
     if (::fsync(m_fd) != 0)
-        return fail(notCompleted(errno));
+        return fail(notCompletedText(errno));
     const int fd = m_fd;
     m_fd = -1;
     if (::close(fd) != 0)
-        return fail(notCompleted(errno));
+        return fail(notCompletedText(errno));
     if (::rename(QFile::encodeName(m_temporary).constData(),
                  QFile::encodeName(m_target).constData())
         != 0)

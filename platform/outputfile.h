@@ -12,6 +12,12 @@ namespace qm {
 /// written beside and renamed would put a plain file where the device was.
 std::optional<QString> outputRefusal(const QString &path);
 
+/// The one wording of an output that failed, with the reason for errno \a error: "The file
+/// cannot be written: REASON." before anything was written, "The file could not be written
+/// completely: REASON." after.
+QString cannotWriteText(int error);
+QString notCompletedText(int error);
+
 /// Where an output for \a path really goes: a symbolic link is followed to the file it names
 /// (even one that does not exist yet), so the link stays and its file is replaced.
 QString outputTarget(const QString &path);

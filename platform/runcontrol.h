@@ -24,8 +24,8 @@ public:
     /// \a window is the one whose closing stops a run; \a exitButton keeps taking clicks.
     RunControl(QObject *window, QObject *exitButton);
 
-    /// One long command, from its start to its end. Runs nest: an inner one (a preview
-    /// redrawn from Page Setup) shares the outer one's stop.
+    /// One long command, from its start to its end. Runs nest: an inner one shares the outer
+    /// one's stop.
     class Run
     {
     public:
@@ -43,12 +43,10 @@ public:
     /// Between two steps of work that takes no orders (a long listing): the window repaints,
     /// while keys and clicks wait until the work is over; a close is kept for then.
     void keepPainted();
-    bool stopRequested() const { return m_stop; }
     /// The window was closed during the last run: it closes once the run has ended.
     bool closeRequested() const { return m_close; }
     /// Forgets a close request that has been acted upon.
     void clearCloseRequest() { m_close = false; }
-    bool running() const { return m_depth > 0; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -1,38 +1,95 @@
 #include "platform/settingsstore.h"
 
+#include "platform/outputfile.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStringList>
 
 #include <cerrno>
+#include <optional>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace qm {
 
+namespace {
+
+// The folder of the user's INI files as QSettings names it (QSettings::setPath() included),
+// with its separator, found without reading any of them: a name that nobody uses has no file.
+QString userSettingsPrefix()
+{
+    const QString unused = QStringLiteral(".quillmark-unused");
+    const QString file = QSettings(QSettings::IniFormat, QSettings::UserScope, unused).fileName();
+    return file.left(file.size() - unused.size() - 4); // and ".ini"
+}
+
+// The files that a QSettings of \a application reads as it is made: the user's, then those of
+// the system's folders.
+QStringList filesRead(const QString &application)
+{
+    QStringList folders { userSettingsPrefix() };
+    for (const QString &folder :
+         QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation).mid(1))
+        folders << folder + u'/';
+    QStringList files;
+    for (const QString &folder : folders)
+        files << folder + application + u'/' + application + QStringLiteral(".ini")
+              << folder + application + QStringLiteral(".ini");
+    return files;
+}
+
+// The first of \a files that reading would wait on for good (a FIFO, a terminal) or never
+// finish (/dev/zero); a folder only fails to open.
+std::optional<QString> unreadableFile(const QStringList &files)
+{
+    for (const QString &file : files) {
+        struct stat info
+        {
+        };
+        if (::stat(QFile::encodeName(file).constData(), &info) == 0 && !S_ISREG(info.st_mode)
+            && !S_ISDIR(info.st_mode))
+            return file;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 IniSettingsStore::IniSettingsStore() = default;
 
 // Each QSettings writes its pending changes when it is destroyed.
 IniSettingsStore::~IniSettingsStore() = default;
 
-QSettings &IniSettingsStore::settingsFor(const QString &application) const
+QSettings *IniSettingsStore::settingsFor(const QString &application) const
 {
+    if (m_refused.count(application))
+        return nullptr;
+    if (const auto found = m_settings.find(application); found != m_settings.end())
+        return found->second.get();
+    // QSettings reads its files as it is made, and would wait there.
+    if (const std::optional<QString> file = unreadableFile(filesRead(application))) {
+        m_refused[application] = { *file, outputRefusal(*file).value_or(QString()) };
+        return nullptr;
+    }
     auto &settings = m_settings[application];
-    if (!settings)
-        settings = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                               application, application);
-    return *settings;
+    settings = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, application,
+                                           application);
+    return settings.get();
 }
 
 QString IniSettingsStore::read(const QString &application, const QString &section,
                                const QString &key, const QString &defaultValue) const
 {
-    QSettings &settings = settingsFor(application);
-    settings.beginGroup(section);
-    const QVariant value = settings.value(key);
-    settings.endGroup();
+    QSettings *settings = settingsFor(application);
+    if (!settings)
+        return defaultValue;
+    settings->beginGroup(section);
+    const QVariant value = settings->value(key);
+    settings->endGroup();
     if (!value.isValid())
         return defaultValue;
     // A hand-edited value with unquoted commas comes back as a list; keep its text whole.
@@ -44,14 +101,22 @@ QString IniSettingsStore::read(const QString &application, const QString &sectio
 void IniSettingsStore::write(const QString &application, const QString &section, const QString &key,
                              const QString &value)
 {
-    QSettings &settings = settingsFor(application);
-    settings.beginGroup(section);
-    settings.setValue(key, value);
-    settings.endGroup();
+    QSettings *settings = settingsFor(application);
+    if (!settings) {
+        m_refused[application].written = true;
+        return;
+    }
+    settings->beginGroup(section);
+    settings->setValue(key, value);
+    settings->endGroup();
 }
 
 SettingsWriteResult IniSettingsStore::commit()
 {
+    for (const auto &[application, refused] : m_refused) {
+        if (refused.written)
+            return { false, refused.fileName, refused.reason };
+    }
     for (auto &[application, settings] : m_settings) {
         settings->sync();
         const QSettings::Status status = settings->status();
@@ -78,8 +143,7 @@ SettingsWriteResult IniSettingsStore::commit()
 
 QString IniSettingsStore::fileName(const QString &application)
 {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, application, application)
-        .fileName();
+    return filesRead(application).constFirst();
 }
 
 QString settingsWriteProblem(const QString &fileName, qint64 size)

@@ -37,7 +37,8 @@ public:
 
 /// The store as a per-user INI file: organisation and application are both the application
 /// argument (on Linux ~/.config/<application>/<application>.ini), the section is the group.
-/// Nothing touches the disk until something is written.
+/// Nothing touches the disk until something is written. A settings file that is no regular
+/// file reads as empty and is reported, not written, by commit().
 class IniSettingsStore : public SettingsStore
 {
 public:
@@ -57,9 +58,19 @@ public:
     static QString fileName(const QString &application);
 
 private:
-    QSettings &settingsFor(const QString &application) const;
+    /// Nothing when a file of \a application's is no regular file: it is neither read (a FIFO
+    /// would hold the program there) nor written, and commit() says why.
+    QSettings *settingsFor(const QString &application) const;
+
+    struct Refusal
+    {
+        QString fileName;
+        QString reason;
+        bool written = false; // something was to be stored
+    };
 
     mutable std::map<QString, std::unique_ptr<QSettings>> m_settings;
+    mutable std::map<QString, Refusal> m_refused;
 };
 
 /// Why \a fileName cannot be written now, found by trying what writing it needs: its folder

@@ -50,9 +50,7 @@ QString unfinishedPdfText(const QString &fileName, const QString &otherwise)
             error = errno;
         ::close(fd);
     }
-    if (error == 0)
-        return otherwise;
-    return u"The file could not be written completely: %1."_s.arg(qt_error_string(error));
+    return error == 0 ? otherwise : notCompletedText(error);
 }
 
 // Sets the printer to write beside the chosen file and back; the chosen name stays what the
@@ -184,7 +182,7 @@ void PrintCommand::offerPdfFile(const QString &folderPrefix)
 {
     QPrinter &printer = *m_printer;
     // The job's title, and the name the dialog offers when the user picks a PDF file.
-    printer.setDocName(folderName(folderPrefix));
+    printer.setDocName(jobName(folderPrefix));
     if (!QPrinterInfo::availablePrinterNames().isEmpty())
         return;
     // Without a printer the dialog can only print to a file: it offers one in the home

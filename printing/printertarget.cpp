@@ -3,16 +3,19 @@
 #include "catalogue/textmeasure.h"
 #include "platform/colour.h"
 #include "platform/numbers.h"
+#include "platform/outputfile.h"
 #include "platform/units.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QPageLayout>
 #include <QPrinter>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -20,23 +23,23 @@ namespace qm {
 
 namespace {
 
-// Why a PDF file could not be opened: the printer keeps the reason to itself, so the file is
-// opened again as the printer would, but without emptying it, and only when it is a regular
-// file or none at all (a FIFO or a device is never opened for output).
+// Why the PDF engine could not open its file: it keeps the reason to itself, so the file is
+// opened again as the engine would, but neither emptied nor left behind when it was not there.
+// A path that holds no regular file is refused unopened.
 QString pdfFileProblem(const QString &fileName)
 {
-    if (fileName.isEmpty())
-        return u"No file was chosen."_s;
-    const QFileInfo info(fileName);
-    const bool existed = info.exists() || info.isSymLink();
-    if (info.exists() && !info.isFile())
-        return u"%1 is not a regular file."_s.arg(QDir::toNativeSeparators(fileName));
-    QFile probe(fileName);
-    if (!probe.open(QIODevice::WriteOnly | QIODevice::Append))
-        return u"The file cannot be written: %1."_s.arg(probe.errorString());
-    probe.close();
+    if (const std::optional<QString> refused = outputRefusal(fileName))
+        return *refused;
+    const QByteArray target = QFile::encodeName(outputTarget(fileName));
+    const bool existed = ::access(target.constData(), F_OK) == 0;
+    // Not blocking: the path may have become a FIFO since it was looked at.
+    const int fd
+        = ::open(target.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
+    if (fd < 0)
+        return cannotWriteText(errno);
+    ::close(fd);
     if (!existed)
-        probe.remove();
+        ::unlink(target.constData());
     return QString();
 }
 

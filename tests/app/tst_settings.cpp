@@ -1,11 +1,16 @@
 #include "app/settings.h"
+#include "platform/settingsstore.h"
 #include "support/memorysettingsstore.h"
+#include "support/watchdog.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QLocale>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace qm;
 using namespace Qt::StringLiterals;
@@ -19,6 +24,8 @@ private slots:
     void defaultsThenIniRoundTrip();
     void loadedValue_data();
     void loadedValue();
+    void specialFileLeftAlone_data();
+    void specialFileLeftAlone();
 
 private:
     QTemporaryDir m_configDir;
@@ -96,6 +103,34 @@ void tst_Settings::loadedValue()
     memory.set(SettingsApplication, SettingsSection, key, text);
     saveSettings(memory, loadSettings(memory, u"/home/someone"_s));
     QTEST(memory.writtenLines().filter(key + u'=').value(0).mid(key.size() + 1), "saved");
+}
+
+void tst_Settings::specialFileLeftAlone_data()
+{
+    QTest::addColumn<QString>("place"); // of a FIFO, in the settings folder
+    QTest::newRow("FIFO as the settings file") << u"Quillmark/Quillmark.ini"_s;
+    QTest::newRow("FIFO as the file QSettings reads beside the folder") << u"Quillmark.ini"_s;
+}
+
+// Reading a FIFO waits for a writer that never comes: the program would not start.
+void tst_Settings::specialFileLeftAlone()
+{
+    QFETCH(QString, place);
+    const QString fifo = m_configDir.path() + u'/' + place;
+    QVERIFY(QDir().mkpath(m_configDir.path() + u"/Quillmark"_s));
+    QFile::remove(fifo); // the file an earlier test wrote
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const auto remove = qScopeGuard([&] { QFile::remove(fifo); });
+    const test::Watchdog watchdog(QFile::encodeName(fifo));
+    IniSettingsStore store;
+    StoredSettings loaded = loadSettings(store, u"/home/someone"_s);
+    QCOMPARE(loaded.folder, u"/home/someone"_s); // the defaults
+    loaded.folder = u"/tmp"_s;
+    saveSettings(store, loaded);
+    QCOMPARE(settingsNotSavedText(store.commit()),
+             u"Quillmark could not save its settings in\n"_s + fifo
+                 + u"\n\nIt is a named pipe (FIFO), not a regular file."_s);
+    QVERIFY(!watchdog.blocked());
 }
 
 QTEST_GUILESS_MAIN(tst_Settings)

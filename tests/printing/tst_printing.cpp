@@ -77,6 +77,8 @@ private slots:
     void printedPlace();
     void incompletePdf_data();
     void incompletePdf();
+    void jobTitle_data();
+    void jobTitle();
 };
 
 void tst_Printing::initTestCase()
@@ -321,6 +323,27 @@ void tst_Printing::printedPlace()
     const QPointF points(at.captured(1).toDouble(), at.captured(2).toDouble());
     QVERIFY2((points - QPointF(113.4, 56.7)).manhattanLength() < 0.1,
              qPrintable(u"at %1, %2"_s.arg(points.x()).arg(points.y())));
+}
+
+void tst_Printing::jobTitle_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("title"); // also the name a PDF printer gives the file
+    QTest::newRow("a folder: its name") << u"/data/"_s << u"data"_s;
+    QTest::newRow("the root, which has no name: the program's") << u"/"_s << u"Quillmark"_s;
+}
+
+void tst_Printing::jobTitle()
+{
+    QFETCH(QString, folder);
+    FakeSource source = filesNamed(1);
+    source.prefix = folder;
+    ScriptedQuestions questions;
+    questions.answerPrint({ false }); // the title is set before the dialog shows
+    PrintCommand command(questions);
+    PaperRun run;
+    command.run(run.state, source, run.viewport, run.host);
+    QTEST(command.printer().docName(), "title");
 }
 
 QTEST_MAIN(tst_Printing)
