@@ -7,9 +7,6 @@
 #include <QClipboard>
 #include <QDir>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 using namespace Qt::StringLiterals;
 using namespace qm;
 using namespace qm::test;
@@ -48,13 +45,8 @@ void tst_BatchWindow::init()
                            "=SUM(A1).txt",    "bad\xff\xfe.txt",    "Müller.txt" };
     for (int i = 0; i < 70; ++i)
         names << QByteArray("file") + QByteArray::number(i).rightJustified(3, '0') + ".dat";
-    const timespec afternoon[2] { { 1796562245, 0 }, { 1796562245, 0 } }; // 6 Dec 2026
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        const QByteArray path = QFile::encodeName(folder) + '/' + names[i];
-        const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        QVERIFY(fd >= 0 && ::ftruncate(fd, off_t(i * 1000)) == 0 && ::futimens(fd, afternoon) == 0);
-        ::close(fd);
-    }
+    for (qsizetype i = 0; i < names.size(); ++i) // changed on 6 Dec 2026
+        QVERIFY(m_dir->makeFile("list/" + names[i], i * 1000, 1796562245));
 
     // A page setup far from the defaults, so that a run that ignored it would print otherwise.
     w.store = std::make_unique<MemorySettingsStore>();
@@ -84,8 +76,8 @@ void tst_BatchWindow::outputMatchesTheWindow_data()
     QTest::addColumn<QString>("format"); // or pdf, printed
     QTest::addColumn<QString>("chosen"); // the window's file type or header typed
     QTest::addColumn<QString>("holds"); // what the window made
-    QTest::newRow("text, the file type chosen first")
-        << u"text"_s << QString() << u"Catalog of folder "_s;
+    QTest::newRow("text, the file type chosen first: the folder without its separator")
+        << u"text"_s << QString() << u"/list\r\n"_s;
     QTest::newRow("comma-separated values")
         << u"csv"_s << SaveCommand::CsvFilter << u"Name,Size,Modified\r\n"_s;
     QTest::newRow("lines: the clipboard after Select All and Copy")

@@ -4,7 +4,6 @@
 #include "windowfixture.h"
 
 #include <QAction>
-#include <QDir>
 #include <QLabel>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -26,7 +25,6 @@ private slots:
 
     void printsWhatTheDialogChose_data();
     void printsWhatTheDialogChose();
-    void headerBoxOffersTheNewFolder();
     void printDialog_data();
     void printDialog();
 
@@ -94,29 +92,6 @@ void tst_PrintWindow::printsWhatTheDialogChose()
     QCOMPARE(area->picture().top(), top);
     QCOMPARE(state.metrics.lineHeight, lineHeight);
     QVERIFY(!w.window->commands().copy->isEnabled());
-}
-
-// The box offers the folder now printed where the last print took the folder by default.
-void tst_PrintWindow::headerBoxOffersTheNewFolder()
-{
-    const QString a = w.folder->path() + u'/', b = a + u"B/"_s;
-    QVERIFY(QDir(a).mkdir(u"B"_s) && writeFile(b + u"b.txt"_s, {}));
-    w.questions->answerPrint(toPdf(m_out.filePath(u"a.pdf"_s)));
-    w.questions->answerText(a); // Return on what is offered
-    QTest::keySequence(w.window.get(), QKeySequence(Qt::CTRL | Qt::Key_P));
-
-    w.window->browser()->refresh(); // lists the new folder B among the sub-folders
-    openFolder(*w.window, u"B"_s);
-    QTest::keySequence(w.window.get(), QKeySequence(Qt::CTRL | Qt::Key_W));
-    w.questions->answerPrint(toPdf(m_out.filePath(u"b.pdf"_s)));
-    w.questions->answerText(b);
-    QTest::keySequence(w.window.get(), QKeySequence(Qt::CTRL | Qt::Key_P));
-
-    const QStringList offered = w.questions->log().filter(u"text "_s);
-    QCOMPARE(offered.size(), 2);
-    for (qsizetype i = 0; i < 2; ++i)
-        QVERIFY2(offered[i].endsWith(ScriptedQuestions::quoted(i ? b : a) + u" at 2000,2000"_s),
-                 qPrintable(offered[i]));
 }
 
 void tst_PrintWindow::printDialog_data()

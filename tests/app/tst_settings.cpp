@@ -15,15 +15,6 @@
 using namespace qm;
 using namespace Qt::StringLiterals;
 
-// Every write as "Key=value".
-static QStringList written(const MemorySettingsStore &store)
-{
-    QStringList lines;
-    for (const MemorySettingsStore::Access &w : store.writes())
-        lines << w.key + u'=' + w.value;
-    return lines;
-}
-
 class tst_Settings : public QObject
 {
     Q_OBJECT
@@ -56,7 +47,7 @@ void tst_Settings::defaultsThenIniRoundTrip()
     MemorySettingsStore defaults;
     s.folder = u"/tmp"_s;
     saveSettings(defaults, s);
-    QCOMPARE(written(defaults).join(u'|'),
+    QCOMPARE(defaults.writtenLines().join(u'|'),
              u"Folder=/tmp|Colour=0|Font=Arial|Bold=0|Italic=0|Size= 10|Top Margin= 1134|"
              "Bottom Margin= 1134|Left Margin= 2268|Right Margin= 2268|Measurement=cm|"
              "Column 0= .6|Column 1= .15|Column 2= .25"_s);
@@ -75,7 +66,7 @@ void tst_Settings::defaultsThenIniRoundTrip()
     }
     MemorySettingsStore again;
     saveSettings(again, loadSettings(IniSettingsStore(), {}));
-    QCOMPARE(written(again), written(edited));
+    QCOMPARE(again.writtenLines(), edited.writtenLines());
 }
 
 void tst_Settings::loadedValue_data()
@@ -111,7 +102,7 @@ void tst_Settings::loadedValue()
     MemorySettingsStore memory;
     memory.set(SettingsApplication, SettingsSection, key, text);
     saveSettings(memory, loadSettings(memory, u"/home/someone"_s));
-    QTEST(written(memory).filter(key + u'=').value(0).mid(key.size() + 1), "saved");
+    QTEST(memory.writtenLines().filter(key + u'=').value(0).mid(key.size() + 1), "saved");
 }
 
 void tst_Settings::specialFileLeftAlone_data()

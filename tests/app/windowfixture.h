@@ -6,10 +6,10 @@
 #include "browse/folderbrowserview.h"
 #include "preview/previewarea.h"
 #include "support/memorysettingsstore.h"
+#include "support/scratchfolder.h"
 #include "support/scriptedquestions.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QListView>
 #include <QLocale>
 #include <QPrinter>
@@ -29,18 +29,6 @@ inline QStringList recordedTexts(const PreviewPicture &picture)
     for (qint64 i = 0; i < picture.itemCount(); ++i)
         texts << picture.item(i).text;
     return texts;
-}
-
-inline bool writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
-inline QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
 }
 
 // The print dialog's answer: OK, on A4 paper into the PDF file \a pdf.

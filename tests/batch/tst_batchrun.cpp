@@ -9,7 +9,6 @@
 #include <QTest>
 
 #include <csignal>
-#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -25,36 +24,7 @@ const QString Program = QStringLiteral(QUILLMARK_PROGRAM);
 const QByteArray StoredSettings = "[StartUp]\nFolder=/somewhere/else\nSize= 12\n";
 
 // 6 Dec 2026 13:04:05 UTC.
-constexpr time_t Afternoon = 1796562245;
-
-// The time of the entry itself, a link's too.
-void setTime(const QByteArray &path)
-{
-    const timespec times[2] { { Afternoon, 0 }, { Afternoon, 0 } };
-    QVERIFY2(::utimensat(AT_FDCWD, path.constData(), times, AT_SYMLINK_NOFOLLOW) == 0,
-             path.constData());
-}
-
-void makeFile(const QByteArray &path, const QByteArray &content)
-{
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    QVERIFY2(fd >= 0 && ::write(fd, content.constData(), size_t(content.size())) == content.size(),
-             path.constData());
-    ::close(fd);
-    setTime(path);
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
-}
-
-QStringList entriesOf(const QString &folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
-                                  | QDir::NoDotAndDotDot);
-}
+constexpr qint64 Afternoon = 1796562245;
 
 } // namespace
 
@@ -94,11 +64,10 @@ void tst_BatchRun::init()
     QVERIFY(m_dir->isValid());
     for (const char *folder : { "/list", "/out", "/config", "/config/Quillmark" })
         QVERIFY(QDir().mkpath(dir() + QLatin1StringView(folder)));
-    makeFile(m_dir->path() + "/list/a.txt", "1");
-    makeFile(m_dir->path() + "/list/b.txt", "22");
-    makeFile(m_dir->path() + "/list/c.txt", "333");
+    for (const char *name : { "a.txt", "b.txt", "c.txt" })
+        QVERIFY(m_dir->makeFile("list/" + QByteArray(name), 1, Afternoon));
     m_settingsFile = dir() + u"/config/Quillmark/Quillmark.ini"_s;
-    makeFile(QFile::encodeName(m_settingsFile), StoredSettings);
+    QVERIFY(writeFile(m_settingsFile, StoredSettings));
     // An ordinary user may not reach the build folder that holds the program.
     if (::geteuid() != 0 && !QFileInfo(Program).isExecutable())
         QSKIP("the program is out of this user's reach");
@@ -115,8 +84,6 @@ void tst_BatchRun::failures_data()
     QTest::newRow("a folder that does not exist")
         << u"--save|{out}/c.csv|--format|csv|{dir}/gone"_s << none
         << u"cannot read {dir}/gone: No such file or directory"_s;
-    QTest::newRow("a file, not a folder") << u"--save|{out}/c.txt|{dir}/list/a.txt"_s << none
-                                          << u"cannot read {dir}/list/a.txt: Not a directory"_s;
     QTest::newRow("a tree whose top does not exist")
         << u"--save|{out}/c.txt|--recursive|{dir}/gone"_s << none
         << u"cannot read {dir}/gone: No such file or directory"_s;
@@ -192,14 +159,11 @@ void tst_BatchRun::csvAndJsonReadBack()
     const QString python = QStandardPaths::findExecutable(u"python3"_s);
     if (python.isEmpty())
         QSKIP("python3 is not installed (scripts/test installs it)");
-    const QByteArray odd = m_dir->path() + "/odd/";
-    QVERIFY(QDir().mkpath(QFile::decodeName(odd)));
-    makeFile(odd + "comma, here.txt", "1");
-    makeFile(odd + "say \"cheese\".txt", "22");
-    makeFile(odd + "two\nlines.txt", "333");
-    makeFile(odd + "=HYPERLINK(1).txt", "4444");
-    makeFile(odd + "bad\xff\xfe.txt", "55555");
-    makeFile(odd + "Müller; Öl.txt", "666666");
+    QVERIFY(QDir().mkpath(dir() + u"/odd"_s));
+    qint64 size = 0;
+    for (const char *name : { "comma, here.txt", "say \"cheese\".txt", "two\nlines.txt",
+                              "=HYPERLINK(1).txt", "bad\xff\xfe.txt", "Müller; Öl.txt" })
+        QVERIFY(m_dir->makeFile("odd/" + QByteArray(name), ++size, Afternoon));
 
     const ProgramRun csv
         = run({ u"--save"_s, u"-"_s, u"--format"_s, u"csv"_s, u"--quiet"_s, dir() + u"/odd"_s });
@@ -247,20 +211,18 @@ void tst_BatchRun::csvAndJsonReadBack()
 // Run again as an ordinary user by the test command, whom the locked folder keeps out.
 void tst_BatchRun::recursiveTree()
 {
-    const QByteArray top = m_dir->path() + "/tree";
+    const QByteArray top = m_dir->path("tree");
     for (const char *folder : { "", "/b", "/b/inner", "/a", "/locked" })
         QCOMPARE(::mkdir((top + folder).constData(), 0755), 0);
-    makeFile(top + "/top.txt", "1");
-    makeFile(top + "/a/one.txt", "22");
-    makeFile(top + "/b/two.txt", "333");
-    makeFile(top + "/b/inner/three.txt", "4444");
-    makeFile(top + "/locked/secret.txt", "55555");
+    qint64 size = 0;
+    for (const char *file :
+         { "top.txt", "a/one.txt", "b/two.txt", "b/inner/three.txt", "locked/secret.txt" })
+        QVERIFY(m_dir->makeFile("tree/" + QByteArray(file), ++size, Afternoon));
     QCOMPARE(::chmod((top + "/locked").constData(), 0), 0);
     QCOMPARE(::symlink("..", (top + "/b/inner/up").constData()), 0); // a loop, if followed
     QCOMPARE(::symlink("ring", (top + "/ring").constData()), 0); // a link to itself
-    setTime(top + "/ring");
     QCOMPARE(::mkfifo((top + "/a/pipe").constData(), 0644), 0); // never opened
-    setTime(top + "/a/pipe");
+    QVERIFY(m_dir->setTime("tree/ring", Afternoon) && m_dir->setTime("tree/a/pipe", Afternoon));
 
     const ProgramRun result = run({ u"--save"_s, u"{out}/tree.txt"_s, u"--format"_s, u"lines"_s,
                                     u"--recursive"_s, dir() + u"/tree"_s });

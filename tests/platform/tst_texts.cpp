@@ -104,8 +104,6 @@ void tst_Texts::isoTimes_data()
     QTest::addColumn<qint64>("seconds");
     QTest::addColumn<QString>("iso");
     const qint64 afternoon = utc(2026, 12, 7, 13, 5, 9);
-    QTest::newRow("UTC writes +00:00, not Z")
-        << QByteArray("UTC") << afternoon << u"2026-12-07T13:05:09+00:00"_s;
     QTest::newRow("summer time moves the offset")
         << QByteArray("Europe/Berlin") << utc(2026, 7, 7, 13, 5, 9)
         << u"2026-07-07T15:05:09+02:00"_s;
@@ -156,8 +154,7 @@ void tst_Texts::displayName_data()
 void tst_Texts::displayName()
 {
     QFETCH(QByteArray, name);
-    QFETCH(QString, text);
-    QCOMPARE(qm::displayName(name), text);
+    QTEST(qm::displayName(name), "text");
 }
 
 void tst_Texts::pattern_data()

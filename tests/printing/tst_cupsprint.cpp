@@ -1,5 +1,6 @@
 #include "support/pdfreading.h"
 #include "support/programrun.h"
+#include "support/scratchfolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,12 +21,6 @@ namespace {
 
 const QString QueueName = u"quillmark-test"_s;
 const QString QueueDriver = u"/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd"_s;
-
-bool writeText(const QString &path, const QString &text)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) == text.toUtf8().size();
-}
 
 // The box around the ink of each page, rendered in grey at 50 dots per inch.
 QList<QRect> inkOfPages(const QString &pdf, const QString &prefix)
@@ -89,16 +84,18 @@ void tst_CupsPrint::initTestCase()
     ::chmod(QFile::encodeName(root).constData(), 0755);
     ::chmod(QFile::encodeName(root + u"/tmp"_s).constData(), 01777);
     const QString socket = root + u"/cups.sock"_s;
-    QVERIFY(writeText(
-        root + u"/cupsd.conf"_s,
-        u"Listen %1\nLogLevel warn\nWebInterface No\nBrowsing No\n"
-        "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
-        "<Location /admin>\n  Order allow,deny\n  Allow all\n</Location>\n"_s.arg(socket)));
-    QVERIFY(writeText(root + u"/cups-files.conf"_s,
+    QVERIFY(
+        writeFile(root + u"/cupsd.conf"_s,
+                  u"Listen %1\nLogLevel warn\nWebInterface No\nBrowsing No\n"
+                  "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
+                  "<Location /admin>\n  Order allow,deny\n  Allow all\n</Location>\n"_s.arg(socket)
+                      .toUtf8()));
+    QVERIFY(writeFile(root + u"/cups-files.conf"_s,
                       u"ServerRoot %1/conf\nRequestRoot %1/spool\nTempDir %1/tmp\n"
                       "CacheDir %1/cache\nStateDir %1/state\nErrorLog %1/error_log\n"
                       "AccessLog %1/access_log\nPageLog %1/page_log\nPrintcap %1/printcap\n"
-                      "ServerBin /usr/lib/cups\nDataDir /usr/share/cups\n"_s.arg(root)));
+                      "ServerBin /usr/lib/cups\nDataDir /usr/share/cups\n"_s.arg(root)
+                          .toUtf8()));
 
     m_cupsd.setProcessChannelMode(QProcess::MergedChannels);
     m_cupsd.start(
@@ -151,10 +148,8 @@ void tst_CupsPrint::printsFromTheCommandLine()
                               .arg(printer.isEmpty() ? u"default"_s : u"named"_s);
     const QString folder = m_dir.filePath(title);
     QVERIFY(QDir().mkpath(folder));
-    for (int i = 0; i < 150; ++i) {
-        QFile file(folder + u"/file%1.txt"_s.arg(i, 3, 10, QLatin1Char('0')));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("xx") == 2);
-    }
+    for (int i = 0; i < 150; ++i)
+        QVERIFY(writeFile(folder + u"/file%1.txt"_s.arg(i, 3, 10, QLatin1Char('0')), "xx"));
     if (printer.isEmpty())
         QCOMPARE(QProcess::execute(m_lpadmin, { u"-d"_s, QueueName }), 0);
     ProgramSetup setup;

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QMap>
 #include <QString>
+#include <QStringList>
 
 namespace qm {
 
@@ -39,6 +40,14 @@ public:
     }
 
     const QList<Access> &writes() const { return m_writes; }
+    /// Every write as "Key=value", in order.
+    QStringList writtenLines() const
+    {
+        QStringList lines;
+        for (const Access &access : m_writes)
+            lines << access.key + QLatin1Char('=') + access.value;
+        return lines;
+    }
     void clearLog() { m_writes.clear(); }
 
 private:

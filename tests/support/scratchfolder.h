@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <ctime>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -34,15 +35,22 @@ public:
     QByteArray path(const QByteArray &name) const { return m_path + '/' + name; }
     QString text() const { return QFile::decodeName(m_path); }
 
-    /// Makes the file \a name in the folder, \a size bytes long (sparse).
-    bool makeFile(const QByteArray &name, qint64 size = 0) const
+    /// Makes the file \a name in the folder, \a size bytes long (sparse), changed at
+    /// \a modified seconds since the epoch, or now when that is negative.
+    bool makeFile(const QByteArray &name, qint64 size = 0, qint64 modified = -1) const
     {
         const int fd
             = ::open(path(name).constData(), O_CREAT | O_WRONLY | O_TRUNC | O_CLOEXEC, 0644);
         const bool made = fd >= 0 && ::ftruncate(fd, off_t(size)) == 0;
         if (fd >= 0)
             ::close(fd);
-        return made;
+        return made && (modified < 0 || setTime(name, modified));
+    }
+    /// Sets the time of the entry \a name itself, a link's too.
+    bool setTime(const QByteArray &name, qint64 modified) const
+    {
+        const timespec times[2] { { time_t(modified), 0 }, { time_t(modified), 0 } };
+        return ::utimensat(AT_FDCWD, path(name).constData(), times, AT_SYMLINK_NOFOLLOW) == 0;
     }
 
 private:
@@ -66,5 +74,25 @@ private:
 
     QByteArray m_path;
 };
+
+/// The bytes of the file at \a path, or "<none>" when it cannot be read.
+inline QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
+}
+
+inline bool writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
+
+/// Every entry of \a folder but "." and "..", hidden and special ones too, by name.
+inline QStringList entriesOf(const QString &folder)
+{
+    return QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
 
 } // namespace qm::test

@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QStringList>
 
+#include <initializer_list>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -45,13 +46,16 @@ public:
 inline const qint64 Afternoon
     = QDateTime(QDate(2026, 12, 6), QTime(13, 4, 5), Qt::UTC).toSecsSinceEpoch();
 
-/// "file00.txt", "file01.txt" ... of 1000, 1001 ... bytes, all changed on the same afternoon.
-inline FakeSource filesNamed(int count)
+/// "file00.txt", "file01.txt" ... of 1000, 1001 ... bytes, all changed on the same afternoon;
+/// those of the lines \a vanished are gone by the time they are read.
+inline FakeSource filesNamed(int count, std::initializer_list<int> vanished = {})
 {
     FakeSource source;
     for (int i = 0; i < count; ++i)
         source.add(QStringLiteral("file%1.txt").arg(i, 2, 10, QLatin1Char('0')), 1000 + i,
                    Afternoon);
+    for (const int line : vanished)
+        source.entries.at(size_t(line)).second.reset();
     return source;
 }
 
