@@ -145,6 +145,10 @@ void tst_Texts::displayName_data()
     row("control among the first eight bytes", "abcdefg\001hij", u"abcdefg\\x01hij"_s);
     row("C1 next line", "a\xc2\x85", u"a\\u0085"_s);
     row("right-to-left override", "\xe2\x80\xae", u"\\u202e"_s);
+    row("line separator ends no line",
+        "a\xe2\x80\xa8"
+        "b",
+        u"a\\u2028b"_s);
     row("byte order mark before a name", "\357\273\277a.txt", u"\\ufeffa.txt"_s);
     row("noncharacter U+FFFE", "\xef\xbf\xbe", u"\\ufffe"_s);
     row("trailing blank", "a.txt ", u"a.txt\\x20"_s);
